@@ -1,24 +1,84 @@
-#include <QDir>
-#include <QFile>
-#include <QStringList>
+// Draws the bundled data: the first track and the decorative pictures that lie beside the
+// program, and the pictures that are built into it.
+//
+//     kfmakedata <dataDir> <resDir>
 
-// Placeholder until the drawings exist: creates the expected files empty.
+#include "DataPictures.h"
+#include "IntroLevel.h"
+#include "ResourcePictures.h"
+#include "creator/LevelBitmap.h"
+
+#include <QDir>
+#include <QGuiApplication>
+#include <QImage>
+#include <QSaveFile>
+#include <QString>
+
+#include <cstdio>
+#include <functional>
+#include <utility>
+#include <vector>
+
+namespace {
+
+bool writePng(const QImage& image, const QString& path) {
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || !image.save(&file, "PNG"))
+        return false;
+    return file.commit();
+}
+
+} // namespace
+
 int main(int argc, char** argv) {
-    if (argc < 3)
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: kfmakedata <dataDir> <resDir>\n");
         return 2;
-    const QStringList data = {"Level_00_INTRO.bmp", "kf_1.gfx", "kf_x.gfx",
-                              "kf_2.gfx",           "kf_x.bmp", "kf_3.gfx"};
-    const QStringList res = {"icon128_16.png", "icon128_32.png", "139.bmp", "204.bmp",
-                             "205.bmp",        "219.bmp",        "220.bmp"};
-    QDir().mkpath(argv[1]);
-    QDir().mkpath(argv[2]);
-    for (const QString& f : data) {
-        QFile file(QString::fromLocal8Bit(argv[1]) + "/" + f);
-        file.open(QIODevice::WriteOnly);
     }
-    for (const QString& f : res) {
-        QFile file(QString::fromLocal8Bit(argv[2]) + "/" + f);
-        file.open(QIODevice::WriteOnly);
+    const QDir dataDir(QString::fromLocal8Bit(argv[1]));
+    const QDir resDir(QString::fromLocal8Bit(argv[2]));
+    for (const QDir& dir : {dataDir, resDir}) {
+        if (!QDir().mkpath(dir.path())) {
+            std::fprintf(stderr, "kfmakedata: cannot create folder %s\n",
+                         qPrintable(QDir::toNativeSeparators(dir.path())));
+            return 1;
+        }
     }
-    return 0;
+
+    using Writer = std::function<bool(const QString&)>;
+    const auto bmp = [](QImage image) -> Writer {
+        return [image = std::move(image)](const QString& path) {
+            return kf::writeLevelBitmap(image, path);
+        };
+    };
+    const QImage hidden = kf::drawHiddenPicture();
+    std::vector<std::pair<QString, Writer>> files = {
+        {dataDir.filePath("Level_00_INTRO.bmp"), bmp(kf::drawIntroLevel())},
+        {dataDir.filePath("kf_1.gfx"), bmp(kf::drawMainLogo())},
+        {dataDir.filePath("kf_x.gfx"), bmp(hidden)},
+        {dataDir.filePath("kf_2.gfx"), bmp(kf::drawCreatorLogo())},
+        {dataDir.filePath("kf_x.bmp"), bmp(hidden)},
+        {dataDir.filePath("kf_3.gfx"), bmp(kf::drawScoreboardTile())},
+    };
+    for (int size : {16, 32}) {
+        const QImage icon = kf::drawAppIcon(size);
+        files.emplace_back(resDir.filePath(QStringLiteral("icon128_%1.png").arg(size)),
+                           [icon](const QString& path) { return writePng(icon, path); });
+    }
+    for (int id : kf::kResourcePictureIds)
+        files.emplace_back(resDir.filePath(QStringLiteral("%1.bmp").arg(id)),
+                           bmp(kf::drawResourcePicture(id)));
+
+    int failures = 0;
+    for (const auto& [path, write] : files) {
+        if (!write(path)) {
+            std::fprintf(stderr, "kfmakedata: cannot write %s\n",
+                         qPrintable(QDir::toNativeSeparators(path)));
+            ++failures;
+        }
+    }
+    return failures == 0 ? 0 : 1;
 }

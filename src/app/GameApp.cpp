@@ -1,0 +1,23 @@
+#include "app/GameApp.h"
+
+#include "board/MainDialog.h"
+#include "res/Pictures.h"
+#include "toolkit/MessageBox.h"
+
+#include <QApplication>
+#include <QStyleFactory>
+
+namespace kf {
+
+bool GameApp::InitInstance() {
+    QApplication::setApplicationName(applicationName());
+    // One look on every desktop; the dialogs set their own white background and black text.
+    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    QApplication::setWindowIcon(appIcon());
+
+    MainDialog dialog;
+    dialog.DoModal();
+    return false;
+}
+
+} // namespace kf

@@ -1,1 +1,22 @@
 #pragma once
+
+#include "toolkit/Dialog.h"
+
+namespace kf {
+
+// The one-line notice box with a Continue button, centred on the screen and on the pointer.
+class ContinueDialog : public Dialog {
+    Q_OBJECT
+public:
+    explicit ContinueDialog(QWidget* parent = nullptr);
+
+    // Shows `text` and returns when the box is closed by Continue, Enter or Escape.
+    void ShowMessage(const QString& text);
+
+    QString m_text;
+
+protected:
+    void DoDataExchange(DataExchange& dx) override;
+};
+
+} // namespace kf

@@ -1,0 +1,59 @@
+// Loading levels onto the board, Redraw and the choice of trail style.
+
+#include "board/BitmapFile.h"
+#include "board/BoardView.h"
+#include "board/MainDialog.h"
+#include "board/RecordFile.h"
+#include "toolkit/FileDialog.h"
+#include "toolkit/MessageBox.h"
+
+#include <QDir>
+
+namespace kf {
+
+bool MainDialog::LoadLevelPicture(const QString& path) {
+    const QImage picture = readBitmapFile(path);
+    if (picture.isNull())
+        return false;
+    m_bmpLevel.setPicture(picture);
+    if (m_ctlBoard)
+        m_ctlBoard->pictureChanged();
+    return true;
+}
+
+void MainDialog::OnLoadLevel() {
+    const FileOpenRequest request{QStringLiteral("KF-Level-Bitmap-Dateien (*.bmp)"),
+                                  QStringLiteral("bmp"), m_levelPath};
+    const std::optional<QString> chosen = GetOpenFileName(this, request);
+    if (!chosen)
+        return;
+    // A file that is no level leaves the current level entirely in force: picture, paths and
+    // best run. The player chose it, so say why nothing happened.
+    if (!LoadLevelPicture(*chosen)) {
+        MessageBox(this,
+                   QStringLiteral("The file \"%1\" could not be loaded as a level.")
+                       .arg(QDir::toNativeSeparators(*chosen)),
+                   MessageIcon::Warning);
+        return;
+    }
+    m_levelPath = *chosen;
+    m_recordPath = recordPathFor(m_levelPath);
+    // A track without a record file has no best run yet; another track's record never
+    // carries over.
+    if (!ReadRecordFile(m_recordPath)) {
+        m_bestName = QString::fromLatin1(kNobody);
+        m_bestTimeMs = kNoTimeMs;
+    }
+}
+
+void MainDialog::OnRedraw() {
+    m_bmpLevel.clearTrail();
+    if (m_ctlBoard)
+        m_ctlBoard->repaint();
+}
+
+void MainDialog::OnTrailStyle() {
+    UpdateData(true);
+}
+
+} // namespace kf

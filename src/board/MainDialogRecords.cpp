@@ -1,0 +1,42 @@
+// The best run of the current track: reading its record file and storing a new record.
+
+#include "board/MainDialog.h"
+#include "board/RecordFile.h"
+#include "toolkit/MessageBox.h"
+
+#include <QDir>
+
+namespace kf {
+
+bool MainDialog::ReadRecordFile(const QString& path) {
+    const std::optional<TrackRecord> record = readRecordFile(path);
+    if (!record)
+        return false;
+    m_bestName = record->name;
+    m_bestTimeMs = record->timeMs;
+    return true;
+}
+
+void MainDialog::CheckNewRecord() {
+    // Only a strictly shorter time is a record.
+    if (m_bestTimeMs <= m_timeMs)
+        return;
+    // The record is taken from the fields, not read back from the controls: while the notice
+    // and this dialog were open for less than a tick, the time field still showed an older time.
+    if (m_newRecordDlg.DoModal() != kIdOk)
+        return;
+    m_recordName = m_newRecordDlg.m_name;
+    m_bestName = m_recordName;
+    m_bestTimeMs = m_timeMs;
+    UpdateData(false);
+    if (!writeRecordFile(m_recordPath, {m_recordName, m_bestTimeMs})) {
+        MessageBox(
+            this,
+            QStringLiteral("The new record could not be saved in \"%1\". It counts "
+                           "until the game is closed.")
+                .arg(QDir::toNativeSeparators(QDir::current().absoluteFilePath(m_recordPath))),
+            MessageIcon::Warning);
+    }
+}
+
+} // namespace kf

@@ -1,0 +1,77 @@
+#include "creator/LevelBitmap.h"
+
+#include <QSaveFile>
+
+#include <cstdint>
+
+namespace kf {
+
+namespace {
+
+void putU16(char* at, std::uint16_t v) {
+    at[0] = static_cast<char>(v & 0xFF);
+    at[1] = static_cast<char>(v >> 8 & 0xFF);
+}
+
+void putU32(char* at, std::uint32_t v) {
+    for (int i = 0; i < 4; ++i)
+        at[i] = static_cast<char>(v >> (8 * i) & 0xFF);
+}
+
+} // namespace
+
+QByteArray encodeLevelBitmap(const QImage& image) {
+    if (image.isNull())
+        return {};
+    const int width = image.width();
+    const int height = image.height();
+    const int rowLength = levelBitmapRowLength(width);
+    const auto imageSize =
+        static_cast<std::uint32_t>(rowLength) * static_cast<std::uint32_t>(height);
+
+    // Zero-filled, so every header field not set below and every padding byte is 0.
+    QByteArray out(kLevelBitmapHeaderSize + static_cast<qsizetype>(imageSize), '\0');
+    char* p = out.data();
+
+    // File header.
+    p[0] = 'B';
+    p[1] = 'M';
+    putU32(p + 2, kLevelBitmapHeaderSize + imageSize); // bfSize
+    putU32(p + 10, kLevelBitmapHeaderSize);            // bfOffBits
+
+    // Information header; a positive height means the rows are stored bottom-up.
+    putU32(p + 14, 40); // biSize
+    putU32(p + 18, static_cast<std::uint32_t>(width));
+    putU32(p + 22, static_cast<std::uint32_t>(height));
+    putU16(p + 26, 1);         // biPlanes
+    putU16(p + 28, 24);        // biBitCount
+    putU32(p + 34, imageSize); // biSizeImage
+
+    // Straight (not premultiplied) colours, so a translucent pixel keeps its own colour.
+    const QImage rgb = image.convertToFormat(QImage::Format_ARGB32);
+    char* row = p + kLevelBitmapHeaderSize;
+    for (int y = height - 1; y >= 0; --y, row += rowLength) {
+        const auto* src = reinterpret_cast<const QRgb*>(rgb.constScanLine(y));
+        for (int x = 0; x < width; ++x) {
+            row[3 * x] = static_cast<char>(qBlue(src[x]));
+            row[3 * x + 1] = static_cast<char>(qGreen(src[x]));
+            row[3 * x + 2] = static_cast<char>(qRed(src[x]));
+        }
+    }
+    return out;
+}
+
+bool writeLevelBitmap(const QImage& image, const QString& path) {
+    const QByteArray bytes = encodeLevelBitmap(image);
+    if (bytes.isEmpty())
+        return false;
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    // An unfinished save file is thrown away when it goes out of scope without a commit.
+    if (file.write(bytes) != bytes.size())
+        return false;
+    return file.commit();
+}
+
+} // namespace kf

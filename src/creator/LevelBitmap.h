@@ -1,1 +1,28 @@
 #pragma once
+
+#include <QByteArray>
+#include <QImage>
+#include <QString>
+
+namespace kf {
+
+// Length in bytes of one stored pixel row of a 24-bit bitmap: three bytes per pixel, rounded up
+// to a multiple of four.
+constexpr int levelBitmapRowLength(int width) {
+    return ((24 * width + 31) >> 3) & ~3;
+}
+
+// The size of the two headers in front of the pixel rows.
+inline constexpr int kLevelBitmapHeaderSize = 54;
+
+// Encodes the picture as an uncompressed 24-bit Windows bitmap file: the 14-byte file header,
+// the 40-byte information header, then the rows from the bottom up, each pixel as blue, green,
+// red and each row padded with zero bytes to a multiple of four. Colours are kept exactly; any
+// alpha is dropped. A null picture gives an empty result.
+QByteArray encodeLevelBitmap(const QImage& image);
+
+// Writes encodeLevelBitmap(image) to path. The file appears only once it is complete: a failed
+// write leaves an existing file of that name as it was. Returns false when anything failed.
+bool writeLevelBitmap(const QImage& image, const QString& path);
+
+} // namespace kf

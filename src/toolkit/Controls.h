@@ -1,1 +1,69 @@
 #pragma once
+
+#include "res/DialogTemplate.h"
+
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace kf {
+
+// A static control: a line of text, a picture or a black frame. Plain statics let mouse input
+// fall through to the dialog beneath; a static with SsNotify reports clicks instead.
+class StaticControl : public QLabel {
+    Q_OBJECT
+public:
+    StaticControl(const ControlTemplate& t, QWidget* parent);
+
+    // Shows a picture at its own size, the top-left corner staying where the template put it.
+    void setPicture(const QImage& picture);
+    const QImage& picture() const { return m_picture; }
+
+signals:
+    void clicked();
+
+protected:
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    bool m_frame = false;
+    QImage m_picture;
+};
+
+// A push button painted flat: a light face, a two-pixel raised edge (sunken while held down)
+// and centred text on one line, the same whether enabled or not.
+class FlatButton : public QPushButton {
+    Q_OBJECT
+public:
+    using QPushButton::QPushButton;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+};
+
+// Paints one flat button face into `rect`.
+void DrawFlatButton(QPainter& painter, const QRect& rect, bool pressed, const QString& text);
+
+// An edit field with a limit on typed characters. Unlike QLineEdit's own maximum length, the
+// limit never cuts text that the program puts into the field; it only refuses typing past it.
+class EditControl : public QLineEdit {
+    Q_OBJECT
+public:
+    EditControl(const ControlTemplate& t, QWidget* parent);
+    void setTypingLimit(int characters) { m_limit = characters; }
+    int typingLimit() const { return m_limit; }
+
+private:
+    class LimitValidator;
+
+    int m_limit = 0; // 0: no limit
+    QString m_shown; // the text as it stands before the change being checked
+};
+
+// Builds the widget for one template control at its pixel rectangle; nullptr for a class that
+// has no widget. `pixels` is the control's rectangle in client pixels.
+QWidget* createControl(const ControlTemplate& t, const QRect& pixels, QWidget* parent);
+
+} // namespace kf

@@ -1,1 +1,10 @@
 #pragma once
+
+#include <QString>
+
+namespace kf {
+
+// Development messages for whoever watches the program's diagnostics; never shown to players.
+void OutputDebugString(const QString& text);
+
+} // namespace kf

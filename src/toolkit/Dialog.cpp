@@ -1,0 +1,259 @@
+#include "toolkit/Dialog.h"
+
+#include "res/DialogTemplates.h"
+#include "res/DialogUnits.h"
+#include "toolkit/Controls.h"
+#include "toolkit/DataExchange.h"
+
+#include <QAbstractButton>
+#include <QButtonGroup>
+#include <QCursor>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QPainter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QSlider>
+
+namespace kf {
+
+namespace {
+
+quint64 routeKey(int id, Notification n) {
+    return static_cast<quint64>(static_cast<quint32>(id)) << 8 | static_cast<quint64>(n);
+}
+
+Qt::WindowFlags windowFlagsFor(std::uint32_t s) {
+    Qt::WindowFlags flags = Qt::Dialog;
+    if (s & dialogStyle::Caption) {
+        flags |= Qt::CustomizeWindowHint | Qt::WindowTitleHint;
+        if (s & dialogStyle::SysMenu)
+            flags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+        if (s & dialogStyle::MinimizeBox)
+            flags |= Qt::WindowMinimizeButtonHint;
+    } else {
+        flags |= Qt::FramelessWindowHint;
+    }
+    return flags;
+}
+
+} // namespace
+
+Dialog::Dialog(int templateId, QWidget* parent)
+    : QDialog(parent), m_template(kf::dialogTemplate(templateId)) {
+    setWindowFlags(windowFlagsFor(m_template.styles));
+    setWindowTitle(QString::fromLatin1(m_template.caption));
+    setFixedSize(dialogClientSize(m_template));
+
+    QFont font(QStringLiteral("Liberation Sans"));
+    font.setStyleHint(QFont::SansSerif);
+    font.setPixelSize(fontPixelSize(m_template.fontPointSize));
+    setFont(font);
+
+    // White background and black text for the dialog, its statics and buttons.
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, Qt::white);
+    pal.setColor(QPalette::WindowText, Qt::black);
+    pal.setColor(QPalette::ButtonText, Qt::black);
+    setPalette(pal);
+    setAutoFillBackground(true);
+}
+
+void Dialog::createControls() {
+    qDeleteAll(m_controls);
+    m_controls.clear();
+    qDeleteAll(m_radioGroups);
+    m_radioGroups.clear();
+
+    const BaseUnits bu = baseUnitsForFont(m_template.fontPointSize);
+    QButtonGroup* group = nullptr;
+    QWidget* previousFocus = nullptr;
+    int unnamed = 0;
+    for (const ControlTemplate& t : m_template.controls) {
+        const QRect pixels = duRectToPixels(t.rect, bu);
+        QWidget* w = createCustomControl(t, pixels);
+        if (!w)
+            w = createControl(t, pixels, this);
+        if (auto* radio = qobject_cast<QRadioButton*>(w)) {
+            if (!group || (t.styles & style::Group)) {
+                group = new QButtonGroup(this);
+                m_radioGroups.append(group);
+            }
+            group->addButton(radio);
+        } else if (t.styles & style::Group) {
+            group = nullptr;
+        }
+        if (w->focusPolicy() != Qt::NoFocus) {
+            if (previousFocus)
+                setTabOrder(previousFocus, w);
+            previousFocus = w;
+        }
+        // Controls without an id are kept too (under negative keys) so they are rebuilt and
+        // released with the others.
+        const int key = t.id == kNoId ? -(++unnamed) - 1 : t.id;
+        m_controls.insert(key, w);
+        if (t.id != kNoId)
+            connectControl(t.id, w);
+    }
+}
+
+void Dialog::connectControl(int id, QWidget* w) {
+    if (auto* s = qobject_cast<StaticControl*>(w)) {
+        connect(s, &StaticControl::clicked, this,
+                [this, id] { dispatch(id, Notification::Clicked); });
+    } else if (auto* b = qobject_cast<QAbstractButton*>(w)) {
+        connect(b, &QAbstractButton::clicked, this, [this, id] {
+            if (id == kIdOk && !m_handlers.contains(routeKey(id, Notification::Clicked)))
+                OnOK();
+            else if (id == kIdCancel && !m_handlers.contains(routeKey(id, Notification::Clicked)))
+                OnCancel();
+            else
+                dispatch(id, Notification::Clicked);
+        });
+    } else if (auto* e = qobject_cast<QLineEdit*>(w)) {
+        connect(e, &QLineEdit::textChanged, this,
+                [this, id] { dispatch(id, Notification::EditChanged); });
+    } else if (auto* sl = qobject_cast<QSlider*>(w)) {
+        connect(sl, &QSlider::sliderReleased, this,
+                [this, id] { dispatch(id, Notification::SliderReleased); });
+    }
+}
+
+void Dialog::route(int id, Notification n, std::function<void()> handler) {
+    m_handlers.insert(routeKey(id, n), std::move(handler));
+}
+
+void Dialog::dispatch(int id, Notification n) {
+    const auto it = m_handlers.constFind(routeKey(id, n));
+    if (it != m_handlers.constEnd())
+        (*it)();
+}
+
+QWidget* Dialog::createCustomControl(const ControlTemplate&, const QRect&) {
+    return nullptr;
+}
+
+QList<QWidget*> Dialog::radioGroup(int firstId) const {
+    QWidget* first = GetDlgItem(firstId);
+    for (QButtonGroup* g : m_radioGroups) {
+        const QList<QAbstractButton*> buttons = g->buttons();
+        if (!buttons.isEmpty() && buttons.first() == first) {
+            QList<QWidget*> result;
+            for (QAbstractButton* b : buttons)
+                result.append(b);
+            return result;
+        }
+    }
+    return {};
+}
+
+void Dialog::Create() {
+    createControls();
+    OnInitDialog();
+    placeOnScreen();
+    show();
+}
+
+int Dialog::DoModal() {
+    createControls();
+    if (OnInitDialog()) {
+        for (const ControlTemplate& t : m_template.controls) {
+            QWidget* w = GetDlgItem(t.id);
+            if (w && (t.styles & style::TabStop) && w->isEnabled() && !w->isHidden()) {
+                w->setFocus();
+                break;
+            }
+        }
+    }
+    placeOnScreen();
+    return exec();
+}
+
+void Dialog::placeOnScreen() {
+    const std::uint32_t s = m_template.styles;
+    if (!(s & (dialogStyle::Center | dialogStyle::CenterMouse)))
+        return;
+    QScreen* screen = QGuiApplication::screenAt(QCursor::pos());
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QRect area = screen->availableGeometry();
+    QPoint centre = (s & dialogStyle::CenterMouse) ? QCursor::pos() : area.center();
+    QRect frame({}, size());
+    frame.moveCenter(centre);
+    // Keep the whole box on the screen even when the pointer is near an edge.
+    frame.moveLeft(std::clamp(frame.left(), area.left(),
+                              std::max(area.left(), area.right() - frame.width() + 1)));
+    frame.moveTop(std::clamp(frame.top(), area.top(),
+                             std::max(area.top(), area.bottom() - frame.height() + 1)));
+    move(frame.topLeft());
+}
+
+void Dialog::EndDialog(int result) {
+    done(result);
+}
+
+bool Dialog::UpdateData(bool saveAndValidate) {
+    DataExchange dx(*this, saveAndValidate);
+    DoDataExchange(dx);
+    return !dx.failed();
+}
+
+void Dialog::DoDataExchange(DataExchange&) {}
+
+bool Dialog::OnInitDialog() {
+    UpdateData(false);
+    return true;
+}
+
+void Dialog::OnOK() {
+    if (UpdateData(true))
+        EndDialog(kIdOk);
+}
+
+void Dialog::OnCancel() {
+    EndDialog(kIdCancel);
+}
+
+void Dialog::reject() {
+    OnCancel();
+}
+
+void Dialog::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter: {
+        // A focused push button takes Enter; otherwise it is the OK command, through the
+        // default button where the template has one.
+        if (auto* b = qobject_cast<QPushButton*>(focusWidget()); b && b->isEnabled()) {
+            b->click();
+        } else if (auto* ok = item<QPushButton>(kIdOk); ok && ok->isEnabled()) {
+            ok->click();
+        } else {
+            OnOK();
+        }
+        event->accept();
+        return;
+    }
+    case Qt::Key_Escape:
+        event->accept();
+        OnCancel();
+        return;
+    default:
+        QDialog::keyPressEvent(event);
+    }
+}
+
+void Dialog::paintEvent(QPaintEvent* event) {
+    QDialog::paintEvent(event);
+    // Pop-ups without a caption get the thin border the desktop would draw around them.
+    if (m_template.styles & dialogStyle::ThinBorder) {
+        QPainter painter(this);
+        painter.setPen(QColor(100, 100, 100));
+        painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    }
+}
+
+} // namespace kf

@@ -1,1 +1,81 @@
 #pragma once
+
+#include "res/DialogTemplate.h"
+
+#include <QDialog>
+#include <QHash>
+#include <functional>
+
+class QButtonGroup;
+
+namespace kf {
+
+class DataExchange;
+
+inline constexpr int kIdCancel = 2;
+
+// What a control reports to its dialog.
+enum class Notification {
+    Clicked,        // a button click, or a click on a static that reports clicks
+    EditChanged,    // the text of an edit changed
+    SliderReleased, // the mouse let go of a slider after a click or drag on it
+};
+
+// A dialog built from one of the game's templates. The controls are created afresh from the
+// template at every opening, as a new window would be, and reached by their control ids.
+// Fields move between members and controls through DoDataExchange. Every dialog is white
+// with black text; edit fields keep the usual colours.
+class Dialog : public QDialog {
+    Q_OBJECT
+public:
+    explicit Dialog(int templateId, QWidget* parent = nullptr);
+
+    const DialogTemplate& dialogTemplate() const { return m_template; }
+
+    // Runs the dialog modally and returns kIdOk or kIdCancel (or what EndDialog was given).
+    int DoModal();
+    // Opens the dialog without a modal run (the tests and benchmarks drive it themselves).
+    void Create();
+    void EndDialog(int result);
+
+    QWidget* GetDlgItem(int id) const { return m_controls.value(id, nullptr); }
+    template <class W> W* item(int id) const { return qobject_cast<W*>(GetDlgItem(id)); }
+
+    // Writes the fields to the controls (false) or reads and checks them (true); false when a
+    // check failed, after its message has been shown and the focus put on that control.
+    bool UpdateData(bool saveAndValidate = true);
+
+    // Radio buttons of the template group that begins with `firstId`, in template order.
+    QList<QWidget*> radioGroup(int firstId) const;
+
+protected:
+    virtual void DoDataExchange(DataExchange& dx);
+    // Runs after the controls are created at each opening; moves the fields into them.
+    virtual bool OnInitDialog();
+    // The OK command (control id 1, or Enter): reads the fields back and closes on success.
+    virtual void OnOK();
+    // Escape, the close box and control id 2: closes without reading the fields.
+    virtual void OnCancel();
+    // A subclass may supply its own widget for a template control; nullptr for the standard one.
+    virtual QWidget* createCustomControl(const ControlTemplate& t, const QRect& pixels);
+
+    // Routes a control's notification to a handler of the dialog.
+    void route(int id, Notification n, std::function<void()> handler);
+
+    void keyPressEvent(QKeyEvent* event) override;
+    void reject() override;
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    void createControls();
+    void connectControl(int id, QWidget* w);
+    void dispatch(int id, Notification n);
+    void placeOnScreen();
+
+    const DialogTemplate& m_template;
+    QHash<int, QWidget*> m_controls;
+    QList<QButtonGroup*> m_radioGroups;
+    QHash<quint64, std::function<void()>> m_handlers;
+};
+
+} // namespace kf

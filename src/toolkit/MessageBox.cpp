@@ -1,0 +1,20 @@
+#include "toolkit/MessageBox.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+namespace kf {
+
+QString applicationName() {
+    return QStringLiteral("Kurvenflitzerl");
+}
+
+void MessageBox(QWidget* parent, const QString& text, MessageIcon icon) {
+    QMessageBox box(icon == MessageIcon::Warning       ? QMessageBox::Warning
+                    : icon == MessageIcon::Information ? QMessageBox::Information
+                                                       : QMessageBox::NoIcon,
+                    applicationName(), text, QMessageBox::Ok, parent);
+    box.exec();
+}
+
+} // namespace kf

@@ -1,0 +1,104 @@
+#include "support/ModalAnswerer.h"
+
+#include "toolkit/Dialog.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPointer>
+#include <QPushButton>
+#include <QTest>
+
+namespace kf::test {
+
+ModalAnswerer::ModalAnswerer() {
+    m_timer.setInterval(1);
+    connect(&m_timer, &QTimer::timeout, this, &ModalAnswerer::poll);
+    m_timer.start();
+}
+
+ModalAnswerer::~ModalAnswerer() = default;
+
+ModalAnswerer& ModalAnswerer::then(Answer answer) {
+    m_answers.push_back(std::move(answer));
+    return *this;
+}
+
+ModalAnswerer& ModalAnswerer::pressEnter() {
+    return then([](QWidget* d) { QTest::keyClick(d, Qt::Key_Return); });
+}
+
+ModalAnswerer& ModalAnswerer::pressEscape() {
+    return then([](QWidget* d) { QTest::keyClick(d, Qt::Key_Escape); });
+}
+
+ModalAnswerer& ModalAnswerer::clickOk() {
+    return then([](QWidget* d) {
+        if (auto* box = qobject_cast<QMessageBox*>(d)) {
+            box->button(QMessageBox::Ok)->click();
+        } else if (auto* dialog = qobject_cast<kf::Dialog*>(d)) {
+            if (auto* ok = dialog->item<QPushButton>(kIdOk))
+                ok->click();
+        }
+    });
+}
+
+ModalAnswerer& ModalAnswerer::typeAndEnter(int editId, const QString& text) {
+    return then([editId, text](QWidget* d) {
+        auto* dialog = qobject_cast<kf::Dialog*>(d);
+        auto* edit = dialog ? dialog->item<QLineEdit>(editId) : nullptr;
+        if (!edit)
+            return;
+        edit->setFocus();
+        edit->selectAll();
+        QTest::keyClick(edit, Qt::Key_Delete);
+        QTest::keyClicks(edit, text);
+        QTest::keyClick(edit, Qt::Key_Return);
+    });
+}
+
+QString ModalAnswerer::dialogText(QWidget* dialog) {
+    if (auto* box = qobject_cast<QMessageBox*>(dialog))
+        return box->text();
+    QStringList parts;
+    for (QLabel* label : dialog->findChildren<QLabel*>()) {
+        if (label->isVisible() && !label->text().isEmpty())
+            parts << label->text();
+    }
+    return parts.join(QLatin1Char('\n'));
+}
+
+bool ModalAnswerer::eventFilter(QObject* watched, QEvent* event) {
+    // The game keeps its dialogs and shows them again; once one has closed, its next opening
+    // counts as a new dialog to answer.
+    if (event->type() == QEvent::Hide && watched == m_lastAnswered)
+        m_lastAnswered = nullptr;
+    return QObject::eventFilter(watched, event);
+}
+
+void ModalAnswerer::poll() {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (!modal || !modal->isVisible() || modal == m_lastAnswered)
+        return;
+    m_lastAnswered = modal;
+    modal->installEventFilter(this);
+    m_texts << dialogText(modal);
+    Answer answer;
+    if (m_answers.empty()) {
+        ++m_unexpected;
+        answer = [](QWidget* d) { QTest::keyClick(d, Qt::Key_Escape); };
+    } else {
+        answer = std::move(m_answers.front());
+        m_answers.pop_front();
+    }
+    // Answer from a fresh timer event: the answer may open a further modal dialog (a refused
+    // entry shows a message), which this poll must then be free to see.
+    QPointer<QWidget> guard(modal);
+    QTimer::singleShot(0, this, [answer = std::move(answer), guard] {
+        if (guard)
+            answer(guard);
+    });
+}
+
+} // namespace kf::test

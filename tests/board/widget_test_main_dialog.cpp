@@ -1,0 +1,339 @@
+#include "board/BoardView.h"
+#include "board/MainDialog.h"
+#include "support/ModalAnswerer.h"
+#include "support/PlayFolder.h"
+#include "toolkit/Controls.h"
+#include "toolkit/FileDialog.h"
+
+#include "support/QtPrinters.h"
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QRadioButton>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace kf;
+using kf::test::ModalAnswerer;
+using kf::test::PlayFolder;
+using kf::test::smallTestLevel;
+
+QImage filled(int w, int h, QColor c) {
+    QImage img(w, h, QImage::Format_RGB32);
+    img.fill(c);
+    return img;
+}
+
+class MainDialogTest : public ::testing::Test {
+protected:
+    void TearDown() override { setFileOpenChooser(nullptr); }
+
+    MainDialog& open() {
+        dialog = std::make_unique<MainDialog>();
+        dialog->Create();
+        return *dialog;
+    }
+    QString shown(int id) const {
+        QWidget* w = dialog->GetDlgItem(id);
+        if (auto* e = qobject_cast<QLineEdit*>(w))
+            return e->text();
+        if (auto* l = qobject_cast<QLabel*>(w))
+            return l->text();
+        return {};
+    }
+    // Lets the 100 ms tick write the fields to the controls.
+    void tick() { QTest::qWait(150); }
+    // The next Load Level picks `path` (nullopt: Cancel) and records what was asked.
+    void chooseNext(std::optional<QString> path) {
+        setFileOpenChooser([this, path](QWidget*, const FileOpenRequest& r) {
+            requests.push_back(r);
+            return path;
+        });
+    }
+
+    PlayFolder folder;
+    ModalAnswerer answers;
+    std::unique_ptr<MainDialog> dialog;
+    std::vector<FileOpenRequest> requests;
+};
+
+TEST_F(MainDialogTest, StartsEmptyWithoutAnyFiles) {
+    MainDialog& d = open();
+    tick();
+    EXPECT_FALSE(d.m_bmpLevel.hasPicture());
+    EXPECT_FALSE(d.m_ctlBoard->isVisible());
+    EXPECT_TRUE(d.m_ctlLogo->picture().isNull());
+    EXPECT_EQ(d.m_bestName, "Nobody");
+    EXPECT_EQ(d.m_bestTimeMs, 999999);
+    EXPECT_EQ(shown(1018), "Nobody");
+    EXPECT_EQ(shown(1020), "999999");
+    // Without a picture nothing can be started.
+    d.OnLButtonDown(0, {20, 20});
+    EXPECT_EQ(d.m_running, 0);
+    EXPECT_TRUE(answers.texts().isEmpty());
+}
+
+TEST_F(MainDialogTest, StartsWithTheIntroLevelItsRecordAndPictures) {
+    folder.writeBitmap("Level_00_INTRO.bmp", smallTestLevel());
+    folder.writeBytes("Level_00_INTRO.bmp.kfh", "Ann\r\n1234");
+    folder.writeBitmap("kf_1.gfx", filled(30, 20, Qt::blue));
+    folder.writeBitmap("kf_x.gfx", filled(8, 6, Qt::yellow));
+    MainDialog& d = open();
+
+    EXPECT_EQ(d.m_ctlBoard->geometry(), QRect(11, 10, 100, 60));
+    EXPECT_EQ(d.m_bmpLevel.colorAt({11, 10}), kStart);
+    EXPECT_EQ(d.m_bmpLevel.colorAt({110, 69}), kFinish);
+    EXPECT_EQ(d.m_ctlLogo->picture().size(), QSize(30, 20));
+    EXPECT_EQ(d.m_ctlLogo->geometry().topLeft(), QPoint(411, 0));
+    EXPECT_EQ(d.m_ctlX->picture().size(), QSize(8, 6));
+    EXPECT_FALSE(d.m_ctlX->isVisible());
+    EXPECT_EQ(d.m_bestName, "Ann");
+    EXPECT_EQ(d.m_bestTimeMs, 1234);
+    EXPECT_EQ(d.m_bestLabel, "The best run on this Track:");
+    EXPECT_EQ(d.m_recordPath, "Level_00_INTRO.bmp.kfh");
+    EXPECT_TRUE(d.m_levelPath.isEmpty());
+    tick();
+    EXPECT_EQ(shown(1018), "Ann");
+    EXPECT_EQ(shown(1020), "1234");
+    EXPECT_TRUE(answers.texts().isEmpty());
+}
+
+TEST_F(MainDialogTest, StartUpWritesTheStartValuesIntoTheControls) {
+    open();
+    EXPECT_TRUE(dialog->item<QRadioButton>(1009)->isChecked());
+    EXPECT_FALSE(dialog->item<QRadioButton>(1010)->isChecked());
+    EXPECT_EQ(shown(1006), "0");
+    EXPECT_EQ(shown(1013), "0");
+    EXPECT_EQ(shown(1014), "0");
+    EXPECT_EQ(shown(1023), ""); // the template's "GO !" is replaced
+    EXPECT_EQ(shown(1076), "");
+}
+
+TEST_F(MainDialogTest, RecordWithTimeZeroReadsAsFiveNines) {
+    folder.writeBitmap("Level_00_INTRO.bmp", smallTestLevel());
+    folder.writeBytes("Level_00_INTRO.bmp.kfh", "Zed\r\n0");
+    MainDialog& d = open();
+    EXPECT_EQ(d.m_bestName, "Zed");
+    EXPECT_EQ(d.m_bestTimeMs, 99999);
+}
+
+TEST_F(MainDialogTest, PicturesThatAreNoBitmapsAreSkippedSilently) {
+    folder.writeBytes("Level_00_INTRO.bmp", "BM garbage");
+    folder.writeBytes("kf_1.gfx", "");
+    MainDialog& d = open();
+    tick();
+    EXPECT_FALSE(d.m_bmpLevel.hasPicture());
+    EXPECT_TRUE(d.m_ctlLogo->picture().isNull());
+    EXPECT_TRUE(answers.texts().isEmpty());
+}
+
+// Data exchange: the two range checks when the fields are read back.
+struct RangeCase {
+    int id;
+    QString text;
+    QString message;
+};
+
+class RangeCheckTest : public MainDialogTest, public ::testing::WithParamInterface<RangeCase> {};
+
+TEST_P(RangeCheckTest, RefusesWithTheStandardMessageAndSkipsTheRest) {
+    const RangeCase c = GetParam();
+    MainDialog& d = open();
+    answers.clickOk();
+    d.item<QLineEdit>(1013)->setText("77"); // before the checked fields: read
+    d.item<QRadioButton>(1010)->setChecked(true);
+    d.item<QLineEdit>(1020)->setText("4321"); // after both: never read
+    d.item<QLineEdit>(c.id)->setText(c.text);
+
+    EXPECT_FALSE(d.UpdateData(true));
+    ASSERT_EQ(answers.texts().size(), 1);
+    EXPECT_EQ(answers.texts()[0], c.message);
+    EXPECT_EQ(d.focusWidget(), d.GetDlgItem(c.id));
+    EXPECT_EQ(d.m_bestTimeMs, 999999);
+    if (c.id == 1006) {
+        EXPECT_EQ(d.m_trailStyle, 0); // the radio group comes after the time field
+        EXPECT_EQ(d.m_distance, 0);
+    } else {
+        EXPECT_EQ(d.m_trailStyle, 1);
+        EXPECT_EQ(d.m_distance, 77);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Fields, RangeCheckTest,
+    ::testing::Values(
+        RangeCase{1006, "1000000000", "Please enter an integer between 0 and 999999999."},
+        RangeCase{1006, "-1", "Please enter an integer between 0 and 999999999."},
+        RangeCase{1006, "12a", "Please enter an integer."},
+        RangeCase{1014, "100000000", "Please enter an integer between 0 and 99999999."},
+        RangeCase{1014, "-5", "Please enter an integer between 0 and 99999999."}));
+
+TEST_F(MainDialogTest, ReadBackAcceptsTheLimits) {
+    MainDialog& d = open();
+    d.item<QLineEdit>(1006)->setText("999999999");
+    d.item<QLineEdit>(1014)->setText(" 99999999 ");
+    EXPECT_TRUE(d.UpdateData(true));
+    EXPECT_EQ(d.m_timeMs, 999999999);
+    EXPECT_EQ(d.m_speed, 99999999);
+    EXPECT_TRUE(answers.texts().isEmpty());
+}
+
+TEST_F(MainDialogTest, TrailStyleFollowsTheRadioButtons) {
+    MainDialog& d = open();
+    QTest::mouseClick(d.GetDlgItem(1010), Qt::LeftButton);
+    EXPECT_EQ(d.m_trailStyle, 1);
+    QTest::mouseClick(d.GetDlgItem(1009), Qt::LeftButton);
+    EXPECT_EQ(d.m_trailStyle, 0);
+}
+
+TEST_F(MainDialogTest, TrailStyleKeepsItsValueAfterARefusedRead) {
+    MainDialog& d = open();
+    answers.clickOk();
+    d.item<QLineEdit>(1006)->setText("-3");
+    QTest::mouseClick(d.GetDlgItem(1010), Qt::LeftButton);
+    EXPECT_EQ(answers.texts().size(), 1);
+    EXPECT_EQ(d.m_trailStyle, 0);
+}
+
+TEST_F(MainDialogTest, EnterClosesOnlyWhenTheFieldsPass) {
+    MainDialog& d = open();
+    answers.clickOk();
+    d.item<QLineEdit>(1014)->setText("123456789");
+    QTest::keyClick(&d, Qt::Key_Return);
+    EXPECT_TRUE(d.isVisible());
+    EXPECT_EQ(answers.texts().size(), 1);
+
+    d.item<QLineEdit>(1014)->setText("5");
+    QTest::keyClick(&d, Qt::Key_Return);
+    EXPECT_FALSE(d.isVisible());
+    EXPECT_EQ(d.result(), kIdOk);
+}
+
+TEST_F(MainDialogTest, EscapeClosesAtOnce) {
+    MainDialog& d = open();
+    d.item<QLineEdit>(1014)->setText("not a number");
+    QTest::keyClick(&d, Qt::Key_Escape);
+    EXPECT_FALSE(d.isVisible());
+    EXPECT_EQ(d.result(), kIdCancel);
+    EXPECT_TRUE(answers.texts().isEmpty());
+}
+
+// Load Level.
+class LoadLevelTest : public MainDialogTest {
+protected:
+    void SetUp() override {
+        folder.writeBitmap("Level_00_INTRO.bmp", smallTestLevel());
+        folder.writeBytes("Level_00_INTRO.bmp.kfh", "Ann\r\n1234");
+        QDir(folder.path()).mkdir("tracks");
+        open();
+    }
+    QString track(const QString& name) const { return folder.file("tracks/" + name); }
+};
+
+TEST_F(LoadLevelTest, LoadsPictureRecordAndPaths) {
+    const QString level = folder.writeBitmap("tracks/spiral.bmp", filled(400, 400, Qt::green));
+    folder.writeBytes("tracks/spiral.bmp.kfh", "Bob\r\n555");
+    chooseNext(level);
+    dialog->OnLoadLevel();
+
+    ASSERT_EQ(requests.size(), 1u);
+    EXPECT_EQ(requests[0].filter, "KF-Level-Bitmap-Dateien (*.bmp)");
+    EXPECT_EQ(requests[0].defaultSuffix, "bmp");
+    EXPECT_EQ(requests[0].initialPath, "");
+    EXPECT_EQ(dialog->m_levelPath, level);
+    EXPECT_EQ(dialog->m_recordPath, level + ".kfh");
+    EXPECT_EQ(dialog->m_bestName, "Bob");
+    EXPECT_EQ(dialog->m_bestTimeMs, 555);
+    EXPECT_EQ(dialog->m_bmpLevel.colorAt({410, 409}), kStart);
+    EXPECT_EQ(dialog->m_ctlBoard->geometry(), QRect(11, 10, 400, 400));
+    // The folder of the chosen file becomes the current directory.
+    EXPECT_EQ(QDir::current().absolutePath(), QDir(folder.file("tracks")).absolutePath());
+    tick();
+    EXPECT_EQ(shown(1018), "Bob");
+
+    chooseNext(std::nullopt);
+    dialog->OnLoadLevel();
+    ASSERT_EQ(requests.size(), 2u);
+    EXPECT_EQ(requests[1].initialPath, level);
+    EXPECT_TRUE(answers.texts().isEmpty());
+}
+
+TEST_F(LoadLevelTest, CancelChangesNothing) {
+    const QString cwd = QDir::currentPath();
+    chooseNext(std::nullopt);
+    dialog->OnLoadLevel();
+    dialog->OnLoadLevel();
+    ASSERT_EQ(requests.size(), 2u);
+    EXPECT_EQ(requests[1].initialPath, "");
+    EXPECT_EQ(dialog->m_levelPath, "");
+    EXPECT_EQ(dialog->m_recordPath, "Level_00_INTRO.bmp.kfh");
+    EXPECT_EQ(dialog->m_bestName, "Ann");
+    EXPECT_EQ(dialog->m_bmpLevel.colorAt({11, 10}), kStart);
+    EXPECT_EQ(QDir::currentPath(), cwd);
+    EXPECT_TRUE(answers.texts().isEmpty());
+}
+
+TEST_F(LoadLevelTest, ABrokenFileKeepsTheWholeLevelAndSaysSo) {
+    const QString good = folder.writeBitmap("tracks/good.bmp", smallTestLevel(80, 50));
+    folder.writeBytes("tracks/good.bmp.kfh", "Cat\r\n4000");
+    chooseNext(good);
+    dialog->OnLoadLevel();
+
+    const QByteArray bitmap = folder.readBytes("tracks/good.bmp");
+    const QByteArray brokenFiles[] = {QByteArray(), bitmap.left(60), "not a picture at all"};
+    for (const QByteArray& bytes : brokenFiles) {
+        const QString broken = folder.writeBytes("tracks/broken.bmp", bytes);
+        folder.writeBytes("tracks/broken.bmp.kfh", "Dan\r\n10");
+        answers.clickOk();
+        chooseNext(broken);
+        dialog->OnLoadLevel();
+        const QStringList seen = answers.takeTexts();
+        ASSERT_EQ(seen.size(), 1);
+        EXPECT_EQ(seen[0], QString("The file \"%1\" could not be loaded as a level.")
+                               .arg(QDir::toNativeSeparators(broken)));
+        EXPECT_EQ(dialog->m_levelPath, good);
+        EXPECT_EQ(dialog->m_recordPath, good + ".kfh");
+        EXPECT_EQ(dialog->m_bestName, "Cat");
+        EXPECT_EQ(dialog->m_bestTimeMs, 4000);
+        EXPECT_EQ(dialog->m_ctlBoard->size(), QSize(80, 50));
+    }
+}
+
+TEST_F(LoadLevelTest, ALevelWithoutRecordHasNobodyAsBest) {
+    chooseNext(folder.writeBitmap("tracks/new.bmp", smallTestLevel()));
+    dialog->OnLoadLevel();
+    EXPECT_EQ(dialog->m_bestName, "Nobody");
+    EXPECT_EQ(dialog->m_bestTimeMs, 999999);
+}
+
+TEST_F(LoadLevelTest, PicturesOfOtherSizesAreShownUnscaledFromTheSameCorner) {
+    chooseNext(folder.writeBitmap("tracks/small.bmp", filled(50, 40, Qt::red)));
+    dialog->OnLoadLevel();
+    EXPECT_EQ(dialog->m_ctlBoard->geometry(), QRect(11, 10, 50, 40));
+    EXPECT_EQ(dialog->m_bmpLevel.colorAt({60, 49}), kFinish);
+    EXPECT_EQ(dialog->m_bmpLevel.colorAt({61, 49}), kNoColor);
+
+    chooseNext(folder.writeBitmap("tracks/large.bmp", filled(500, 450, Qt::black)));
+    dialog->OnLoadLevel();
+    EXPECT_EQ(dialog->m_ctlBoard->geometry(), QRect(11, 10, 500, 450));
+    EXPECT_EQ(dialog->m_bmpLevel.colorAt({510, 459}), kWall);
+    // The controls stay above a picture that reaches under them.
+    EXPECT_EQ(dialog->childAt(dialog->GetDlgItem(1001)->geometry().center()),
+              dialog->GetDlgItem(1001));
+}
+
+TEST_F(LoadLevelTest, RedrawRemovesTheTrail) {
+    MainDialog& d = *dialog;
+    const QPoint inside(60, 50);
+    d.m_bmpLevel.drawTrailDot(inside);
+    EXPECT_EQ(d.m_bmpLevel.colorAt(inside), kTrail);
+    d.OnRedraw();
+    EXPECT_EQ(d.m_bmpLevel.colorAt(inside), kWhite);
+    EXPECT_EQ(d.m_ctlBoard->grab().toImage().pixel(inside - QPoint(11, 10)), qRgb(255, 255, 255));
+}
+
+} // namespace

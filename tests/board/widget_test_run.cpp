@@ -1,0 +1,290 @@
+#include "board/BoardView.h"
+#include "board/MainDialog.h"
+#include "support/ModalAnswerer.h"
+#include "support/PlayFolder.h"
+
+#include "support/QtPrinters.h"
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace kf;
+using kf::test::ModalAnswerer;
+using kf::test::PlayFolder;
+using kf::test::smallTestLevel;
+
+// The small test level sits at client (11, 10): start x 11..20, finish x 101..110, and a
+// one-pixel wall at client x = 61 over the rows y = 10..39.
+constexpr QPoint kOnStart(15, 50);
+constexpr QPoint kOnFinish(105, 50);
+constexpr QColor kTrailGrey(100, 100, 100);
+
+class RunTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        folder.writeBitmap("Level_00_INTRO.bmp", smallTestLevel());
+        dialog = std::make_unique<MainDialog>();
+        dialog->Create();
+    }
+
+    // Presses and releases go through the window system's path, so they must pass through the
+    // board to the dialog as a player's would.
+    void press(QPoint p) { QTest::mousePress(dialog.get(), Qt::LeftButton, {}, p); }
+    void release(QPoint p) { QTest::mouseRelease(dialog.get(), Qt::LeftButton, {}, p); }
+    void move(QPoint p, bool buttonHeld = true) {
+        QMouseEvent event(QEvent::MouseMove, p, dialog->mapToGlobal(p), Qt::NoButton,
+                          buttonHeld ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(dialog.get(), &event);
+    }
+    QColor onScreen(QPoint client) const {
+        return dialog->m_ctlBoard->grab().toImage().pixelColor(client - QPoint(11, 10));
+    }
+    QString fieldText(int id) const {
+        return dialog->item<QLabel>(id) ? dialog->item<QLabel>(id)->text() : QString();
+    }
+
+    PlayFolder folder;
+    ModalAnswerer answers;
+    std::unique_ptr<MainDialog> dialog;
+};
+
+TEST_F(RunTest, AFinishedRunShowsItsTimeAndStoresTheRecord) {
+    answers.clickOk().typeAndEnter(1017, "Ann");
+    press(kOnStart);
+    EXPECT_EQ(dialog->m_running, 1);
+    EXPECT_EQ(fieldText(1023), "GO !");
+    move({30, 50});
+    move({61, 55}); // under the wall's lower end
+    move(kOnFinish);
+    QTest::qWait(20);
+    release(kOnFinish);
+
+    EXPECT_EQ(dialog->m_running, 0);
+    EXPECT_EQ(dialog->m_distance, 15 + 31 + 44);
+    const int time = dialog->m_timeMs;
+    EXPECT_GE(time, 20);
+    ASSERT_EQ(answers.texts().size(), 2);
+    EXPECT_EQ(answers.texts()[0], QString("YOU FINISHED -> Time : %1 ms").arg(time));
+    EXPECT_TRUE(answers.texts()[1].contains("YOU MADE A NEW RECORD"));
+    EXPECT_EQ(dialog->m_bestName, "Ann");
+    EXPECT_EQ(dialog->m_bestTimeMs, time);
+    EXPECT_EQ(dialog->m_speed, static_cast<long>(90LL * 1000 / time));
+    EXPECT_EQ(folder.readBytes("Level_00_INTRO.bmp.kfh"), "Ann\r\n" + QByteArray::number(time));
+    EXPECT_EQ(dialog->m_goText, "");
+    EXPECT_EQ(answers.unexpected(), 0);
+}
+
+TEST_F(RunTest, TheRecordSurvivesARestart) {
+    answers.clickOk().typeAndEnter(1017, "Bea");
+    press(kOnStart);
+    move({60, 50});
+    move(kOnFinish);
+    release(kOnFinish);
+    const int time = dialog->m_timeMs;
+    dialog.reset();
+
+    MainDialog again;
+    again.Create();
+    EXPECT_EQ(again.m_bestName, "Bea");
+    EXPECT_EQ(again.m_bestTimeMs, time > 0 ? time : 99999);
+}
+
+TEST_F(RunTest, CrossingAOnePixelWallBetweenTwoFreePointsIsAWallCrash) {
+    answers.clickOk();
+    press({15, 20});
+    move({40, 20});
+    move({80, 20}); // both ends free; the wall at x = 61 lies between
+    EXPECT_EQ(dialog->m_running, 0);
+    ASSERT_EQ(answers.texts().size(), 1);
+    EXPECT_EQ(answers.texts()[0], "YOU FAILED (Wallcrash)");
+    // The failed run's figures stay on display; GO goes.
+    EXPECT_EQ(dialog->m_distance, 25 + 40);
+    EXPECT_EQ(dialog->m_goText, "");
+    // Further movement after the crash changes nothing.
+    move({90, 20});
+    EXPECT_EQ(dialog->m_distance, 65);
+    EXPECT_EQ(answers.texts().size(), 1);
+}
+
+TEST_F(RunTest, ReleasingAwayFromTheFinishFailsAtTheNextMovement) {
+    answers.clickOk();
+    press(kOnStart);
+    move({40, 50});
+    release({40, 50});
+    EXPECT_EQ(dialog->m_running, 1);
+    EXPECT_EQ(dialog->m_goText, "");
+    EXPECT_TRUE(answers.texts().isEmpty());
+    move({45, 50}, false);
+    EXPECT_EQ(dialog->m_running, 0);
+    EXPECT_EQ(answers.texts(), QStringList{"YOU FAILED (Button release)"});
+}
+
+TEST_F(RunTest, ASecondPressOnTheStartRestartsSilently) {
+    press(kOnStart);
+    move({40, 50});
+    release({12, 45}); // on the start: no finish, the run goes on
+    press({12, 45});
+    EXPECT_EQ(dialog->m_running, 1);
+    EXPECT_EQ(dialog->m_distance, 0);
+    EXPECT_EQ(dialog->m_lastX, 12);
+    EXPECT_TRUE(answers.texts().isEmpty());
+}
+
+TEST_F(RunTest, APressBesideTheStartDoesNothing) {
+    dialog->m_timeMs = 77;
+    press({21, 50}); // one pixel right of the start area
+    EXPECT_EQ(dialog->m_running, 0);
+    EXPECT_EQ(dialog->m_timeMs, 77);
+    EXPECT_EQ(dialog->m_goText, "");
+}
+
+TEST_F(RunTest, ReleasingOnTheFinishWithoutARunDoesNothing) {
+    dialog->m_timeMs = 77;
+    release(kOnFinish);
+    move(kOnFinish, false);
+    EXPECT_EQ(dialog->m_timeMs, 77);
+    EXPECT_TRUE(answers.texts().isEmpty());
+}
+
+TEST_F(RunTest, MovingOverTheFinishWithoutReleasingGoesOn) {
+    press(kOnStart);
+    move(kOnFinish);
+    move({90, 50});
+    EXPECT_EQ(dialog->m_running, 1);
+    EXPECT_TRUE(answers.texts().isEmpty());
+}
+
+TEST_F(RunTest, DotsMarkThePreviousPointButNeverTheStart) {
+    press(kOnStart);
+    move({30, 50});
+    EXPECT_EQ(dialog->m_bmpLevel.colorAt(kOnStart), kStart); // previous point was on green
+    move({40, 50});
+    EXPECT_EQ(dialog->m_bmpLevel.colorAt({30, 50}), kTrail);
+    EXPECT_EQ(dialog->m_bmpLevel.colorAt({35, 50}), kWhite);
+    EXPECT_EQ(onScreen({30, 50}), kTrailGrey);
+}
+
+TEST_F(RunTest, TheLineTrailsOneMovementBehindAndRedrawClearsIt) {
+    QTest::mouseClick(dialog->GetDlgItem(1010), Qt::LeftButton);
+    ASSERT_EQ(dialog->m_trailStyle, 1);
+    press({18, 50});
+    move({30, 50}); // from the start: no line is drawn to a point on green
+    EXPECT_EQ(dialog->m_bmpLevel.colorAt({25, 50}), kWhite);
+    move({40, 50});
+    // The segment from the press to (30, 50) is drawn, its end point left white; nothing yet
+    // towards the pointer at (40, 50).
+    EXPECT_EQ(dialog->m_bmpLevel.colorAt({25, 50}), kTrail);
+    EXPECT_EQ(dialog->m_bmpLevel.colorAt({29, 50}), kTrail);
+    EXPECT_EQ(dialog->m_bmpLevel.colorAt({30, 50}), kWhite);
+    EXPECT_EQ(dialog->m_bmpLevel.colorAt({35, 50}), kWhite);
+    move({50, 50});
+    EXPECT_EQ(dialog->m_bmpLevel.colorAt({35, 50}), kTrail);
+    EXPECT_EQ(dialog->m_bmpLevel.colorAt({40, 50}), kWhite);
+    EXPECT_EQ(onScreen({35, 50}), kTrailGrey);
+
+    QTest::mouseClick(dialog->GetDlgItem(1012), Qt::LeftButton);
+    EXPECT_EQ(dialog->m_bmpLevel.colorAt({35, 50}), kWhite);
+    EXPECT_EQ(onScreen({35, 50}), QColor(Qt::white));
+    EXPECT_EQ(dialog->m_running, 1); // Redraw leaves the run alone
+}
+
+TEST_F(RunTest, TheTickCountsTheTimeOfARunningRun) {
+    press(kOnStart);
+    EXPECT_EQ(dialog->item<QLineEdit>(1006)->text(), "0");
+    QTest::qWait(250);
+    EXPECT_GE(dialog->m_timeMs, 200);
+    EXPECT_EQ(dialog->item<QLineEdit>(1006)->text().toInt(), dialog->m_timeMs);
+}
+
+TEST_F(RunTest, TheFirstTickStartsTheCaptionAnimation) {
+    QTest::qWait(150);
+    EXPECT_EQ(dialog->windowTitle().left(1), "K");
+    EXPECT_TRUE(QString("Kurvenflitzerl.exe").startsWith(dialog->windowTitle()));
+}
+
+// Storing a record.
+class RecordTest : public RunTest {
+protected:
+    void finishedIn(int time, int best) {
+        dialog->m_timeMs = time;
+        dialog->m_bestTimeMs = best;
+        dialog->CheckNewRecord();
+    }
+};
+
+TEST_F(RecordTest, AnEqualTimeIsNoRecord) {
+    finishedIn(500, 500);
+    EXPECT_TRUE(answers.texts().isEmpty());
+    EXPECT_EQ(answers.unexpected(), 0);
+    EXPECT_FALSE(QFile::exists(folder.file("Level_00_INTRO.bmp.kfh")));
+}
+
+TEST_F(RecordTest, EscapeDropsTheRecordInMemoryAndOnDisk) {
+    folder.writeBytes("Level_00_INTRO.bmp.kfh", "Old\r\n1000");
+    dialog->m_bestName = "Old";
+    answers.then([](QWidget* d) {
+        QTest::keyClicks(qobject_cast<Dialog*>(d)->GetDlgItem(1017), "Zed");
+        QTest::keyClick(d, Qt::Key_Escape);
+    });
+    finishedIn(500, 1000);
+    EXPECT_EQ(answers.texts().size(), 1);
+    EXPECT_EQ(dialog->m_bestName, "Old");
+    EXPECT_EQ(dialog->m_bestTimeMs, 1000);
+    EXPECT_EQ(folder.readBytes("Level_00_INTRO.bmp.kfh"), "Old\r\n1000");
+    EXPECT_EQ(dialog->m_newRecordDlg.m_name, "HERE"); // the abandoned name is not kept
+}
+
+TEST_F(RecordTest, TheDialogOffersTheLastSavedName) {
+    answers.typeAndEnter(1017, "Kim");
+    finishedIn(900, 1000);
+    QString offered;
+    answers.then([&](QWidget* d) {
+        offered = qobject_cast<Dialog*>(d)->item<QLineEdit>(1017)->text();
+        QTest::keyClick(d, Qt::Key_Return);
+    });
+    finishedIn(800, 900);
+    EXPECT_EQ(offered, "Kim");
+    EXPECT_EQ(folder.readBytes("Level_00_INTRO.bmp.kfh"), "Kim\r\n800");
+}
+
+TEST_F(RecordTest, NamesAreLimitedToNineCharacters) {
+    answers.typeAndEnter(1017, "Maximilian Muster");
+    finishedIn(900, 1000);
+    EXPECT_EQ(dialog->m_bestName, "Maximilia");
+}
+
+TEST_F(RecordTest, ALongerNamePutInByTheProgramIsRefusedUntilShortened) {
+    dialog->m_newRecordDlg.m_name = "Bartholomew";
+    answers.pressEnter().clickOk().typeAndEnter(1017, "Bart");
+    finishedIn(900, 1000);
+    ASSERT_EQ(answers.texts().size(), 3);
+    EXPECT_EQ(answers.texts()[1], "Please enter no more than 9 characters.");
+    EXPECT_EQ(dialog->m_bestName, "Bart");
+}
+
+TEST_F(RecordTest, AnUnwritableRecordFileIsReportedAndTheRecordKeptInMemory) {
+    const QString paths[] = {folder.file("missing/folder/track.bmp.kfh"), folder.path()};
+    for (const QString& path : paths) {
+        dialog->m_recordPath = path;
+        answers.typeAndEnter(1017, "Ann").clickOk();
+        finishedIn(700, 1000);
+        const QStringList seen = answers.takeTexts();
+        ASSERT_EQ(seen.size(), 2);
+        EXPECT_TRUE(seen[1].startsWith("The new record could not be saved in"));
+        EXPECT_TRUE(seen[1].contains(QDir::toNativeSeparators(path)));
+        EXPECT_EQ(dialog->m_bestName, "Ann");
+        EXPECT_EQ(dialog->m_bestTimeMs, 700);
+    }
+    EXPECT_TRUE(QFileInfo(folder.path()).isDir());
+}
+
+} // namespace

@@ -1,0 +1,87 @@
+#include "res/DialogTemplates.h"
+#include "toolkit/Controls.h"
+#include "toolkit/Dialog.h"
+
+#include "support/QtPrinters.h"
+#include <QApplication>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace kf;
+
+TEST(EditControl, RefusesTypingPastTheLimitButKeepsLongerProgramText) {
+    ControlTemplate t;
+    t.cls = ControlClass::Edit;
+    EditControl edit(t, nullptr);
+    edit.setTypingLimit(4);
+    QTest::keyClicks(&edit, "abcdef");
+    EXPECT_EQ(edit.text(), "abcd");
+    edit.setText("a longer name");
+    EXPECT_EQ(edit.text(), "a longer name");
+    QTest::keyClick(&edit, Qt::Key_Backspace);
+    EXPECT_EQ(edit.text(), "a longer nam");
+    QTest::keyClick(&edit, Qt::Key_X);
+    EXPECT_EQ(edit.text(), "a longer nam");
+}
+
+// Plain labels, pictures and group boxes let the mouse through to the dialog beneath;
+// buttons, edits and statics that report clicks keep it.
+struct PassThroughCase {
+    int dialogId;
+    int controlId;
+    bool passesThrough;
+};
+
+class PassThroughTest : public ::testing::TestWithParam<PassThroughCase> {};
+
+TEST_P(PassThroughTest, MouseInputReachesTheRightWidget) {
+    const PassThroughCase c = GetParam();
+    Dialog dialog(c.dialogId);
+    dialog.Create();
+    QWidget* w = dialog.GetDlgItem(c.controlId);
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(w->testAttribute(Qt::WA_TransparentForMouseEvents), c.passesThrough);
+    EXPECT_EQ(w->testAttribute(Qt::WA_NoMousePropagation), !c.passesThrough);
+}
+
+INSTANTIATE_TEST_SUITE_P(MainWindow, PassThroughTest,
+                         ::testing::Values(PassThroughCase{kMainDialogId, 1008, true},
+                                           PassThroughCase{kMainDialogId, 1023, true},
+                                           PassThroughCase{kMainDialogId, 1018, true},
+                                           PassThroughCase{kMainDialogId, 1001, false},
+                                           PassThroughCase{kMainDialogId, 1006, false},
+                                           PassThroughCase{kMainDialogId, 1009, false}));
+
+TEST(Dialog, ControlsSitAtTheirTemplatePixels) {
+    Dialog dialog(kMainDialogId);
+    dialog.Create();
+    EXPECT_EQ(dialog.size(), QSize(596, 419));
+    EXPECT_EQ(dialog.GetDlgItem(1001)->geometry(), QRect(428, 83, 105, 19));
+    EXPECT_EQ(dialog.GetDlgItem(1012)->geometry().left(), 533);
+    EXPECT_FALSE(dialog.GetDlgItem(1022)->isVisible());
+    EXPECT_TRUE(dialog.GetDlgItem(1023)->isVisible());
+}
+
+TEST(Dialog, IsWhiteWithBlackText) {
+    Dialog dialog(kContinueDialogId);
+    dialog.Create();
+    const QImage shot = dialog.grab().toImage();
+    EXPECT_EQ(shot.pixel(shot.width() / 2, 2), qRgb(255, 255, 255));
+    EXPECT_EQ(dialog.palette().color(QPalette::WindowText), QColor(Qt::black));
+}
+
+TEST(Dialog, ControlsAreRebuiltFromTheTemplateAtEveryOpening) {
+    Dialog dialog(kContinueDialogId);
+    dialog.Create();
+    dialog.item<QPushButton>(kIdOk)->setText("changed");
+    dialog.close();
+    dialog.Create();
+    EXPECT_EQ(dialog.item<QPushButton>(kIdOk)->text(), "Continue");
+}
+
+} // namespace
