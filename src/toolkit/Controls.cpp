@@ -150,6 +150,13 @@ EditControl::EditControl(const ControlTemplate& t, QWidget* parent) : QLineEdit(
         align = Qt::AlignRight;
     setAlignment(align | Qt::AlignVCenter);
     setFrame(has(t, style::Border) || has(t, style::ExDlgModalFrame));
+    // The fields are narrow for their numbers (six digits in the best-time field):
+    // condensed figures without an inner margin let them fit.
+    setTextMargins(0, 0, 0, 0);
+    setContentsMargins(0, 0, 0, 0);
+    QFont narrow = font();
+    narrow.setStretch(QFont::Condensed);
+    setFont(narrow);
     setValidator(new LimitValidator(*this));
     connect(this, &QLineEdit::textChanged, this, [this](const QString& text) { m_shown = text; });
 }
