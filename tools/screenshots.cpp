@@ -48,7 +48,9 @@ int main(int argc, char** argv) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
-    const QDir out(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("docs"));
+    // Made absolute first: the game's folder becomes the current directory below.
+    const QDir out(QDir::current().absoluteFilePath(
+        argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("docs")));
     QDir().mkpath(out.path());
 
     // The game reads its files from the current directory: a fresh copy of the bundled data.
