@@ -57,8 +57,12 @@ void runMoves(benchmark::State& state, bool repaint) {
         state.SkipWithError("the run ended on the way");
 }
 
-void BM_MouseMove(benchmark::State& state) { runMoves(state, false); }
-void BM_MouseMoveAndRepaint(benchmark::State& state) { runMoves(state, true); }
+void BM_MouseMove(benchmark::State& state) {
+    runMoves(state, false);
+}
+void BM_MouseMoveAndRepaint(benchmark::State& state) {
+    runMoves(state, true);
+}
 
 // Arguments: pixels per movement, trail style (0 dots, 1 line).
 BENCHMARK(BM_MouseMove)->ArgsProduct({{1, 10, 50, 200}, {0, 1}});

@@ -49,8 +49,8 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     // Made absolute first: the game's folder becomes the current directory below.
-    const QDir out(QDir::current().absoluteFilePath(
-        argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("docs")));
+    const QDir out(QDir::current().absoluteFilePath(argc > 1 ? QString::fromLocal8Bit(argv[1])
+                                                             : QStringLiteral("docs")));
     QDir().mkpath(out.path());
 
     // The game reads its files from the current directory: a fresh copy of the bundled data.

@@ -27,8 +27,14 @@ constexpr QRgb rgbFromColorRef(COLORREF c) {
                 static_cast<int>(c >> 16 & 0xFF));
 }
 
-constexpr bool isWall(COLORREF c) { return c == kWall; }
-constexpr bool isStart(COLORREF c) { return c == kStart; }
-constexpr bool isFinish(COLORREF c) { return c == kFinish; }
+constexpr bool isWall(COLORREF c) {
+    return c == kWall;
+}
+constexpr bool isStart(COLORREF c) {
+    return c == kStart;
+}
+constexpr bool isFinish(COLORREF c) {
+    return c == kFinish;
+}
 
 } // namespace kf

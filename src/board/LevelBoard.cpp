@@ -13,7 +13,9 @@ void LevelBoard::setPicture(const QImage& picture) {
     m_shown = m_picture;
 }
 
-void LevelBoard::clearTrail() { m_shown = m_picture; }
+void LevelBoard::clearTrail() {
+    m_shown = m_picture;
+}
 
 QRect LevelBoard::drawTrailDot(QPoint client) {
     const QPoint p = client - m_origin;

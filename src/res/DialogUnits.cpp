@@ -35,8 +35,12 @@ int fontPixelSize(int pointSize) {
     }
 }
 
-int duToPixelsX(int du, BaseUnits bu) { return mulDivRounded(du, bu.x, 4); }
-int duToPixelsY(int du, BaseUnits bu) { return mulDivRounded(du, bu.y, 8); }
+int duToPixelsX(int du, BaseUnits bu) {
+    return mulDivRounded(du, bu.x, 4);
+}
+int duToPixelsY(int du, BaseUnits bu) {
+    return mulDivRounded(du, bu.y, 8);
+}
 
 QRect duRectToPixels(const DuRect& r, BaseUnits bu) {
     const int left = duToPixelsX(r.x, bu);

@@ -58,39 +58,27 @@ void DataExchange::setControlText(int id, const QString& text) {
     }
 }
 
-bool DataExchange::parseInteger(int id, long long min, long long max, long long& out) {
+template <class Integer> void DataExchange::integerText(int id, Integer& value) {
+    if (m_failed)
+        return;
+    if (!m_save) {
+        setControlText(id, QString::number(value));
+        return;
+    }
     bool ok = false;
     const long long v = controlText(id).trimmed().toLongLong(&ok, 10);
-    if (!ok || v < min || v > max) {
+    if (!ok || v < std::numeric_limits<Integer>::min() || v > std::numeric_limits<Integer>::max())
         fail(id, integerMessage());
-        return false;
-    }
-    out = v;
-    return true;
+    else
+        value = static_cast<Integer>(v);
 }
 
 void DataExchange::text(int id, int& value) {
-    if (m_failed)
-        return;
-    if (!m_save) {
-        setControlText(id, QString::number(value));
-        return;
-    }
-    long long v = 0;
-    if (parseInteger(id, std::numeric_limits<int>::min(), std::numeric_limits<int>::max(), v))
-        value = static_cast<int>(v);
+    integerText(id, value);
 }
 
 void DataExchange::text(int id, long& value) {
-    if (m_failed)
-        return;
-    if (!m_save) {
-        setControlText(id, QString::number(value));
-        return;
-    }
-    long long v = 0;
-    if (parseInteger(id, std::numeric_limits<long>::min(), std::numeric_limits<long>::max(), v))
-        value = static_cast<long>(v);
+    integerText(id, value);
 }
 
 void DataExchange::text(int id, QString& value) {

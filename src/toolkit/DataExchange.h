@@ -44,7 +44,7 @@ private:
     QWidget* widget(int id) const;
     QString controlText(int id) const;
     void setControlText(int id, const QString& text);
-    bool parseInteger(int id, long long min, long long max, long long& out);
+    template <class Integer> void integerText(int id, Integer& value);
     void fail(int id, const QString& message);
 
     Dialog& m_dialog;

@@ -27,10 +27,10 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(ColorCase{qRgb(0, 0, 0), true, false, false},
                       ColorCase{qRgb(0, 255, 0), false, true, false},
                       ColorCase{qRgb(255, 0, 0), false, false, true},
-                      ColorCase{qRgb(1, 1, 1), false, false, false},     // near black
-                      ColorCase{qRgb(0, 254, 0), false, false, false},   // green off by one
-                      ColorCase{qRgb(1, 255, 0), false, false, false},   // green off by one
-                      ColorCase{qRgb(255, 0, 1), false, false, false},   // red off by one
+                      ColorCase{qRgb(1, 1, 1), false, false, false},       // near black
+                      ColorCase{qRgb(0, 254, 0), false, false, false},     // green off by one
+                      ColorCase{qRgb(1, 255, 0), false, false, false},     // green off by one
+                      ColorCase{qRgb(255, 0, 1), false, false, false},     // red off by one
                       ColorCase{qRgb(100, 100, 100), false, false, false}, // trail grey
                       ColorCase{qRgb(255, 255, 255), false, false, false}));
 
