@@ -96,6 +96,8 @@ TEST_F(MainDialogTest, StartsWithTheIntroLevelItsRecordAndPictures) {
     EXPECT_EQ(d.m_bestLabel, "The best run on this Track:");
     EXPECT_EQ(d.m_recordPath, "Level_00_INTRO.bmp.kfh");
     EXPECT_TRUE(d.m_levelPath.isEmpty());
+    const QList<QSize> iconSizes = d.windowIcon().availableSizes();
+    EXPECT_TRUE(iconSizes.contains(QSize(16, 16)) && iconSizes.contains(QSize(32, 32)));
     tick();
     EXPECT_EQ(shown(1018), "Ann");
     EXPECT_EQ(shown(1020), "1234");

@@ -197,6 +197,15 @@ TEST_F(RunTest, TheLineTrailsOneMovementBehindAndRedrawClearsIt) {
     EXPECT_EQ(dialog->m_running, 1); // Redraw leaves the run alone
 }
 
+TEST_F(RunTest, ThePointerShowsWaitingThenTheArrowThenTheCrossDuringARun) {
+    EXPECT_EQ(dialog->cursor().shape(), Qt::WaitCursor);
+    move({40, 50}, false);
+    EXPECT_EQ(dialog->cursor().shape(), Qt::ArrowCursor);
+    press(kOnStart);
+    move({30, 50});
+    EXPECT_EQ(dialog->cursor().shape(), Qt::CrossCursor);
+}
+
 TEST_F(RunTest, TheTickCountsTheTimeOfARunningRun) {
     press(kOnStart);
     EXPECT_EQ(dialog->item<QLineEdit>(1006)->text(), "0");
