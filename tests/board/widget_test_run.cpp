@@ -11,6 +11,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPaintEvent>
+#include <QRegion>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -171,6 +173,30 @@ TEST_F(RunTest, DotsMarkThePreviousPointButNeverTheStart) {
     EXPECT_EQ(dialog->m_bmpLevel.colorAt({30, 50}), kTrail);
     EXPECT_EQ(dialog->m_bmpLevel.colorAt({35, 50}), kWhite);
     EXPECT_EQ(onScreen({30, 50}), kTrailGrey);
+}
+
+// Records the rectangles a widget is asked to repaint.
+class PaintSpy : public QObject {
+public:
+    explicit PaintSpy(QWidget* w) { w->installEventFilter(this); }
+    QRegion painted;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint)
+            painted += static_cast<QPaintEvent*>(event)->region();
+        return false;
+    }
+};
+
+TEST_F(RunTest, AMovementRepaintsOnlyTheChangedPartOfTheBoard) {
+    press(kOnStart);
+    move({30, 50});
+    QApplication::processEvents();
+    PaintSpy spy(dialog->m_ctlBoard);
+    move({70, 52});
+    QApplication::processEvents();
+    EXPECT_EQ(spy.painted, QRegion(QRect(QPoint(30, 50) - QPoint(11, 10), QSize(1, 1))));
 }
 
 TEST_F(RunTest, TheLineTrailsOneMovementBehindAndRedrawClearsIt) {
