@@ -16,6 +16,8 @@
 #include <QScreen>
 #include <QSlider>
 
+#include <algorithm>
+
 namespace kf {
 
 namespace {
@@ -148,15 +150,10 @@ QList<QWidget*> Dialog::radioGroup(int firstId) const {
     return {};
 }
 
-void Dialog::Create() {
+void Dialog::prepareOpening() {
     createControls();
-    OnInitDialog();
-    placeOnScreen();
-    show();
-}
-
-int Dialog::DoModal() {
-    createControls();
+    // OnInitDialog answers true when the first control that takes the tab key should get the
+    // focus, false when it has placed the focus itself.
     if (OnInitDialog()) {
         for (const ControlTemplate& t : m_template.controls) {
             QWidget* w = GetDlgItem(t.id);
@@ -167,6 +164,15 @@ int Dialog::DoModal() {
         }
     }
     placeOnScreen();
+}
+
+void Dialog::Create() {
+    prepareOpening();
+    show();
+}
+
+int Dialog::DoModal() {
+    prepareOpening();
     return exec();
 }
 

@@ -67,6 +67,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    void prepareOpening();
     void createControls();
     void connectControl(int id, QWidget* w);
     void dispatch(int id, Notification n);

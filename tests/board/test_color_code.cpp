@@ -43,3 +43,48 @@ TEST(ColorCode, ColorRefIsBlueGreenRed) {
 }
 
 } // namespace
+
+namespace {
+
+using namespace kf;
+
+QImage picture(int w, int h, QRgb fill) {
+    QImage img(w, h, QImage::Format_RGB888);
+    img.fill(fill);
+    return img;
+}
+
+TEST(LevelBoard, ReadsTheShownColourAtClientPoints) {
+    LevelBoard board({11, 10});
+    EXPECT_EQ(board.colorAt({11, 10}), kNoColor); // no picture yet
+    QImage level = picture(4, 3, qRgb(255, 255, 255));
+    level.setPixel(0, 0, qRgb(0, 0, 0));
+    level.setPixel(3, 2, qRgb(0, 255, 0));
+    level.setPixel(1, 1, qRgb(1, 1, 1));
+    board.setPicture(level);
+    EXPECT_EQ(board.colorAt({11, 10}), kWall);
+    EXPECT_EQ(board.colorAt({14, 12}), kStart);
+    EXPECT_EQ(board.colorAt({12, 11}), 0x010101u);
+    // Outside the picture there is no colour, so neither wall nor start nor finish.
+    for (QPoint p : {QPoint(10, 10), QPoint(11, 9), QPoint(15, 12), QPoint(14, 13), QPoint(-5, -5)})
+        EXPECT_EQ(board.colorAt(p), kNoColor) << p.x() << "," << p.y();
+}
+
+TEST(LevelBoard, TrailMarksReadAsGreyAndClearingRestoresThePicture) {
+    LevelBoard board({11, 10});
+    board.setPicture(picture(20, 10, qRgb(0, 0, 0)));
+    EXPECT_EQ(board.drawTrailDot({12, 11}), QRect(12, 11, 1, 1));
+    EXPECT_EQ(board.colorAt({12, 11}), kTrail);
+    EXPECT_FALSE(isWall(board.colorAt({12, 11})));
+    // A line leaves its end point as it was.
+    const QRect changed = board.drawTrailLine({11, 15}, {20, 15});
+    EXPECT_TRUE(changed.contains(QPoint(11, 15)) && changed.contains(QPoint(19, 15)));
+    EXPECT_EQ(board.colorAt({19, 15}), kTrail);
+    EXPECT_EQ(board.colorAt({20, 15}), kWall);
+    EXPECT_TRUE(board.drawTrailDot({50, 50}).isEmpty()); // off the picture: nothing drawn
+    board.clearTrail();
+    EXPECT_EQ(board.colorAt({12, 11}), kWall);
+    EXPECT_EQ(board.colorAt({15, 15}), kWall);
+}
+
+} // namespace
