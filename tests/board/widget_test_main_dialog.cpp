@@ -204,6 +204,8 @@ TEST_F(MainDialogTest, TrailStyleKeepsItsValueAfterARefusedRead) {
 TEST_F(MainDialogTest, EnterClosesOnlyWhenTheFieldsPass) {
     MainDialog& d = open();
     answers.clickOk();
+    // Enter in a field is the OK command; on a focused button it would press that button.
+    d.GetDlgItem(1014)->setFocus();
     d.item<QLineEdit>(1014)->setText("123456789");
     QTest::keyClick(&d, Qt::Key_Return);
     EXPECT_TRUE(d.isVisible());
@@ -213,6 +215,15 @@ TEST_F(MainDialogTest, EnterClosesOnlyWhenTheFieldsPass) {
     QTest::keyClick(&d, Qt::Key_Return);
     EXPECT_FALSE(d.isVisible());
     EXPECT_EQ(d.result(), kIdOk);
+}
+
+TEST_F(MainDialogTest, TheFocusStartsOnLoadLevelWhereEnterPressesIt) {
+    MainDialog& d = open();
+    EXPECT_EQ(d.focusWidget(), d.GetDlgItem(1001));
+    chooseNext(std::nullopt);
+    QTest::keyClick(&d, Qt::Key_Return);
+    EXPECT_EQ(requests.size(), 1u);
+    EXPECT_TRUE(d.isVisible());
 }
 
 TEST_F(MainDialogTest, EscapeClosesAtOnce) {
