@@ -45,8 +45,8 @@ protected:
             return l->text();
         return {};
     }
-    // Lets the 100 ms tick write the fields to the controls.
-    void tick() { QTest::qWait(150); }
+    // One tick of the 100 ms timer, which writes the fields to the controls.
+    void tick() { dialog->OnTimer(); }
     // The next Load Level picks `path` (nullopt: Cancel) and records what was asked.
     void chooseNext(std::optional<QString> path) {
         setFileOpenChooser([this, path](QWidget*, const FileOpenRequest& r) {

@@ -3,6 +3,7 @@
 #include "toolkit/Dialog.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -79,8 +80,21 @@ bool ModalAnswerer::eventFilter(QObject* watched, QEvent* event) {
 
 void ModalAnswerer::poll() {
     QWidget* modal = QApplication::activeModalWidget();
-    if (!modal || !modal->isVisible() || modal == m_lastAnswered)
+    if (!modal || !modal->isVisible())
         return;
+    if (modal == m_lastAnswered) {
+        // An answer that left its dialog open would hang the test: close it and count it.
+        if (m_answeredAt.elapsed() > kPatienceMs) {
+            ++m_unexpected;
+            m_answeredAt.restart();
+            if (auto* dialog = qobject_cast<QDialog*>(modal))
+                dialog->done(QDialog::Rejected);
+            else
+                modal->close();
+        }
+        return;
+    }
+    m_answeredAt.start();
     m_lastAnswered = modal;
     modal->installEventFilter(this);
     m_texts << dialogText(modal);

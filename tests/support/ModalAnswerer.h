@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QPointer>
 #include <QString>
@@ -15,7 +16,8 @@ namespace kf::test {
 
 // Answers the modal dialogs that open while a test drives the game: each dialog that becomes
 // the active modal widget gets the next queued answer, and its text is recorded. A dialog
-// with no answer left is closed with Escape and counted as unexpected, so no test hangs.
+// with no answer left is closed with Escape and counted as unexpected, and so is a dialog that
+// its answer left open for seconds, so no test hangs.
 class ModalAnswerer : public QObject {
     Q_OBJECT
 public:
@@ -46,7 +48,10 @@ protected:
 private:
     void poll();
 
+    static constexpr int kPatienceMs = 3000;
+
     QTimer m_timer;
+    QElapsedTimer m_answeredAt;
     std::deque<Answer> m_answers;
     QStringList m_texts;
     QPointer<QWidget> m_lastAnswered;
