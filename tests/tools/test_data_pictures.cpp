@@ -1,8 +1,10 @@
 #include "DataPictures.h"
 #include "creator/LevelBitmap.h"
 
+#include "support/PixelCount.h"
 #include <QFile>
 #include <QImage>
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -10,6 +12,8 @@
 #include <functional>
 
 namespace {
+
+using kf::test::countPixels;
 
 using namespace kf;
 
@@ -27,14 +31,6 @@ bool isReddish(QRgb c) {
 }
 int luminance(QRgb c) {
     return (qRed(c) * 299 + qGreen(c) * 587 + qBlue(c) * 114) / 1000;
-}
-
-template <typename Pred> int count(const QImage& image, Pred pred) {
-    int n = 0;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            n += pred(image.pixel(x, y)) ? 1 : 0;
-    return n;
 }
 
 bool edgesAreWhite(const QImage& image) {
@@ -55,10 +51,10 @@ void expectLogo(const QImage& logo, QSize maximum) {
     EXPECT_LE(logo.height(), maximum.height());
     EXPECT_GE(logo.width(), maximum.width() * 3 / 4);
     EXPECT_TRUE(edgesAreWhite(logo));
-    EXPECT_GE(count(logo, isWhite), logo.width() * logo.height() / 2);
-    EXPECT_GE(count(logo, isDark), 300);
-    EXPECT_GE(count(logo, isGreenish), 40);
-    EXPECT_GE(count(logo, isReddish), 40);
+    EXPECT_GE(countPixels(logo, isWhite), logo.width() * logo.height() / 2);
+    EXPECT_GE(countPixels(logo, isDark), 300);
+    EXPECT_GE(countPixels(logo, isGreenish), 40);
+    EXPECT_GE(countPixels(logo, isReddish), 40);
 }
 
 TEST(DataPictures, MainLogoFitsAboveTheButtons) {
@@ -72,7 +68,7 @@ TEST(DataPictures, CreatorLogoFitsItsCorner) {
 TEST(DataPictures, HiddenPictureIsSmall) {
     const QImage hidden = drawHiddenPicture();
     EXPECT_EQ(hidden.size(), QSize(16, 16));
-    EXPECT_GE(count(hidden, isDark), 10);
+    EXPECT_GE(countPixels(hidden, isDark), 10);
 }
 
 // The scoreboard's names and times are black text on the tiled picture.

@@ -1,10 +1,14 @@
 #include "ResourcePictures.h"
 
+#include "support/PixelCount.h"
 #include <QImage>
 #include <QRect>
+
 #include <gtest/gtest.h>
 
 namespace {
+
+using kf::test::countPixels;
 
 using namespace kf;
 
@@ -26,14 +30,6 @@ bool hasRedTint(QRgb c) {
 }
 bool hasGreenTint(QRgb c) {
     return qGreen(c) > qRed(c) + 40 && qGreen(c) > qBlue(c) + 40;
-}
-
-template <typename Pred> int count(const QImage& image, Pred pred) {
-    int n = 0;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            n += pred(image.pixel(x, y)) ? 1 : 0;
-    return n;
 }
 
 // The smallest rectangle holding every pixel that is not white.
@@ -78,14 +74,14 @@ TEST(ResourcePictures, UnknownNumberGivesNoPicture) {
 
 TEST(ResourcePictures, OnFlagIsGreenWithoutRed) {
     const QImage on = drawResourcePicture(kPictureFlagOn);
-    EXPECT_GE(count(on, isGreenish), 20);
-    EXPECT_EQ(count(on, hasRedTint), 0);
+    EXPECT_GE(countPixels(on, isGreenish), 20);
+    EXPECT_EQ(countPixels(on, hasRedTint), 0);
 }
 
 TEST(ResourcePictures, OffFlagIsRedWithoutGreen) {
     const QImage off = drawResourcePicture(kPictureFlagOff);
-    EXPECT_GE(count(off, isReddish), 20);
-    EXPECT_EQ(count(off, hasGreenTint), 0);
+    EXPECT_GE(countPixels(off, isReddish), 20);
+    EXPECT_EQ(countPixels(off, hasGreenTint), 0);
 }
 
 TEST(ResourcePictures, FlagsDiffer) {
@@ -102,9 +98,9 @@ class TextPicture : public ::testing::TestWithParam<int> {};
 TEST_P(TextPicture, IsBlackTextFittingThePicture) {
     const QImage image = drawResourcePicture(GetParam());
     ASSERT_FALSE(image.isNull());
-    EXPECT_GE(count(image, isDark), image.width() * image.height() / 10);
-    EXPECT_GE(count(image, isWhite), image.width() * image.height() / 3);
-    EXPECT_EQ(count(image, [](QRgb c) { return hasRedTint(c) || hasGreenTint(c); }), 0);
+    EXPECT_GE(countPixels(image, isDark), image.width() * image.height() / 10);
+    EXPECT_GE(countPixels(image, isWhite), image.width() * image.height() / 3);
+    EXPECT_EQ(countPixels(image, [](QRgb c) { return hasRedTint(c) || hasGreenTint(c); }), 0);
 
     const QRect ink = inkBounds(image);
     EXPECT_GE(ink.left(), 1);
@@ -125,9 +121,9 @@ TEST_P(AppIcon, ShowsATrackWithStartAndFinish) {
     const int size = GetParam();
     const QImage icon = drawAppIcon(size);
     ASSERT_EQ(icon.size(), QSize(size, size));
-    EXPECT_GE(count(icon, isGreenish), size * size / 40);
-    EXPECT_GE(count(icon, isReddish), size * size / 40);
-    EXPECT_GE(count(icon, [](QRgb c) { return qAlpha(c) == 255 && isDark(c); }), size);
+    EXPECT_GE(countPixels(icon, isGreenish), size * size / 40);
+    EXPECT_GE(countPixels(icon, isReddish), size * size / 40);
+    EXPECT_GE(countPixels(icon, [](QRgb c) { return qAlpha(c) == 255 && isDark(c); }), size);
     // Rounded corners are left transparent.
     EXPECT_EQ(qAlpha(icon.pixel(0, 0)), 0);
     EXPECT_EQ(qAlpha(icon.pixel(size - 1, size - 1)), 0);
