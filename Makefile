@@ -22,7 +22,9 @@ $(BUILD)/build.ninja: | deps
 build: deps $(BUILD)/build.ninja
 	cmake --build $(BUILD) -j $(JOBS)
 
-run: build
+# The game alone builds much faster than everything with the tests.
+run: deps $(BUILD)/build.ninja
+	cmake --build $(BUILD) -j $(JOBS) --target kurvenflitzerl kfbundled
 	@scripts/seed-play.sh $(BUILD)/data $(PLAY)
 	cd $(PLAY) && ../$(BUILD)/kurvenflitzerl
 
