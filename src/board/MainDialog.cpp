@@ -119,7 +119,6 @@ bool MainDialog::OnInitDialog() {
     ReadRecordFile(m_recordPath);
 
     setCursor(Qt::WaitCursor);
-    m_waitCursorShown = true;
     return true;
 }
 
@@ -158,10 +157,10 @@ void MainDialog::mousePressEvent(QMouseEvent* event) {
 
 void MainDialog::mouseMoveEvent(QMouseEvent* event) {
     // The shape set at start-up and during a run lasts only until the next movement, which
-    // shows the arrow again unless the run sets its cross.
-    m_waitCursorShown = false;
-    setPointerShape(Qt::ArrowCursor);
+    // shows the arrow again unless the run asks for its cross; the shape changes once at most.
+    m_crossWanted = false;
     OnMouseMove(flagsOf(event), event->position().toPoint());
+    setPointerShape(m_crossWanted ? Qt::CrossCursor : Qt::ArrowCursor);
 }
 
 void MainDialog::mouseReleaseEvent(QMouseEvent* event) {

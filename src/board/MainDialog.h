@@ -110,7 +110,7 @@ private:
     int runTimeMs() const;
 
     QTimer m_timer;
-    bool m_waitCursorShown = false;
+    bool m_crossWanted = false; // an accepted run movement asks for the cross pointer
 };
 
 } // namespace kf

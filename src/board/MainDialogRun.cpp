@@ -39,7 +39,7 @@ void MainDialog::OnMouseMove(unsigned flags, QPoint point) {
     if (!(flags & kMkLButton)) {
         m_running = 0;
     } else {
-        setPointerShape(Qt::CrossCursor);
+        m_crossWanted = true;
         const QPoint last(m_lastX, m_lastY);
         if (point != last) {
             const QPoint d = point - last;
