@@ -153,7 +153,9 @@ bool writeRecordFile(const QString& path, const TrackRecord& record) {
     if (!file.open(QIODevice::WriteOnly))
         return false;
     const QByteArray bytes = encodeRecord(record);
-    if (file.write(bytes) != bytes.size()) {
+    // The bytes wait in a buffer, and commit() renames the file over the old one even when
+    // writing them out fails; flushing first catches that.
+    if (file.write(bytes) != bytes.size() || !file.flush()) {
         file.cancelWriting();
         return false;
     }

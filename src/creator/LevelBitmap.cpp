@@ -69,7 +69,9 @@ bool writeLevelBitmap(const QImage& image, const QString& path) {
     if (!file.open(QIODevice::WriteOnly))
         return false;
     // An unfinished save file is thrown away when it goes out of scope without a commit.
-    if (file.write(bytes) != bytes.size())
+    // The last bytes wait in a buffer, and commit() renames the file over the old one even
+    // when writing them out fails (a full disk); flushing first catches that.
+    if (file.write(bytes) != bytes.size() || !file.flush())
         return false;
     return file.commit();
 }

@@ -1,5 +1,7 @@
 #include "board/RecordFile.h"
 
+#include "support/FileSizeLimit.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -322,6 +324,20 @@ TEST_F(RecordFileOnDisk, WriteBelowAFileFailsAndLeavesThatFileAlone) {
     EXPECT_FALSE(writeRecordFile(path("e.kfh/f.kfh"), {QStringLiteral("HERE"), 987}));
     EXPECT_EQ(contentsOf(path("e.kfh")), bytes("OLD\r\n55"));
     EXPECT_EQ(entries(), QStringList{"e.kfh"});
+}
+
+TEST_F(RecordFileOnDisk, FailedWriteKeepsTheOldRecord) {
+    put(path("g.kfh"), bytes("OLD\r\n55"));
+    const TrackRecord record{QStringLiteral("HERE"), 987};
+    bool written = true;
+    {
+        // The disk fills up halfway through the new record.
+        const test::FileSizeLimit limit(encodeRecord(record).size() / 2);
+        written = writeRecordFile(path("g.kfh"), record);
+    }
+    EXPECT_FALSE(written);
+    EXPECT_EQ(contentsOf(path("g.kfh")), bytes("OLD\r\n55"));
+    EXPECT_EQ(entries(), QStringList{"g.kfh"});
 }
 
 } // namespace

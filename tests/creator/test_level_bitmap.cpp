@@ -1,5 +1,8 @@
 #include "creator/LevelBitmap.h"
 
+#include "support/FileSizeLimit.h"
+#include "support/QtPrinters.h"
+
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -203,13 +206,21 @@ TEST(LevelBitmap, FailedWriteKeepsTheOldFile) {
     {
         QFile file(path);
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(old);
+        ASSERT_EQ(file.write(old), old.size());
     }
-    EXPECT_FALSE(writeLevelBitmap(QImage(), path)); // nothing to write
+    QImage image(8, 8, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    bool written = true;
+    {
+        // The disk fills up halfway through the new picture.
+        const test::FileSizeLimit limit(encodeLevelBitmap(image).size() / 2);
+        written = writeLevelBitmap(image, path);
+    }
+    EXPECT_FALSE(written);
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll(), old);
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"track.bmp"});
 }
 
 } // namespace
