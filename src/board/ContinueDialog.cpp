@@ -1,13 +1,10 @@
 #include "board/ContinueDialog.h"
 
+#include "res/ControlIds.h"
 #include "res/DialogTemplates.h"
 #include "toolkit/DataExchange.h"
 
 namespace kf {
-
-namespace {
-constexpr int kIdText = 1077;
-}
 
 ContinueDialog::ContinueDialog(QWidget* parent) : Dialog(kContinueDialogId, parent) {}
 
@@ -17,7 +14,7 @@ void ContinueDialog::ShowMessage(const QString& text) {
 }
 
 void ContinueDialog::DoDataExchange(DataExchange& dx) {
-    dx.text(kIdText, m_text);
+    dx.text(id::notice::Text, m_text);
 }
 
 } // namespace kf

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "res/ControlIds.h"
+
 #include <cstdint>
 #include <vector>
 
@@ -68,13 +70,8 @@ enum : std::uint32_t {
 };
 } // namespace dialogStyle
 
-// Control id of the controls that the code never addresses.
-inline constexpr int kNoId = -1;
-// Control id of the OK command button.
-inline constexpr int kIdOk = 1;
-
 struct ControlTemplate {
-    int id = kNoId;
+    int id = id::None;
     ControlClass cls = ControlClass::Static;
     const char* text = ""; // template text; empty when none
     int picture = 0;       // bitmap resource shown by an SsBitmap static; 0 when none

@@ -93,9 +93,9 @@ void Dialog::createControls() {
         }
         // Controls without an id are kept too (under negative keys) so they are rebuilt and
         // released with the others.
-        const int key = t.id == kNoId ? -(++unnamed) - 1 : t.id;
+        const int key = t.id == id::None ? -(++unnamed) - 1 : t.id;
         m_controls.insert(key, w);
-        if (t.id != kNoId)
+        if (t.id != id::None)
             connectControl(t.id, w);
     }
 }
@@ -106,9 +106,9 @@ void Dialog::connectControl(int id, QWidget* w) {
                 [this, id] { dispatch(id, Notification::Clicked); });
     } else if (auto* b = qobject_cast<QAbstractButton*>(w)) {
         connect(b, &QAbstractButton::clicked, this, [this, id] {
-            if (id == kIdOk && !m_handlers.contains(routeKey(id, Notification::Clicked)))
+            if (id == id::Ok && !m_handlers.contains(routeKey(id, Notification::Clicked)))
                 OnOK();
-            else if (id == kIdCancel && !m_handlers.contains(routeKey(id, Notification::Clicked)))
+            else if (id == id::Cancel && !m_handlers.contains(routeKey(id, Notification::Clicked)))
                 OnCancel();
             else
                 dispatch(id, Notification::Clicked);
@@ -216,11 +216,11 @@ bool Dialog::OnInitDialog() {
 
 void Dialog::OnOK() {
     if (UpdateData(true))
-        EndDialog(kIdOk);
+        EndDialog(id::Ok);
 }
 
 void Dialog::OnCancel() {
-    EndDialog(kIdCancel);
+    EndDialog(id::Cancel);
 }
 
 void Dialog::reject() {
@@ -235,7 +235,7 @@ void Dialog::keyPressEvent(QKeyEvent* event) {
         // default button where the template has one.
         if (auto* b = qobject_cast<QPushButton*>(focusWidget()); b && b->isEnabled()) {
             b->click();
-        } else if (auto* ok = item<QPushButton>(kIdOk); ok && ok->isEnabled()) {
+        } else if (auto* ok = item<QPushButton>(id::Ok); ok && ok->isEnabled()) {
             ok->click();
         } else {
             OnOK();

@@ -12,8 +12,6 @@ namespace kf {
 
 class DataExchange;
 
-inline constexpr int kIdCancel = 2;
-
 // What a control reports to its dialog.
 enum class Notification {
     Clicked,        // a button click, or a click on a static that reports clicks
@@ -32,7 +30,7 @@ public:
 
     const DialogTemplate& dialogTemplate() const { return m_template; }
 
-    // Runs the dialog modally and returns kIdOk or kIdCancel (or what EndDialog was given).
+    // Runs the dialog modally and returns id::Ok or id::Cancel (or what EndDialog was given).
     int DoModal();
     // Opens the dialog without a modal run (the tests and benchmarks drive it themselves).
     void Create();
@@ -52,9 +50,9 @@ protected:
     virtual void DoDataExchange(DataExchange& dx);
     // Runs after the controls are created at each opening; moves the fields into them.
     virtual bool OnInitDialog();
-    // The OK command (control id 1, or Enter): reads the fields back and closes on success.
+    // The OK command (id::Ok, or Enter): reads the fields back and closes on success.
     virtual void OnOK();
-    // Escape, the close box and control id 2: closes without reading the fields.
+    // Escape, the close box and id::Cancel: closes without reading the fields.
     virtual void OnCancel();
     // A subclass may supply its own widget for a template control; nullptr for the standard one.
     virtual QWidget* createCustomControl(const ControlTemplate& t, const QRect& pixels);

@@ -1,4 +1,5 @@
 #include "board/ContinueDialog.h"
+#include "res/ControlIds.h"
 #include "support/ModalAnswerer.h"
 
 #include "support/QtPrinters.h"
@@ -21,7 +22,8 @@ TEST(Notice, ShowsExactlyItsText) {
     notice.ShowMessage("YOU FAILED (Wallcrash)");
     ASSERT_EQ(answers.texts().size(), 1);
     EXPECT_EQ(answers.texts()[0], "YOU FAILED (Wallcrash)");
-    EXPECT_EQ(notice.item<QLabel>(1077)->alignment() & Qt::AlignHCenter, Qt::AlignHCenter);
+    EXPECT_EQ(notice.item<QLabel>(kf::id::notice::Text)->alignment() & Qt::AlignHCenter,
+              Qt::AlignHCenter);
 }
 
 TEST(Notice, ShownTwiceShowsTheSecondTextOnly) {

@@ -1,3 +1,4 @@
+#include "res/ControlIds.h"
 #include "res/DialogTemplates.h"
 #include "res/DialogUnits.h"
 
@@ -38,113 +39,113 @@ constexpr std::uint32_t kNameCell = SsCenter | SsCenterImage | Group;
 
 // clang-format off
 const Row kRows[] = {
-    {102, 1072, S, "IDB_BITMAP15", 0, 274, 0, 15, 13, SsBitmap | SsNotify},
-    {102, 1001, B, "Load Level", 0, 285, 51, 70, 12, kOwnerFlat},
-    {102, 1012, B, "Redraw", 0, 355, 51, 31, 12, kOwnerFlat},
-    {102, 1025, B, "Create Level", 0, 285, 64, 101, 12, kOwnerFlat},
-    {102, 1038, B, "Start Multiplayer", 0, 285, 77, 101, 12, kOwnerFlat},
-    {102, 1009, B, "Dot / Speed Indication", 0, 286, 108, 88, 10, BsAutoRadioButton | Group},
-    {102, 1010, B, "Line", 0, 286, 122, 29, 10, BsAutoRadioButton},
-    {102, kNoId, B, "Statistics", 0, 282, 141, 107, 61, BsGroupBox | Disabled},
-    {102, kNoId, S, "Time :", 0, 291, 154, 20, 8, SsLeft | Group},
-    {102, kNoId, S, "Distance :", 0, 291, 169, 33, 8, SsLeft | Group},
-    {102, kNoId, S, "av. Speed :", 0, 291, 185, 38, 8, SsLeft | Group},
-    {102, 1006, E, "", 0, 330, 154, 21, 12, EsRight | EsAutoHScroll | ExTransparent | ExRight},
-    {102, 1013, E, "", 0, 329, 169, 22, 14, EsRight | TabStop | ExRight},
-    {102, 1014, E, "", 0, 329, 185, 22, 12, EsRight | TabStop | ExRight},
-    {102, kNoId, S, "Pixel / s", 0, 357, 185, 26, 8, SsLeft | Group},
-    {102, kNoId, S, "Pixel", 0, 357, 169, 16, 8, SsLeft | Group},
-    {102, kNoId, S, "ms", 0, 357, 154, 10, 8, SsLeft | Group},
-    {102, 1023, S, "GO !", 0, 371, 154, 16, 10, SsLeft | Group},
-    {102, kNoId, B, "Best on this Track", 0, 282, 208, 107, 23, BsGroupBox | Disabled},
-    {102, 1018, S, "NOTHING__", 0, 289, 217, 45, 10, SsLeft | Group},
-    {102, 1020, E, "", 0, 337, 217, 22, 12, EsAutoHScroll | TabStop | ExRight},
-    {102, kNoId, S, "ms", 0, 363, 217, 10, 8, SsLeft | Group},
-    {102, 1076, S, "Static", 0, 299, 72, 93, 8, SsLeft | Hidden | Group},
-    {102, 1008, S, "IDB_BITMAP2", 0, 7, 6, 267, 246, SsBitmap},
-    {102, kNoId, B, "Cursor", 0, 282, 97, 107, 38, BsGroupBox | Disabled},
-    {102, 1022, S, "Static", 0, 113, 232, 95, 8, SsLeft | Hidden | Group},
-    {102, 1073, S, "", 0, 152, 222, 15, 13, SsBitmap | Hidden},
+    {102, id::main::Logo, S, "IDB_BITMAP15", 0, 274, 0, 15, 13, SsBitmap | SsNotify},
+    {102, id::main::LoadLevel, B, "Load Level", 0, 285, 51, 70, 12, kOwnerFlat},
+    {102, id::main::Redraw, B, "Redraw", 0, 355, 51, 31, 12, kOwnerFlat},
+    {102, id::main::CreateLevel, B, "Create Level", 0, 285, 64, 101, 12, kOwnerFlat},
+    {102, id::main::Multiplayer, B, "Start Multiplayer", 0, 285, 77, 101, 12, kOwnerFlat},
+    {102, id::main::DotStyle, B, "Dot / Speed Indication", 0, 286, 108, 88, 10, BsAutoRadioButton | Group},
+    {102, id::main::LineStyle, B, "Line", 0, 286, 122, 29, 10, BsAutoRadioButton},
+    {102, id::None, B, "Statistics", 0, 282, 141, 107, 61, BsGroupBox | Disabled},
+    {102, id::None, S, "Time :", 0, 291, 154, 20, 8, SsLeft | Group},
+    {102, id::None, S, "Distance :", 0, 291, 169, 33, 8, SsLeft | Group},
+    {102, id::None, S, "av. Speed :", 0, 291, 185, 38, 8, SsLeft | Group},
+    {102, id::main::Time, E, "", 0, 330, 154, 21, 12, EsRight | EsAutoHScroll | ExTransparent | ExRight},
+    {102, id::main::Distance, E, "", 0, 329, 169, 22, 14, EsRight | TabStop | ExRight},
+    {102, id::main::Speed, E, "", 0, 329, 185, 22, 12, EsRight | TabStop | ExRight},
+    {102, id::None, S, "Pixel / s", 0, 357, 185, 26, 8, SsLeft | Group},
+    {102, id::None, S, "Pixel", 0, 357, 169, 16, 8, SsLeft | Group},
+    {102, id::None, S, "ms", 0, 357, 154, 10, 8, SsLeft | Group},
+    {102, id::main::Go, S, "GO !", 0, 371, 154, 16, 10, SsLeft | Group},
+    {102, id::None, B, "Best on this Track", 0, 282, 208, 107, 23, BsGroupBox | Disabled},
+    {102, id::main::BestName, S, "NOTHING__", 0, 289, 217, 45, 10, SsLeft | Group},
+    {102, id::main::BestTime, E, "", 0, 337, 217, 22, 12, EsAutoHScroll | TabStop | ExRight},
+    {102, id::None, S, "ms", 0, 363, 217, 10, 8, SsLeft | Group},
+    {102, id::main::HiddenStatic, S, "Static", 0, 299, 72, 93, 8, SsLeft | Hidden | Group},
+    {102, id::main::Board, S, "IDB_BITMAP2", 0, 7, 6, 267, 246, SsBitmap},
+    {102, id::None, B, "Cursor", 0, 282, 97, 107, 38, BsGroupBox | Disabled},
+    {102, id::main::BestLabel, S, "Static", 0, 113, 232, 95, 8, SsLeft | Hidden | Group},
+    {102, id::main::HiddenPicture, S, "", 0, 152, 222, 15, 13, SsBitmap | Hidden},
 
-    {103, 1029, E, "", 0, 6, 5, 61, 14, kNameEdit},
-    {103, 1031, E, "", 0, 6, 22, 61, 14, kNameEdit},
-    {103, 1030, E, "", 0, 6, 39, 61, 14, kNameEdit},
-    {103, 1032, E, "", 0, 6, 55, 61, 14, kNameEdit},
-    {103, 1033, E, "", 0, 6, 72, 61, 14, kNameEdit},
-    {103, 1, B, "If all names are correct and you want to play now push Enter or use the Mouse to press this huge gray button here.",
+    {103, id::names::Name1, E, "", 0, 6, 5, 61, 14, kNameEdit},
+    {103, id::names::Name2, E, "", 0, 6, 22, 61, 14, kNameEdit},
+    {103, id::names::Name3, E, "", 0, 6, 39, 61, 14, kNameEdit},
+    {103, id::names::Name4, E, "", 0, 6, 55, 61, 14, kNameEdit},
+    {103, id::names::Name5, E, "", 0, 6, 72, 61, 14, kNameEdit},
+    {103, id::Ok, B, "If all names are correct and you want to play now push Enter or use the Mouse to press this huge gray button here.",
      0, 74, 22, 57, 63, BsDefPushButton | BsMultiline | BsFlat | TabStop},
-    {103, kNoId, S, "<- FIRST PLAYER", 0, 74, 8, 57, 8, SsLeft | Group},
+    {103, id::None, S, "<- FIRST PLAYER", 0, 74, 8, 57, 8, SsLeft | Group},
 
-    {144, 1017, E, "", 0, 72, 12, 39, 12, EsAutoHScroll | TabStop | ExTransparent},
-    {144, 1, B, "SAVE SCORE", 0, 13, 24, 91, 7, BsDefPushButton | TabStop},
-    {144, kNoId, S, "YOU MADE A NEW RECORD", 0, 7, 2, 104, 8, SsCenter | Group},
-    {144, kNoId, S, "Enter your Name :", 0, 13, 12, 57, 8, SsLeft | Group},
+    {144, id::newRecord::Name, E, "", 0, 72, 12, 39, 12, EsAutoHScroll | TabStop | ExTransparent},
+    {144, id::Ok, B, "SAVE SCORE", 0, 13, 24, 91, 7, BsDefPushButton | TabStop},
+    {144, id::None, S, "YOU MADE A NEW RECORD", 0, 7, 2, 104, 8, SsCenter | Group},
+    {144, id::None, S, "Enter your Name :", 0, 13, 12, 57, 8, SsLeft | Group},
 
-    {156, 1075, S, "", 0, 285, 3, 15, 13, SsBitmap | Hidden},
-    {156, 1074, S, "", 0, 273, 0, 15, 13, SsBitmap},
-    {156, 1026, B, "Paint Walls", 0, 286, 108, 51, 10, BsAutoRadioButton | Group | TabStop},
-    {156, 1027, B, "Paint Starting Point", 0, 286, 119, 76, 10, BsAutoRadioButton},
-    {156, 1028, B, "Paint Finishing Point", 0, 286, 130, 79, 10, BsAutoRadioButton},
-    {156, 1032, B, "Eraser", 0, 286, 141, 36, 10, BsAutoRadioButton},
-    {156, 1091, T, "Slider2", 0, 294, 167, 80, 10, TbsAutoTicks | TbsBoth | TabStop},
-    {156, 1029, E, "", 0, 282, 196, 105, 14, EsAutoHScroll | Border | TabStop},
-    {156, 1021, B, "SAVE", 0, 283, 212, 50, 14, kOwnerFlat},
-    {156, 1, B, "Cancel", 0, 337, 212, 50, 14, kOwnerFlat},
-    {156, kNoId, S, "", 0, 3, 6, 263, 239, SsBlackFrame},
-    {156, kNoId, B, "Tools", 0, 280, 98, 110, 84, BsGroupBox},
-    {156, kNoId, S, "Choose a filename:", 0, 283, 186, 61, 8, SsLeft | Group},
-    {156, kNoId, B, "Brush Size", 0, 288, 154, 95, 25, BsGroupBox},
+    {156, id::creator::HiddenPicture, S, "", 0, 285, 3, 15, 13, SsBitmap | Hidden},
+    {156, id::creator::Logo, S, "", 0, 273, 0, 15, 13, SsBitmap},
+    {156, id::creator::Walls, B, "Paint Walls", 0, 286, 108, 51, 10, BsAutoRadioButton | Group | TabStop},
+    {156, id::creator::Start, B, "Paint Starting Point", 0, 286, 119, 76, 10, BsAutoRadioButton},
+    {156, id::creator::Finish, B, "Paint Finishing Point", 0, 286, 130, 79, 10, BsAutoRadioButton},
+    {156, id::creator::Eraser, B, "Eraser", 0, 286, 141, 36, 10, BsAutoRadioButton},
+    {156, id::creator::BrushSize, T, "Slider2", 0, 294, 167, 80, 10, TbsAutoTicks | TbsBoth | TabStop},
+    {156, id::creator::FileName, E, "", 0, 282, 196, 105, 14, EsAutoHScroll | Border | TabStop},
+    {156, id::creator::Save, B, "SAVE", 0, 283, 212, 50, 14, kOwnerFlat},
+    {156, id::Ok, B, "Cancel", 0, 337, 212, 50, 14, kOwnerFlat},
+    {156, id::None, S, "", 0, 3, 6, 263, 239, SsBlackFrame},
+    {156, id::None, B, "Tools", 0, 280, 98, 110, 84, BsGroupBox},
+    {156, id::None, S, "Choose a filename:", 0, 283, 186, 61, 8, SsLeft | Group},
+    {156, id::None, B, "Brush Size", 0, 288, 154, 95, 25, BsGroupBox},
 
-    {185, 1042, B, "START NOW", 0, 8, 90, 61, 16, kOwnerFlat},
-    {185, 1034, B, "Winner gets Extra-Point", 0, 47, 95, 83, 9, BsAutoCheckBox | BsFlat | Hidden | TabStop},
-    {185, 1021, B, "CANCEL", 0, 77, 90, 60, 16, kOwnerFlat},
-    {185, kNoId, S, "", 139, 2, 4, 141, 13, SsBitmap},
-    {185, 1066, S, "", 205, 75, 19, 10, 12, SsBitmap | SsNotify | SsRealSizeImage},
-    {185, 1069, S, "", 205, 87, 19, 10, 12, SsBitmap | SsNotify | SsRealSizeImage},
-    {185, 1068, S, "", 205, 99, 19, 10, 12, SsBitmap | SsNotify | SsRealSizeImage},
-    {185, 1067, S, "", 205, 111, 19, 10, 12, SsBitmap | SsNotify | SsRealSizeImage},
-    {185, 1079, S, "", 204, 123, 19, 10, 12, SsBitmap | SsRealSizeImage},
-    {185, kNoId, S, "Status:", 0, 14, 53, 78, 8, SsLeft | Group},
-    {185, 1080, S, "3 Players registred", 0, 20, 63, 103, 8, SsLeft | Group},
-    {185, 1070, S, "3 Rounds per Level and Player", 0, 20, 72, 104, 8, SsLeft | Group},
-    {185, kNoId, S, "", 219, 12, 20, 60, 11, SsBitmap},
-    {185, kNoId, S, "", 220, 12, 34, 59, 11, SsBitmap | SsRealSizeImage},
-    {185, kNoId, S, "", 0, 11, 52, 123, 32, SsBlackFrame},
-    {185, 1081, S, "", 205, 75, 33, 10, 12, SsBitmap | SsNotify},
-    {185, 1082, S, "", 205, 87, 33, 10, 12, SsBitmap | SsNotify},
-    {185, 1083, S, "", 205, 99, 33, 10, 12, SsBitmap | SsNotify},
-    {185, 1084, S, "", 205, 111, 33, 10, 12, SsBitmap | SsNotify},
-    {185, 1085, S, "", 204, 123, 33, 10, 12, SsBitmap},
-    {185, 1033, B, "Specify Names at Start", 0, 51, 90, 80, 9, BsAutoCheckBox | BsFlat | Hidden | TabStop},
-    {185, kNoId, S, "Flags : ", 0, 17, 91, 23, 8, SsLeft | Hidden | Group},
-    {185, kNoId, S, "", 0, 11, 87, 123, 21, SsBlackFrame | Hidden},
-    {185, kNoId, S, "Kurvenflitzerl   -   MULTIPLAYER MODE", 0, 0, 5, 143, 8, SsCenter | Hidden | Group},
+    {185, id::multiplayer::StartNow, B, "START NOW", 0, 8, 90, 61, 16, kOwnerFlat},
+    {185, id::multiplayer::WinnerExtraPoint, B, "Winner gets Extra-Point", 0, 47, 95, 83, 9, BsAutoCheckBox | BsFlat | Hidden | TabStop},
+    {185, id::multiplayer::CancelSetup, B, "CANCEL", 0, 77, 90, 60, 16, kOwnerFlat},
+    {185, id::None, S, "", 139, 2, 4, 141, 13, SsBitmap},
+    {185, id::multiplayer::PlayerFlag1, S, "", 205, 75, 19, 10, 12, SsBitmap | SsNotify | SsRealSizeImage},
+    {185, id::multiplayer::PlayerFlag2, S, "", 205, 87, 19, 10, 12, SsBitmap | SsNotify | SsRealSizeImage},
+    {185, id::multiplayer::PlayerFlag3, S, "", 205, 99, 19, 10, 12, SsBitmap | SsNotify | SsRealSizeImage},
+    {185, id::multiplayer::PlayerFlag4, S, "", 205, 111, 19, 10, 12, SsBitmap | SsNotify | SsRealSizeImage},
+    {185, id::multiplayer::PlayerFlag5, S, "", 204, 123, 19, 10, 12, SsBitmap | SsRealSizeImage},
+    {185, id::None, S, "Status:", 0, 14, 53, 78, 8, SsLeft | Group},
+    {185, id::multiplayer::PlayersText, S, "3 Players registred", 0, 20, 63, 103, 8, SsLeft | Group},
+    {185, id::multiplayer::RoundsText, S, "3 Rounds per Level and Player", 0, 20, 72, 104, 8, SsLeft | Group},
+    {185, id::None, S, "", 219, 12, 20, 60, 11, SsBitmap},
+    {185, id::None, S, "", 220, 12, 34, 59, 11, SsBitmap | SsRealSizeImage},
+    {185, id::None, S, "", 0, 11, 52, 123, 32, SsBlackFrame},
+    {185, id::multiplayer::RoundFlag1, S, "", 205, 75, 33, 10, 12, SsBitmap | SsNotify},
+    {185, id::multiplayer::RoundFlag2, S, "", 205, 87, 33, 10, 12, SsBitmap | SsNotify},
+    {185, id::multiplayer::RoundFlag3, S, "", 205, 99, 33, 10, 12, SsBitmap | SsNotify},
+    {185, id::multiplayer::RoundFlag4, S, "", 205, 111, 33, 10, 12, SsBitmap | SsNotify},
+    {185, id::multiplayer::RoundFlag5, S, "", 204, 123, 33, 10, 12, SsBitmap},
+    {185, id::multiplayer::SpecifyNames, B, "Specify Names at Start", 0, 51, 90, 80, 9, BsAutoCheckBox | BsFlat | Hidden | TabStop},
+    {185, id::None, S, "Flags : ", 0, 17, 91, 23, 8, SsLeft | Hidden | Group},
+    {185, id::None, S, "", 0, 11, 87, 123, 21, SsBlackFrame | Hidden},
+    {185, id::None, S, "Kurvenflitzerl   -   MULTIPLAYER MODE", 0, 0, 5, 143, 8, SsCenter | Hidden | Group},
 
-    {190, 1, B, "OK", 0, 58, 81, 33, 9, BsDefPushButton | BsFlat | TabStop},
-    {190, 1046, S, "Static", 0, 12, 28, 35, 8, kNameCell | ExTransparent},
-    {190, 1048, S, "Static", 0, 12, 48, 35, 8, kNameCell | ExTransparent},
-    {190, 1047, S, "Static", 0, 12, 38, 35, 8, kNameCell | ExTransparent},
-    {190, 1049, S, "Static", 0, 12, 58, 35, 8, kNameCell},
-    {190, 1050, S, "Static", 0, 12, 68, 35, 8, kNameCell},
-    {190, 1051, S, "Static", 0, 65, 28, 17, 8, SsCenter | Group},
-    {190, 1052, S, "Static", 0, 65, 38, 17, 8, SsCenter | Group},
-    {190, 1053, S, "Static", 0, 65, 48, 17, 8, SsCenter | Group},
-    {190, 1054, S, "Static", 0, 65, 59, 17, 8, SsCenter | Group},
-    {190, 1055, S, "Static", 0, 65, 69, 17, 8, SsCenter | Group},
-    {190, 1056, S, "Static", 0, 108, 28, 23, 8, SsCenter | Group},
-    {190, 1057, S, "Static", 0, 108, 38, 23, 8, SsCenter | Group},
-    {190, 1058, S, "Static", 0, 108, 48, 23, 8, SsCenter | Group},
-    {190, 1059, S, "Static", 0, 108, 59, 23, 8, SsCenter | Group},
-    {190, 1060, S, "Static", 0, 108, 69, 23, 8, SsCenter | Group},
-    {190, kNoId, S, "PLAYER", 0, 15, 13, 28, 8, SsLeft | Group},
-    {190, kNoId, S, "POINTS", 0, 61, 13, 26, 8, SsLeft | Group},
-    {190, kNoId, S, "TIME", 0, 110, 13, 17, 8, SsLeft | Group},
+    {190, id::Ok, B, "OK", 0, 58, 81, 33, 9, BsDefPushButton | BsFlat | TabStop},
+    {190, id::scoreboard::Name1, S, "Static", 0, 12, 28, 35, 8, kNameCell | ExTransparent},
+    {190, id::scoreboard::Name3, S, "Static", 0, 12, 48, 35, 8, kNameCell | ExTransparent},
+    {190, id::scoreboard::Name2, S, "Static", 0, 12, 38, 35, 8, kNameCell | ExTransparent},
+    {190, id::scoreboard::Name4, S, "Static", 0, 12, 58, 35, 8, kNameCell},
+    {190, id::scoreboard::Name5, S, "Static", 0, 12, 68, 35, 8, kNameCell},
+    {190, id::scoreboard::Points1, S, "Static", 0, 65, 28, 17, 8, SsCenter | Group},
+    {190, id::scoreboard::Points2, S, "Static", 0, 65, 38, 17, 8, SsCenter | Group},
+    {190, id::scoreboard::Points3, S, "Static", 0, 65, 48, 17, 8, SsCenter | Group},
+    {190, id::scoreboard::Points4, S, "Static", 0, 65, 59, 17, 8, SsCenter | Group},
+    {190, id::scoreboard::Points5, S, "Static", 0, 65, 69, 17, 8, SsCenter | Group},
+    {190, id::scoreboard::Time1, S, "Static", 0, 108, 28, 23, 8, SsCenter | Group},
+    {190, id::scoreboard::Time2, S, "Static", 0, 108, 38, 23, 8, SsCenter | Group},
+    {190, id::scoreboard::Time3, S, "Static", 0, 108, 48, 23, 8, SsCenter | Group},
+    {190, id::scoreboard::Time4, S, "Static", 0, 108, 59, 23, 8, SsCenter | Group},
+    {190, id::scoreboard::Time5, S, "Static", 0, 108, 69, 23, 8, SsCenter | Group},
+    {190, id::None, S, "PLAYER", 0, 15, 13, 28, 8, SsLeft | Group},
+    {190, id::None, S, "POINTS", 0, 61, 13, 26, 8, SsLeft | Group},
+    {190, id::None, S, "TIME", 0, 110, 13, 17, 8, SsLeft | Group},
 
-    {207, 1, B, "Continue", 0, 48, 12, 59, 9, BsDefPushButton | BsFlat | TabStop},
-    {207, 1077, S, "Text", 0, 1, 2, 154, 9, SsCenter | Group},
+    {207, id::Ok, B, "Continue", 0, 48, 12, 59, 9, BsDefPushButton | BsFlat | TabStop},
+    {207, id::notice::Text, S, "Text", 0, 1, 2, 154, 9, SsCenter | Group},
 
-    {208, 1, B, "OK", 0, 57, 23, 50, 9, BsDefPushButton | BsFlat | TabStop},
-    {208, 1078, S, "Next Player , get ready .", 0, 0, 7, 165, 8, SsCenter | Group},
+    {208, id::Ok, B, "OK", 0, 57, 23, 50, 9, BsDefPushButton | BsFlat | TabStop},
+    {208, id::nextPlayer::Text, S, "Next Player , get ready .", 0, 0, 7, 165, 8, SsCenter | Group},
 };
 // clang-format on
 
@@ -200,9 +201,9 @@ int rowCount(int dialog) {
 int findControl(const DialogTemplate& t, const Row& row) {
     for (std::size_t i = 0; i < t.controls.size(); ++i) {
         const ControlTemplate& c = t.controls[i];
-        if (row.id != kNoId ? c.id == row.id
-                            : c.id == kNoId && std::strcmp(c.text, row.text) == 0 &&
-                                  c.rect.x == row.x && c.rect.y == row.y)
+        if (row.id != id::None ? c.id == row.id
+                               : c.id == id::None && std::strcmp(c.text, row.text) == 0 &&
+                                     c.rect.x == row.x && c.rect.y == row.y)
             return static_cast<int>(i);
     }
     return -1;
@@ -218,6 +219,107 @@ const ControlTemplate& byId(const DialogTemplate& t, int id) {
 
 QRect pixelsOf(const DialogTemplate& t, int id) {
     return duRectToPixels(byId(t, id).rect, baseUnitsForFont(t.fontPointSize));
+}
+
+// Every name of the control id header with the number its dialog's template gives that control.
+// The other tests and the table above name controls only through the header, so this is where
+// the numbers themselves are pinned. The command ids and "no id" belong to no single dialog.
+struct NamedId {
+    int dialog; // 0 for the ids that every dialog shares
+    int value;
+    int number;
+    const char* name;
+};
+
+// clang-format off
+const NamedId kNamedIds[] = {
+    {0, id::Ok, 1, "Ok"},
+    {0, id::Cancel, 2, "Cancel"},
+    {0, id::None, -1, "None"},
+
+    {kMainDialogId, id::main::LoadLevel, 1001, "main::LoadLevel"},
+    {kMainDialogId, id::main::Time, 1006, "main::Time"},
+    {kMainDialogId, id::main::Board, 1008, "main::Board"},
+    {kMainDialogId, id::main::DotStyle, 1009, "main::DotStyle"},
+    {kMainDialogId, id::main::LineStyle, 1010, "main::LineStyle"},
+    {kMainDialogId, id::main::Redraw, 1012, "main::Redraw"},
+    {kMainDialogId, id::main::Distance, 1013, "main::Distance"},
+    {kMainDialogId, id::main::Speed, 1014, "main::Speed"},
+    {kMainDialogId, id::main::BestName, 1018, "main::BestName"},
+    {kMainDialogId, id::main::BestTime, 1020, "main::BestTime"},
+    {kMainDialogId, id::main::BestLabel, 1022, "main::BestLabel"},
+    {kMainDialogId, id::main::Go, 1023, "main::Go"},
+    {kMainDialogId, id::main::CreateLevel, 1025, "main::CreateLevel"},
+    {kMainDialogId, id::main::Multiplayer, 1038, "main::Multiplayer"},
+    {kMainDialogId, id::main::Logo, 1072, "main::Logo"},
+    {kMainDialogId, id::main::HiddenPicture, 1073, "main::HiddenPicture"},
+    {kMainDialogId, id::main::HiddenStatic, 1076, "main::HiddenStatic"},
+
+    {kPlayerNamesDialogId, id::names::Name1, 1029, "names::Name1"},
+    {kPlayerNamesDialogId, id::names::Name2, 1031, "names::Name2"},
+    {kPlayerNamesDialogId, id::names::Name3, 1030, "names::Name3"},
+    {kPlayerNamesDialogId, id::names::Name4, 1032, "names::Name4"},
+    {kPlayerNamesDialogId, id::names::Name5, 1033, "names::Name5"},
+
+    {kNewRecordDialogId, id::newRecord::Name, 1017, "newRecord::Name"},
+
+    {kLevelCreatorDialogId, id::creator::HiddenPicture, 1075, "creator::HiddenPicture"},
+    {kLevelCreatorDialogId, id::creator::Logo, 1074, "creator::Logo"},
+    {kLevelCreatorDialogId, id::creator::Walls, 1026, "creator::Walls"},
+    {kLevelCreatorDialogId, id::creator::Start, 1027, "creator::Start"},
+    {kLevelCreatorDialogId, id::creator::Finish, 1028, "creator::Finish"},
+    {kLevelCreatorDialogId, id::creator::Eraser, 1032, "creator::Eraser"},
+    {kLevelCreatorDialogId, id::creator::BrushSize, 1091, "creator::BrushSize"},
+    {kLevelCreatorDialogId, id::creator::FileName, 1029, "creator::FileName"},
+    {kLevelCreatorDialogId, id::creator::Save, 1021, "creator::Save"},
+
+    {kMultiplayerDialogId, id::multiplayer::StartNow, 1042, "multiplayer::StartNow"},
+    {kMultiplayerDialogId, id::multiplayer::WinnerExtraPoint, 1034, "multiplayer::WinnerExtraPoint"},
+    {kMultiplayerDialogId, id::multiplayer::CancelSetup, 1021, "multiplayer::CancelSetup"},
+    {kMultiplayerDialogId, id::multiplayer::PlayerFlag1, 1066, "multiplayer::PlayerFlag1"},
+    {kMultiplayerDialogId, id::multiplayer::PlayerFlag2, 1069, "multiplayer::PlayerFlag2"},
+    {kMultiplayerDialogId, id::multiplayer::PlayerFlag3, 1068, "multiplayer::PlayerFlag3"},
+    {kMultiplayerDialogId, id::multiplayer::PlayerFlag4, 1067, "multiplayer::PlayerFlag4"},
+    {kMultiplayerDialogId, id::multiplayer::PlayerFlag5, 1079, "multiplayer::PlayerFlag5"},
+    {kMultiplayerDialogId, id::multiplayer::PlayersText, 1080, "multiplayer::PlayersText"},
+    {kMultiplayerDialogId, id::multiplayer::RoundsText, 1070, "multiplayer::RoundsText"},
+    {kMultiplayerDialogId, id::multiplayer::RoundFlag1, 1081, "multiplayer::RoundFlag1"},
+    {kMultiplayerDialogId, id::multiplayer::RoundFlag2, 1082, "multiplayer::RoundFlag2"},
+    {kMultiplayerDialogId, id::multiplayer::RoundFlag3, 1083, "multiplayer::RoundFlag3"},
+    {kMultiplayerDialogId, id::multiplayer::RoundFlag4, 1084, "multiplayer::RoundFlag4"},
+    {kMultiplayerDialogId, id::multiplayer::RoundFlag5, 1085, "multiplayer::RoundFlag5"},
+    {kMultiplayerDialogId, id::multiplayer::SpecifyNames, 1033, "multiplayer::SpecifyNames"},
+
+    {kScoreboardDialogId, id::scoreboard::Name1, 1046, "scoreboard::Name1"},
+    {kScoreboardDialogId, id::scoreboard::Name2, 1047, "scoreboard::Name2"},
+    {kScoreboardDialogId, id::scoreboard::Name3, 1048, "scoreboard::Name3"},
+    {kScoreboardDialogId, id::scoreboard::Name4, 1049, "scoreboard::Name4"},
+    {kScoreboardDialogId, id::scoreboard::Name5, 1050, "scoreboard::Name5"},
+    {kScoreboardDialogId, id::scoreboard::Points1, 1051, "scoreboard::Points1"},
+    {kScoreboardDialogId, id::scoreboard::Points2, 1052, "scoreboard::Points2"},
+    {kScoreboardDialogId, id::scoreboard::Points3, 1053, "scoreboard::Points3"},
+    {kScoreboardDialogId, id::scoreboard::Points4, 1054, "scoreboard::Points4"},
+    {kScoreboardDialogId, id::scoreboard::Points5, 1055, "scoreboard::Points5"},
+    {kScoreboardDialogId, id::scoreboard::Time1, 1056, "scoreboard::Time1"},
+    {kScoreboardDialogId, id::scoreboard::Time2, 1057, "scoreboard::Time2"},
+    {kScoreboardDialogId, id::scoreboard::Time3, 1058, "scoreboard::Time3"},
+    {kScoreboardDialogId, id::scoreboard::Time4, 1059, "scoreboard::Time4"},
+    {kScoreboardDialogId, id::scoreboard::Time5, 1060, "scoreboard::Time5"},
+
+    {kContinueDialogId, id::notice::Text, 1077, "notice::Text"},
+
+    {kNextPlayerDialogId, id::nextPlayer::Text, 1078, "nextPlayer::Text"},
+};
+// clang-format on
+
+TEST(ControlIds, EachNameStandsForItsTemplateNumber) {
+    for (const NamedId& n : kNamedIds) {
+        EXPECT_EQ(n.value, n.number) << n.name;
+        if (n.dialog != 0) {
+            EXPECT_NO_THROW(byId(dialogTemplate(n.dialog), n.value))
+                << n.name << " is no control of dialog " << n.dialog;
+        }
+    }
 }
 
 class ControlRowTest : public ::testing::TestWithParam<int> {};
@@ -247,7 +349,8 @@ INSTANTIATE_TEST_SUITE_P(AllDialogs, ControlRowTest,
                          [](const ::testing::TestParamInfo<int>& info) {
                              const Row& r = kRows[info.param];
                              return "D" + std::to_string(r.dialog) + "_" +
-                                    (r.id == kNoId ? std::string("none") : std::to_string(r.id)) +
+                                    (r.id == id::None ? std::string("none")
+                                                      : std::to_string(r.id)) +
                                     "_" + std::to_string(info.param);
                          });
 
@@ -326,7 +429,7 @@ TEST(DialogTemplates, IdsAreUniqueWithinEachDialog) {
     for (const DialogTemplate* t : allDialogTemplates()) {
         for (std::size_t i = 0; i < t->controls.size(); ++i) {
             for (std::size_t j = i + 1; j < t->controls.size(); ++j) {
-                if (t->controls[i].id != kNoId) {
+                if (t->controls[i].id != id::None) {
                     EXPECT_NE(t->controls[i].id, t->controls[j].id) << "dialog " << t->id;
                 }
             }
@@ -335,16 +438,16 @@ TEST(DialogTemplates, IdsAreUniqueWithinEachDialog) {
 }
 
 TEST(DialogTemplates, MainBoardSitsAt11_10AndIs400Square) {
-    EXPECT_EQ(pixelsOf(dialogTemplate(kMainDialogId), 1008), QRect(11, 10, 400, 400));
+    EXPECT_EQ(pixelsOf(dialogTemplate(kMainDialogId), id::main::Board), QRect(11, 10, 400, 400));
 }
 
 TEST(DialogTemplates, MainButtonsStayAdjacentInPixels) {
     // Corners are mapped, not sizes: Redraw starts where Load Level ends, and the wide button
     // below ends exactly where Redraw does.
     const DialogTemplate& t = dialogTemplate(kMainDialogId);
-    EXPECT_EQ(pixelsOf(t, 1001).right() + 1, pixelsOf(t, 1012).left());
-    EXPECT_EQ(pixelsOf(t, 1025).right(), pixelsOf(t, 1012).right());
-    EXPECT_EQ(pixelsOf(t, 1012), QRect(533, 83, 46, 19));
+    EXPECT_EQ(pixelsOf(t, id::main::LoadLevel).right() + 1, pixelsOf(t, id::main::Redraw).left());
+    EXPECT_EQ(pixelsOf(t, id::main::CreateLevel).right(), pixelsOf(t, id::main::Redraw).right());
+    EXPECT_EQ(pixelsOf(t, id::main::Redraw), QRect(533, 83, 46, 19));
 }
 
 TEST(DialogTemplates, CreatorFrameMapsTo5_10UpTo399_398) {
@@ -360,7 +463,8 @@ TEST(DialogTemplates, CreatorFrameMapsTo5_10UpTo399_398) {
 
 TEST(DialogTemplates, PlayerNameEditsFocusTopToBottom) {
     const DialogTemplate& t = dialogTemplate(kPlayerNamesDialogId);
-    const int order[] = {1029, 1031, 1030, 1032, 1033};
+    const int order[] = {id::names::Name1, id::names::Name2, id::names::Name3, id::names::Name4,
+                         id::names::Name5};
     ASSERT_GE(t.controls.size(), std::size(order));
     int previousTop = -1;
     for (std::size_t i = 0; i < std::size(order); ++i) {
@@ -373,10 +477,12 @@ TEST(DialogTemplates, PlayerNameEditsFocusTopToBottom) {
 
 TEST(DialogTemplates, OnlyEightOfTheTenFlagsNotify) {
     const DialogTemplate& t = dialogTemplate(kMultiplayerDialogId);
-    for (int id : {1066, 1069, 1068, 1067, 1081, 1082, 1083, 1084})
-        EXPECT_NE(byId(t, id).styles & SsNotify, 0u) << id;
-    for (int id : {1079, 1085})
-        EXPECT_EQ(byId(t, id).styles & SsNotify, 0u) << id;
+    using namespace id::multiplayer;
+    for (int flag : {PlayerFlag1, PlayerFlag2, PlayerFlag3, PlayerFlag4, RoundFlag1, RoundFlag2,
+                     RoundFlag3, RoundFlag4})
+        EXPECT_NE(byId(t, flag).styles & SsNotify, 0u) << flag;
+    for (int flag : {PlayerFlag5, RoundFlag5})
+        EXPECT_EQ(byId(t, flag).styles & SsNotify, 0u) << flag;
 }
 
 TEST(DialogTemplates, PicturesOnlyNameBitmapResources) {

@@ -39,7 +39,7 @@ ModalAnswerer& ModalAnswerer::clickOk() {
         if (auto* box = qobject_cast<QMessageBox*>(d)) {
             box->button(QMessageBox::Ok)->click();
         } else if (auto* dialog = qobject_cast<kf::Dialog*>(d)) {
-            if (auto* ok = dialog->item<QPushButton>(kIdOk))
+            if (auto* ok = dialog->item<QPushButton>(id::Ok))
                 ok->click();
         }
     });

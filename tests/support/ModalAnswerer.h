@@ -30,7 +30,7 @@ public:
     // Common answers.
     ModalAnswerer& pressEnter();
     ModalAnswerer& pressEscape();
-    ModalAnswerer& clickOk(); // the button with control id 1 or the message box's OK
+    ModalAnswerer& clickOk(); // the dialog's id::Ok button or the message box's OK
     ModalAnswerer& typeAndEnter(int editId, const QString& text);
 
     // Texts of the dialogs answered so far, in order: a message box's text, or the joined texts

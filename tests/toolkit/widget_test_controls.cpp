@@ -1,3 +1,4 @@
+#include "res/ControlIds.h"
 #include "res/DialogTemplates.h"
 #include "toolkit/Controls.h"
 #include "toolkit/Dialog.h"
@@ -49,22 +50,23 @@ TEST_P(PassThroughTest, MouseInputReachesTheRightWidget) {
     EXPECT_EQ(w->testAttribute(Qt::WA_NoMousePropagation), !c.passesThrough);
 }
 
-INSTANTIATE_TEST_SUITE_P(MainWindow, PassThroughTest,
-                         ::testing::Values(PassThroughCase{kMainDialogId, 1008, true},
-                                           PassThroughCase{kMainDialogId, 1023, true},
-                                           PassThroughCase{kMainDialogId, 1018, true},
-                                           PassThroughCase{kMainDialogId, 1001, false},
-                                           PassThroughCase{kMainDialogId, 1006, false},
-                                           PassThroughCase{kMainDialogId, 1009, false}));
+INSTANTIATE_TEST_SUITE_P(
+    MainWindow, PassThroughTest,
+    ::testing::Values(PassThroughCase{kMainDialogId, id::main::Board, true},
+                      PassThroughCase{kMainDialogId, id::main::Go, true},
+                      PassThroughCase{kMainDialogId, id::main::BestName, true},
+                      PassThroughCase{kMainDialogId, id::main::LoadLevel, false},
+                      PassThroughCase{kMainDialogId, id::main::Time, false},
+                      PassThroughCase{kMainDialogId, id::main::DotStyle, false}));
 
 TEST(Dialog, ControlsSitAtTheirTemplatePixels) {
     Dialog dialog(kMainDialogId);
     dialog.Create();
     EXPECT_EQ(dialog.size(), QSize(596, 419));
-    EXPECT_EQ(dialog.GetDlgItem(1001)->geometry(), QRect(428, 83, 105, 19));
-    EXPECT_EQ(dialog.GetDlgItem(1012)->geometry().left(), 533);
-    EXPECT_FALSE(dialog.GetDlgItem(1022)->isVisible());
-    EXPECT_TRUE(dialog.GetDlgItem(1023)->isVisible());
+    EXPECT_EQ(dialog.GetDlgItem(id::main::LoadLevel)->geometry(), QRect(428, 83, 105, 19));
+    EXPECT_EQ(dialog.GetDlgItem(id::main::Redraw)->geometry().left(), 533);
+    EXPECT_FALSE(dialog.GetDlgItem(id::main::BestLabel)->isVisible());
+    EXPECT_TRUE(dialog.GetDlgItem(id::main::Go)->isVisible());
 }
 
 TEST(Dialog, IsWhiteWithBlackText) {
@@ -78,10 +80,10 @@ TEST(Dialog, IsWhiteWithBlackText) {
 TEST(Dialog, ControlsAreRebuiltFromTheTemplateAtEveryOpening) {
     Dialog dialog(kContinueDialogId);
     dialog.Create();
-    dialog.item<QPushButton>(kIdOk)->setText("changed");
+    dialog.item<QPushButton>(id::Ok)->setText("changed");
     dialog.close();
     dialog.Create();
-    EXPECT_EQ(dialog.item<QPushButton>(kIdOk)->text(), "Continue");
+    EXPECT_EQ(dialog.item<QPushButton>(id::Ok)->text(), "Continue");
 }
 
 } // namespace
