@@ -53,7 +53,7 @@ void runMoves(benchmark::State& state, bool repaint) {
         if (repaint)
             QApplication::processEvents();
     }
-    if (main.m_running != 1)
+    if (!main.m_run.running())
         state.SkipWithError("the run ended on the way");
 }
 

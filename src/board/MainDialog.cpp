@@ -2,6 +2,7 @@
 
 #include "board/BitmapFile.h"
 #include "board/BoardView.h"
+#include "res/ControlIds.h"
 #include "res/DialogTemplates.h"
 #include "res/DialogUnits.h"
 #include "res/Pictures.h"
@@ -16,31 +17,13 @@ namespace kf {
 
 namespace {
 
-constexpr int kIdLoadLevel = 1001;
-constexpr int kIdTime = 1006;
-constexpr int kIdBoard = 1008;
-constexpr int kIdDotStyle = 1009;
-constexpr int kIdLineStyle = 1010;
-constexpr int kIdRedraw = 1012;
-constexpr int kIdDistance = 1013;
-constexpr int kIdSpeed = 1014;
-constexpr int kIdBestName = 1018;
-constexpr int kIdBestTime = 1020;
-constexpr int kIdBestLabel = 1022;
-constexpr int kIdGo = 1023;
-constexpr int kIdCreateLevel = 1025;
-constexpr int kIdMultiplayer = 1038;
-constexpr int kIdLogo = 1072;
-constexpr int kIdX = 1073;
-constexpr int kIdHiddenStatic = 1076;
-
 constexpr int kTimerPeriodMs = 100;
 
-// Where the board's picture sits in the window: the top-left corner of control 1008.
+// Where the board's picture sits in the window: the top-left corner of the board control.
 QPoint boardOrigin() {
     const DialogTemplate& t = dialogTemplate(kMainDialogId);
     for (const ControlTemplate& c : t.controls) {
-        if (c.id == kIdBoard)
+        if (c.id == id::main::Board)
             return duRectToPixels(c.rect, baseUnitsForFont(t.fontPointSize)).topLeft();
     }
     return {};
@@ -59,14 +42,14 @@ MainDialog::MainDialog(QWidget* parent)
     m_timer.setInterval(kTimerPeriodMs);
     connect(&m_timer, &QTimer::timeout, this, &MainDialog::OnTimer);
 
-    route(kIdLoadLevel, Notification::Clicked, [this] { OnLoadLevel(); });
-    route(kIdDotStyle, Notification::Clicked, [this] { OnTrailStyle(); });
-    route(kIdLineStyle, Notification::Clicked, [this] { OnTrailStyle(); });
-    route(kIdRedraw, Notification::Clicked, [this] { OnRedraw(); });
+    route(id::main::LoadLevel, Notification::Clicked, [this] { OnLoadLevel(); });
+    route(id::main::DotStyle, Notification::Clicked, [this] { OnTrailStyle(); });
+    route(id::main::LineStyle, Notification::Clicked, [this] { OnTrailStyle(); });
+    route(id::main::Redraw, Notification::Clicked, [this] { OnRedraw(); });
 }
 
 QWidget* MainDialog::createCustomControl(const ControlTemplate& t, const QRect&) {
-    if (t.id != kIdBoard)
+    if (t.id != id::main::Board)
         return nullptr;
     auto* board = new BoardView(m_bmpLevel, this);
     // A picture larger than the board area stays beneath the controls it reaches.
@@ -76,23 +59,23 @@ QWidget* MainDialog::createCustomControl(const ControlTemplate& t, const QRect&)
 
 void MainDialog::DoDataExchange(DataExchange& dx) {
     QString hiddenText;
-    dx.control(kIdX, m_ctlX);
-    dx.control(kIdLogo, m_ctlLogo);
-    dx.control(kIdCreateLevel, m_btnCreateLevel);
-    dx.control(kIdMultiplayer, m_btnMultiplayer);
-    dx.control(kIdLoadLevel, m_btnLoadLevel);
-    dx.control(kIdBoard, m_ctlBoard);
-    dx.text(kIdTime, m_timeMs);
-    dx.range(kIdTime, m_timeMs, 0, 999999999);
-    dx.radio(kIdDotStyle, m_trailStyle);
-    dx.text(kIdDistance, m_distance);
-    dx.text(kIdSpeed, m_speed);
-    dx.range(kIdSpeed, m_speed, 0L, 99999999L);
-    dx.text(kIdBestName, m_bestName);
-    dx.text(kIdBestTime, m_bestTimeMs);
-    dx.text(kIdBestLabel, m_bestLabel);
-    dx.text(kIdGo, m_goText);
-    dx.text(kIdHiddenStatic, hiddenText);
+    dx.control(id::main::HiddenPicture, m_ctlX);
+    dx.control(id::main::Logo, m_ctlLogo);
+    dx.control(id::main::CreateLevel, m_btnCreateLevel);
+    dx.control(id::main::Multiplayer, m_btnMultiplayer);
+    dx.control(id::main::LoadLevel, m_btnLoadLevel);
+    dx.control(id::main::Board, m_ctlBoard);
+    dx.text(id::main::Time, m_timeMs);
+    dx.range(id::main::Time, m_timeMs, 0, 999999999);
+    dx.radio(id::main::DotStyle, m_trailStyle);
+    dx.text(id::main::Distance, m_distance);
+    dx.text(id::main::Speed, m_speed);
+    dx.range(id::main::Speed, m_speed, 0L, 99999999L);
+    dx.text(id::main::BestName, m_bestName);
+    dx.text(id::main::BestTime, m_bestTimeMs);
+    dx.text(id::main::BestLabel, m_bestLabel);
+    dx.text(id::main::Go, m_goText);
+    dx.text(id::main::HiddenStatic, hiddenText);
 }
 
 bool MainDialog::OnInitDialog() {
@@ -100,9 +83,6 @@ bool MainDialog::OnInitDialog() {
     setWindowIcon(m_hIcon);
 
     m_stopwatch.Start();
-    m_lastX = 0;
-    m_lastY = 0;
-    m_running = 0;
     m_timer.start();
 
     m_trailStyle = 0;
@@ -116,6 +96,9 @@ bool MainDialog::OnInitDialog() {
     showPictures();
 
     m_bestLabel = QStringLiteral("The best run on this Track:");
+    // The intro's record file lies in the start-up folder. Its path is fixed here, because the
+    // file dialog moves the current directory on every choice, even of a file that is no level.
+    m_recordPath = QDir(folder).absoluteFilePath(m_recordPath);
     ReadRecordFile(m_recordPath);
 
     setCursor(Qt::WaitCursor);
@@ -155,17 +138,29 @@ void MainDialog::mousePressEvent(QMouseEvent* event) {
         Dialog::mousePressEvent(event);
 }
 
+// The game does not hold on to the pointer. While the button is held, Qt sends every movement
+// and the release to this window wherever the pointer is; the game takes only those over the
+// window itself or over a control that lets mouse input through (the board, the plain labels,
+// the group boxes, and any disabled control). The first movement back is then tested as one
+// segment from the last point the run accepted.
+bool MainDialog::reachesDialog(QPoint client) const {
+    if (!rect().contains(client))
+        return false;
+    // childAt skips the controls that let mouse input through.
+    const QWidget* child = childAt(client);
+    return !child || !child->isEnabled();
+}
+
 void MainDialog::mouseMoveEvent(QMouseEvent* event) {
-    // The shape set at start-up and during a run lasts only until the next movement, which
-    // shows the arrow again unless the run asks for its cross; the shape changes once at most.
-    m_crossWanted = false;
-    OnMouseMove(flagsOf(event), event->position().toPoint());
-    setPointerShape(m_crossWanted ? Qt::CrossCursor : Qt::ArrowCursor);
+    const QPoint point = event->position().toPoint();
+    if (reachesDialog(point))
+        OnMouseMove(flagsOf(event), point);
 }
 
 void MainDialog::mouseReleaseEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton)
-        OnLButtonUp(flagsOf(event), event->position().toPoint());
+    const QPoint point = event->position().toPoint();
+    if (event->button() == Qt::LeftButton && reachesDialog(point))
+        OnLButtonUp(flagsOf(event), point);
     else
         Dialog::mouseReleaseEvent(event);
 }

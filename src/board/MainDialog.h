@@ -3,6 +3,7 @@
 #include "board/ContinueDialog.h"
 #include "board/LevelBoard.h"
 #include "board/NewRecordDialog.h"
+#include "board/RunTracker.h"
 #include "board/Stopwatch.h"
 #include "toolkit/Dialog.h"
 
@@ -28,18 +29,14 @@ class MainDialog : public Dialog {
 public:
     explicit MainDialog(QWidget* parent = nullptr);
 
-    // Run state and figures.
-    qint64 m_runStartMs = 0; // whole milliseconds of m_stopwatch at the press
-    int m_prevY = 0;
-    int m_prevX = 0;
-    int m_running = 0;
-    int m_lastY = 0;
-    int m_lastX = 0;
+    // The run: its state and rules live in m_run; the window shows its figures and outcomes.
+    RunTracker m_run;
     Stopwatch m_stopwatch;
 
     // The current level: its picture (shown on the board with the trail on top), the file it
     // came from and its record file.
     QString m_levelPath;
+    // The intro's record file; start-up makes it absolute in the start-up folder.
     QString m_recordPath = QStringLiteral("Level_00_INTRO.bmp.kfh");
     LevelBoard m_bmpLevel;
     QImage m_bmpLogo;
@@ -53,10 +50,12 @@ public:
     QPushButton* m_btnLoadLevel = nullptr;
     BoardView* m_ctlBoard = nullptr;
 
-    int m_timeMs = 0;
-    int m_trailStyle = -1; // 0 dots, 1 line
-    long m_distance = 0;
-    long m_speed = 0;
+    // The run's figures under the window's field names; they live in m_run, and the data
+    // exchange shows them in the time, distance and speed fields.
+    int& m_timeMs = m_run.figures().timeMs;
+    int m_trailStyle = -1; // kTrailDots or kTrailLine
+    long& m_distance = m_run.figures().distance;
+    long& m_speed = m_run.figures().speed;
     QString m_bestName = QStringLiteral("Nobody");
     int m_bestTimeMs = 999999;
     QString m_bestLabel;
@@ -103,14 +102,12 @@ protected:
 
 private:
     void showPictures();
-    void drawTrail(QPoint previous, QPoint last);
-    void failRun(bool wallCrash);
+    void failRun(RunOutcome outcome);
     void setPointerShape(Qt::CursorShape shape);
-    // Whole milliseconds since the press on the start.
-    int runTimeMs() const;
+    // Whether a pointer event at this client point reaches the window while the button is held.
+    bool reachesDialog(QPoint client) const;
 
     QTimer m_timer;
-    bool m_crossWanted = false; // an accepted run movement asks for the cross pointer
 };
 
 } // namespace kf

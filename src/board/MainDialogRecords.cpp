@@ -2,6 +2,7 @@
 
 #include "board/MainDialog.h"
 #include "board/RecordFile.h"
+#include "res/ControlIds.h"
 #include "toolkit/MessageBox.h"
 
 #include <QDir>
@@ -23,19 +24,18 @@ void MainDialog::CheckNewRecord() {
         return;
     // The record is taken from the fields, not read back from the controls: while the notice
     // and this dialog were open for less than a tick, the time field still showed an older time.
-    if (m_newRecordDlg.DoModal() != kIdOk)
+    if (m_newRecordDlg.DoModal() != id::Ok)
         return;
     m_recordName = m_newRecordDlg.m_name;
     m_bestName = m_recordName;
     m_bestTimeMs = m_timeMs;
     UpdateData(false);
     if (!writeRecordFile(m_recordPath, {m_recordName, m_bestTimeMs})) {
-        MessageBox(
-            this,
-            QStringLiteral("The new record could not be saved in \"%1\". It counts "
-                           "until the game is closed.")
-                .arg(QDir::toNativeSeparators(QDir::current().absoluteFilePath(m_recordPath))),
-            MessageIcon::Warning);
+        MessageBox(this,
+                   QStringLiteral("The new record could not be saved in \"%1\". It counts "
+                                  "until the game is closed.")
+                       .arg(QDir::toNativeSeparators(m_recordPath)),
+                   MessageIcon::Warning);
     }
 }
 

@@ -110,12 +110,3 @@ inline constexpr int Text = 1078;
 } // namespace nextPlayer
 
 } // namespace kf::id
-
-namespace kf {
-
-// Former names of the command ids; they go once the main window and its tests use id::Ok and
-// id::Cancel.
-inline constexpr int kIdOk = id::Ok;
-inline constexpr int kIdCancel = id::Cancel;
-
-} // namespace kf

@@ -1,5 +1,6 @@
 #include "board/BoardView.h"
 #include "board/MainDialog.h"
+#include "res/ControlIds.h"
 #include "support/ModalAnswerer.h"
 #include "support/PlayFolder.h"
 #include "toolkit/Controls.h"
@@ -7,6 +8,7 @@
 
 #include "support/QtPrinters.h"
 #include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
@@ -69,11 +71,11 @@ TEST_F(MainDialogTest, StartsEmptyWithoutAnyFiles) {
     EXPECT_TRUE(d.m_ctlLogo->picture().isNull());
     EXPECT_EQ(d.m_bestName, "Nobody");
     EXPECT_EQ(d.m_bestTimeMs, 999999);
-    EXPECT_EQ(shown(1018), "Nobody");
-    EXPECT_EQ(shown(1020), "999999");
+    EXPECT_EQ(shown(id::main::BestName), "Nobody");
+    EXPECT_EQ(shown(id::main::BestTime), "999999");
     // Without a picture nothing can be started.
     d.OnLButtonDown(0, {20, 20});
-    EXPECT_EQ(d.m_running, 0);
+    EXPECT_FALSE(d.m_run.running());
     EXPECT_TRUE(answers.texts().isEmpty());
 }
 
@@ -94,25 +96,25 @@ TEST_F(MainDialogTest, StartsWithTheIntroLevelItsRecordAndPictures) {
     EXPECT_EQ(d.m_bestName, "Ann");
     EXPECT_EQ(d.m_bestTimeMs, 1234);
     EXPECT_EQ(d.m_bestLabel, "The best run on this Track:");
-    EXPECT_EQ(d.m_recordPath, "Level_00_INTRO.bmp.kfh");
+    EXPECT_EQ(d.m_recordPath, QDir::current().absoluteFilePath("Level_00_INTRO.bmp.kfh"));
     EXPECT_TRUE(d.m_levelPath.isEmpty());
     const QList<QSize> iconSizes = d.windowIcon().availableSizes();
     EXPECT_TRUE(iconSizes.contains(QSize(16, 16)) && iconSizes.contains(QSize(32, 32)));
     tick();
-    EXPECT_EQ(shown(1018), "Ann");
-    EXPECT_EQ(shown(1020), "1234");
+    EXPECT_EQ(shown(id::main::BestName), "Ann");
+    EXPECT_EQ(shown(id::main::BestTime), "1234");
     EXPECT_TRUE(answers.texts().isEmpty());
 }
 
 TEST_F(MainDialogTest, StartUpWritesTheStartValuesIntoTheControls) {
     open();
-    EXPECT_TRUE(dialog->item<QRadioButton>(1009)->isChecked());
-    EXPECT_FALSE(dialog->item<QRadioButton>(1010)->isChecked());
-    EXPECT_EQ(shown(1006), "0");
-    EXPECT_EQ(shown(1013), "0");
-    EXPECT_EQ(shown(1014), "0");
-    EXPECT_EQ(shown(1023), ""); // the template's "GO !" is replaced
-    EXPECT_EQ(shown(1076), "");
+    EXPECT_TRUE(dialog->item<QRadioButton>(id::main::DotStyle)->isChecked());
+    EXPECT_FALSE(dialog->item<QRadioButton>(id::main::LineStyle)->isChecked());
+    EXPECT_EQ(shown(id::main::Time), "0");
+    EXPECT_EQ(shown(id::main::Distance), "0");
+    EXPECT_EQ(shown(id::main::Speed), "0");
+    EXPECT_EQ(shown(id::main::Go), ""); // the template's "GO !" is replaced
+    EXPECT_EQ(shown(id::main::HiddenStatic), "");
 }
 
 TEST_F(MainDialogTest, RecordWithTimeZeroReadsAsFiveNines) {
@@ -146,9 +148,9 @@ TEST_P(RangeCheckTest, RefusesWithTheStandardMessageAndSkipsTheRest) {
     const RangeCase c = GetParam();
     MainDialog& d = open();
     answers.clickOk();
-    d.item<QLineEdit>(1013)->setText("77"); // before the checked fields: read
-    d.item<QRadioButton>(1010)->setChecked(true);
-    d.item<QLineEdit>(1020)->setText("4321"); // after both: never read
+    d.item<QLineEdit>(id::main::Distance)->setText("77"); // before the checked fields: read
+    d.item<QRadioButton>(id::main::LineStyle)->setChecked(true);
+    d.item<QLineEdit>(id::main::BestTime)->setText("4321"); // after both: never read
     d.item<QLineEdit>(c.id)->setText(c.text);
 
     EXPECT_FALSE(d.UpdateData(true));
@@ -156,7 +158,7 @@ TEST_P(RangeCheckTest, RefusesWithTheStandardMessageAndSkipsTheRest) {
     EXPECT_EQ(answers.texts()[0], c.message);
     EXPECT_EQ(d.focusWidget(), d.GetDlgItem(c.id));
     EXPECT_EQ(d.m_bestTimeMs, 999999);
-    if (c.id == 1006) {
+    if (c.id == id::main::Time) {
         EXPECT_EQ(d.m_trailStyle, 0); // the radio group comes after the time field
         EXPECT_EQ(d.m_distance, 0);
     } else {
@@ -168,16 +170,16 @@ TEST_P(RangeCheckTest, RefusesWithTheStandardMessageAndSkipsTheRest) {
 INSTANTIATE_TEST_SUITE_P(
     Fields, RangeCheckTest,
     ::testing::Values(
-        RangeCase{1006, "1000000000", "Please enter an integer between 0 and 999999999."},
-        RangeCase{1006, "-1", "Please enter an integer between 0 and 999999999."},
-        RangeCase{1006, "12a", "Please enter an integer."},
-        RangeCase{1014, "100000000", "Please enter an integer between 0 and 99999999."},
-        RangeCase{1014, "-5", "Please enter an integer between 0 and 99999999."}));
+        RangeCase{id::main::Time, "1000000000", "Please enter an integer between 0 and 999999999."},
+        RangeCase{id::main::Time, "-1", "Please enter an integer between 0 and 999999999."},
+        RangeCase{id::main::Time, "12a", "Please enter an integer."},
+        RangeCase{id::main::Speed, "100000000", "Please enter an integer between 0 and 99999999."},
+        RangeCase{id::main::Speed, "-5", "Please enter an integer between 0 and 99999999."}));
 
 TEST_F(MainDialogTest, ReadBackAcceptsTheLimits) {
     MainDialog& d = open();
-    d.item<QLineEdit>(1006)->setText("999999999");
-    d.item<QLineEdit>(1014)->setText(" 99999999 ");
+    d.item<QLineEdit>(id::main::Time)->setText("999999999");
+    d.item<QLineEdit>(id::main::Speed)->setText(" 99999999 ");
     EXPECT_TRUE(d.UpdateData(true));
     EXPECT_EQ(d.m_timeMs, 999999999);
     EXPECT_EQ(d.m_speed, 99999999);
@@ -186,17 +188,17 @@ TEST_F(MainDialogTest, ReadBackAcceptsTheLimits) {
 
 TEST_F(MainDialogTest, TrailStyleFollowsTheRadioButtons) {
     MainDialog& d = open();
-    QTest::mouseClick(d.GetDlgItem(1010), Qt::LeftButton);
+    QTest::mouseClick(d.GetDlgItem(id::main::LineStyle), Qt::LeftButton);
     EXPECT_EQ(d.m_trailStyle, 1);
-    QTest::mouseClick(d.GetDlgItem(1009), Qt::LeftButton);
+    QTest::mouseClick(d.GetDlgItem(id::main::DotStyle), Qt::LeftButton);
     EXPECT_EQ(d.m_trailStyle, 0);
 }
 
 TEST_F(MainDialogTest, TrailStyleKeepsItsValueAfterARefusedRead) {
     MainDialog& d = open();
     answers.clickOk();
-    d.item<QLineEdit>(1006)->setText("-3");
-    QTest::mouseClick(d.GetDlgItem(1010), Qt::LeftButton);
+    d.item<QLineEdit>(id::main::Time)->setText("-3");
+    QTest::mouseClick(d.GetDlgItem(id::main::LineStyle), Qt::LeftButton);
     EXPECT_EQ(answers.texts().size(), 1);
     EXPECT_EQ(d.m_trailStyle, 0);
 }
@@ -205,21 +207,21 @@ TEST_F(MainDialogTest, EnterClosesOnlyWhenTheFieldsPass) {
     MainDialog& d = open();
     answers.clickOk();
     // Enter in a field is the OK command; on a focused button it would press that button.
-    d.GetDlgItem(1014)->setFocus();
-    d.item<QLineEdit>(1014)->setText("123456789");
+    d.GetDlgItem(id::main::Speed)->setFocus();
+    d.item<QLineEdit>(id::main::Speed)->setText("123456789");
     QTest::keyClick(&d, Qt::Key_Return);
     EXPECT_TRUE(d.isVisible());
     EXPECT_EQ(answers.texts().size(), 1);
 
-    d.item<QLineEdit>(1014)->setText("5");
+    d.item<QLineEdit>(id::main::Speed)->setText("5");
     QTest::keyClick(&d, Qt::Key_Return);
     EXPECT_FALSE(d.isVisible());
-    EXPECT_EQ(d.result(), kIdOk);
+    EXPECT_EQ(d.result(), id::Ok);
 }
 
 TEST_F(MainDialogTest, TheFocusStartsOnLoadLevelWhereEnterPressesIt) {
     MainDialog& d = open();
-    EXPECT_EQ(d.focusWidget(), d.GetDlgItem(1001));
+    EXPECT_EQ(d.focusWidget(), d.GetDlgItem(id::main::LoadLevel));
     chooseNext(std::nullopt);
     QTest::keyClick(&d, Qt::Key_Return);
     EXPECT_EQ(requests.size(), 1u);
@@ -228,10 +230,10 @@ TEST_F(MainDialogTest, TheFocusStartsOnLoadLevelWhereEnterPressesIt) {
 
 TEST_F(MainDialogTest, EscapeClosesAtOnce) {
     MainDialog& d = open();
-    d.item<QLineEdit>(1014)->setText("not a number");
+    d.item<QLineEdit>(id::main::Speed)->setText("not a number");
     QTest::keyClick(&d, Qt::Key_Escape);
     EXPECT_FALSE(d.isVisible());
-    EXPECT_EQ(d.result(), kIdCancel);
+    EXPECT_EQ(d.result(), id::Cancel);
     EXPECT_TRUE(answers.texts().isEmpty());
 }
 
@@ -266,7 +268,7 @@ TEST_F(LoadLevelTest, LoadsPictureRecordAndPaths) {
     // The folder of the chosen file becomes the current directory.
     EXPECT_EQ(QDir::current().absolutePath(), QDir(folder.file("tracks")).absolutePath());
     tick();
-    EXPECT_EQ(shown(1018), "Bob");
+    EXPECT_EQ(shown(id::main::BestName), "Bob");
 
     chooseNext(std::nullopt);
     dialog->OnLoadLevel();
@@ -277,13 +279,14 @@ TEST_F(LoadLevelTest, LoadsPictureRecordAndPaths) {
 
 TEST_F(LoadLevelTest, CancelChangesNothing) {
     const QString cwd = QDir::currentPath();
+    const QString introRecord = dialog->m_recordPath;
     chooseNext(std::nullopt);
     dialog->OnLoadLevel();
     dialog->OnLoadLevel();
     ASSERT_EQ(requests.size(), 2u);
     EXPECT_EQ(requests[1].initialPath, "");
     EXPECT_EQ(dialog->m_levelPath, "");
-    EXPECT_EQ(dialog->m_recordPath, "Level_00_INTRO.bmp.kfh");
+    EXPECT_EQ(dialog->m_recordPath, introRecord);
     EXPECT_EQ(dialog->m_bestName, "Ann");
     EXPECT_EQ(dialog->m_bmpLevel.colorAt({11, 10}), kStart);
     EXPECT_EQ(QDir::currentPath(), cwd);
@@ -316,6 +319,24 @@ TEST_F(LoadLevelTest, ABrokenFileKeepsTheWholeLevelAndSaysSo) {
     }
 }
 
+TEST_F(LoadLevelTest, ARecordAfterARefusedFileGoesBesideTheIntroLevel) {
+    // The refused file lies in another folder, which the file dialog makes current.
+    const QString broken = folder.writeBytes("tracks/broken.bmp", "not a picture at all");
+    answers.clickOk();
+    chooseNext(broken);
+    dialog->OnLoadLevel();
+    ASSERT_EQ(QDir::current().absolutePath(), QDir(folder.file("tracks")).absolutePath());
+
+    answers.clickOk().typeAndEnter(id::newRecord::Name, "Eve");
+    dialog->OnLButtonDown(kMkLButton, {15, 50});
+    dialog->OnMouseMove(kMkLButton, {105, 60}); // under the wall, straight onto the finish
+    dialog->OnLButtonUp(0, {105, 60});
+    const QByteArray expected = "Eve\r\n" + QByteArray::number(dialog->m_timeMs);
+    EXPECT_EQ(folder.readBytes("Level_00_INTRO.bmp.kfh"), expected);
+    EXPECT_FALSE(QFile::exists(track("Level_00_INTRO.bmp.kfh")));
+    EXPECT_EQ(answers.unexpected(), 0);
+}
+
 TEST_F(LoadLevelTest, ALevelWithoutRecordHasNobodyAsBest) {
     chooseNext(folder.writeBitmap("tracks/new.bmp", smallTestLevel()));
     dialog->OnLoadLevel();
@@ -335,8 +356,8 @@ TEST_F(LoadLevelTest, PicturesOfOtherSizesAreShownUnscaledFromTheSameCorner) {
     EXPECT_EQ(dialog->m_ctlBoard->geometry(), QRect(11, 10, 500, 450));
     EXPECT_EQ(dialog->m_bmpLevel.colorAt({510, 459}), kWall);
     // The controls stay above a picture that reaches under them.
-    EXPECT_EQ(dialog->childAt(dialog->GetDlgItem(1001)->geometry().center()),
-              dialog->GetDlgItem(1001));
+    EXPECT_EQ(dialog->childAt(dialog->GetDlgItem(id::main::LoadLevel)->geometry().center()),
+              dialog->GetDlgItem(id::main::LoadLevel));
 }
 
 TEST_F(LoadLevelTest, RedrawRemovesTheTrail) {

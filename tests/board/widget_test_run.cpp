@@ -1,5 +1,6 @@
 #include "board/BoardView.h"
 #include "board/MainDialog.h"
+#include "res/ControlIds.h"
 #include "support/ModalAnswerer.h"
 #include "support/PlayFolder.h"
 
@@ -61,17 +62,17 @@ protected:
 };
 
 TEST_F(RunTest, AFinishedRunShowsItsTimeAndStoresTheRecord) {
-    answers.clickOk().typeAndEnter(1017, "Ann");
+    answers.clickOk().typeAndEnter(id::newRecord::Name, "Ann");
     press(kOnStart);
-    EXPECT_EQ(dialog->m_running, 1);
-    EXPECT_EQ(fieldText(1023), "GO !");
+    EXPECT_TRUE(dialog->m_run.running());
+    EXPECT_EQ(fieldText(id::main::Go), "GO !");
     move({30, 50});
     move({61, 55}); // under the wall's lower end
     move(kOnFinish);
     QTest::qWait(20);
     release(kOnFinish);
 
-    EXPECT_EQ(dialog->m_running, 0);
+    EXPECT_FALSE(dialog->m_run.running());
     EXPECT_EQ(dialog->m_distance, 15 + 31 + 44);
     const int time = dialog->m_timeMs;
     EXPECT_GE(time, 20);
@@ -87,7 +88,7 @@ TEST_F(RunTest, AFinishedRunShowsItsTimeAndStoresTheRecord) {
 }
 
 TEST_F(RunTest, TheRecordSurvivesARestart) {
-    answers.clickOk().typeAndEnter(1017, "Bea");
+    answers.clickOk().typeAndEnter(id::newRecord::Name, "Bea");
     press(kOnStart);
     move({60, 50});
     move(kOnFinish);
@@ -106,7 +107,7 @@ TEST_F(RunTest, CrossingAOnePixelWallBetweenTwoFreePointsIsAWallCrash) {
     press({15, 20});
     move({40, 20});
     move({80, 20}); // both ends free; the wall at x = 61 lies between
-    EXPECT_EQ(dialog->m_running, 0);
+    EXPECT_FALSE(dialog->m_run.running());
     ASSERT_EQ(answers.texts().size(), 1);
     EXPECT_EQ(answers.texts()[0], "YOU FAILED (Wallcrash)");
     // The failed run's figures stay on display; GO goes.
@@ -118,16 +119,66 @@ TEST_F(RunTest, CrossingAOnePixelWallBetweenTwoFreePointsIsAWallCrash) {
     EXPECT_EQ(answers.texts().size(), 1);
 }
 
+// The pointer is not held by the window: with the button down, movements outside the window
+// or over a button or edit field are not the run's, and the first movement back is tested as
+// one segment from the last point the run accepted.
+struct Excursion {
+    const char* name;
+    std::vector<QPoint> away; // movements that do not reach the window
+    QPoint back;              // the first movement that does
+    bool crashes;
+};
+
+TEST_F(RunTest, MovementsAwayFromTheWindowAreNotTheRuns) {
+    const QPoint edit = dialog->GetDlgItem(id::main::Distance)->geometry().center();
+    const QPoint button = dialog->GetDlgItem(id::main::LoadLevel)->geometry().center();
+    const Excursion excursions[] = {
+        // Round the wall's upper end outside the window, back into the lane beyond it.
+        {"round the wall outside", {{40, -30}, {80, -30}}, {80, 20}, true},
+        {"out and back into the same lane", {{40, -30}, {-20, 15}}, {45, 20}, false},
+        {"over an edit field and a button", {edit, button}, {45, 20}, false},
+    };
+    for (const Excursion& e : excursions) {
+        answers.clickOk();
+        press({15, 20});
+        move({40, 20});
+        for (QPoint p : e.away)
+            move(p);
+        EXPECT_EQ(dialog->m_run.last(), QPoint(40, 20)) << e.name;
+        EXPECT_EQ(dialog->m_distance, 25) << e.name;
+        move(e.back);
+        EXPECT_EQ(dialog->m_run.last(), e.back) << e.name;
+        EXPECT_EQ(dialog->m_distance, 25 + e.back.x() - 40) << e.name;
+        EXPECT_EQ(dialog->m_run.running(), !e.crashes) << e.name;
+        const QStringList expected =
+            e.crashes ? QStringList{"YOU FAILED (Wallcrash)"} : QStringList{};
+        EXPECT_EQ(answers.takeTexts(), expected) << e.name;
+    }
+}
+
+TEST_F(RunTest, AReleaseOutsideTheWindowIsNotSeenAndTheReturnFailsTheRun) {
+    answers.clickOk();
+    press(kOnStart);
+    move({40, 50});
+    move({40, -30});
+    release({40, -30});
+    EXPECT_TRUE(dialog->m_run.running());
+    EXPECT_EQ(dialog->m_goText, "GO !");
+    move({45, 50}, false);
+    EXPECT_FALSE(dialog->m_run.running());
+    EXPECT_EQ(answers.texts(), QStringList{"YOU FAILED (Button release)"});
+}
+
 TEST_F(RunTest, ReleasingAwayFromTheFinishFailsAtTheNextMovement) {
     answers.clickOk();
     press(kOnStart);
     move({40, 50});
     release({40, 50});
-    EXPECT_EQ(dialog->m_running, 1);
+    EXPECT_TRUE(dialog->m_run.running());
     EXPECT_EQ(dialog->m_goText, "");
     EXPECT_TRUE(answers.texts().isEmpty());
     move({45, 50}, false);
-    EXPECT_EQ(dialog->m_running, 0);
+    EXPECT_FALSE(dialog->m_run.running());
     EXPECT_EQ(answers.texts(), QStringList{"YOU FAILED (Button release)"});
 }
 
@@ -136,16 +187,16 @@ TEST_F(RunTest, ASecondPressOnTheStartRestartsSilently) {
     move({40, 50});
     release({12, 45}); // on the start: no finish, the run goes on
     press({12, 45});
-    EXPECT_EQ(dialog->m_running, 1);
+    EXPECT_TRUE(dialog->m_run.running());
     EXPECT_EQ(dialog->m_distance, 0);
-    EXPECT_EQ(dialog->m_lastX, 12);
+    EXPECT_EQ(dialog->m_run.last(), QPoint(12, 45));
     EXPECT_TRUE(answers.texts().isEmpty());
 }
 
 TEST_F(RunTest, APressBesideTheStartDoesNothing) {
     dialog->m_timeMs = 77;
     press({21, 50}); // one pixel right of the start area
-    EXPECT_EQ(dialog->m_running, 0);
+    EXPECT_FALSE(dialog->m_run.running());
     EXPECT_EQ(dialog->m_timeMs, 77);
     EXPECT_EQ(dialog->m_goText, "");
 }
@@ -162,7 +213,7 @@ TEST_F(RunTest, MovingOverTheFinishWithoutReleasingGoesOn) {
     press(kOnStart);
     move(kOnFinish);
     move({90, 50});
-    EXPECT_EQ(dialog->m_running, 1);
+    EXPECT_TRUE(dialog->m_run.running());
     EXPECT_TRUE(answers.texts().isEmpty());
 }
 
@@ -201,7 +252,7 @@ TEST_F(RunTest, AMovementRepaintsOnlyTheChangedPartOfTheBoard) {
 }
 
 TEST_F(RunTest, TheLineTrailsOneMovementBehindAndRedrawClearsIt) {
-    QTest::mouseClick(dialog->GetDlgItem(1010), Qt::LeftButton);
+    QTest::mouseClick(dialog->GetDlgItem(id::main::LineStyle), Qt::LeftButton);
     ASSERT_EQ(dialog->m_trailStyle, 1);
     press({18, 50});
     move({30, 50}); // from the start: no line is drawn to a point on green
@@ -218,10 +269,10 @@ TEST_F(RunTest, TheLineTrailsOneMovementBehindAndRedrawClearsIt) {
     EXPECT_EQ(dialog->m_bmpLevel.colorAt({40, 50}), kWhite);
     EXPECT_EQ(onScreen({35, 50}), kTrailGrey);
 
-    QTest::mouseClick(dialog->GetDlgItem(1012), Qt::LeftButton);
+    QTest::mouseClick(dialog->GetDlgItem(id::main::Redraw), Qt::LeftButton);
     EXPECT_EQ(dialog->m_bmpLevel.colorAt({35, 50}), kWhite);
     EXPECT_EQ(onScreen({35, 50}), QColor(Qt::white));
-    EXPECT_EQ(dialog->m_running, 1); // Redraw leaves the run alone
+    EXPECT_TRUE(dialog->m_run.running()); // Redraw leaves the run alone
 }
 
 TEST_F(RunTest, ThePointerShowsWaitingThenTheArrowThenTheCrossDuringARun) {
@@ -244,11 +295,11 @@ template <class Done> bool waitForTicks(Done done) {
 
 TEST_F(RunTest, TheTickCountsTheTimeOfARunningRun) {
     press(kOnStart);
-    EXPECT_EQ(dialog->item<QLineEdit>(1006)->text(), "0");
+    EXPECT_EQ(dialog->item<QLineEdit>(id::main::Time)->text(), "0");
     // No movement: the time still advances with every tick.
     EXPECT_TRUE(waitForTicks([&] { return dialog->m_timeMs >= 150; }));
-    EXPECT_EQ(dialog->item<QLineEdit>(1006)->text().toInt(), dialog->m_timeMs);
-    EXPECT_EQ(dialog->m_running, 1);
+    EXPECT_EQ(dialog->item<QLineEdit>(id::main::Time)->text().toInt(), dialog->m_timeMs);
+    EXPECT_TRUE(dialog->m_run.running());
 }
 
 TEST_F(RunTest, TheFirstTickStartsTheCaptionAnimation) {
@@ -278,7 +329,7 @@ TEST_F(RecordTest, EscapeDropsTheRecordInMemoryAndOnDisk) {
     folder.writeBytes("Level_00_INTRO.bmp.kfh", "Old\r\n1000");
     dialog->m_bestName = "Old";
     answers.then([](QWidget* d) {
-        QTest::keyClicks(qobject_cast<Dialog*>(d)->GetDlgItem(1017), "Zed");
+        QTest::keyClicks(qobject_cast<Dialog*>(d)->GetDlgItem(id::newRecord::Name), "Zed");
         QTest::keyClick(d, Qt::Key_Escape);
     });
     finishedIn(500, 1000);
@@ -290,11 +341,11 @@ TEST_F(RecordTest, EscapeDropsTheRecordInMemoryAndOnDisk) {
 }
 
 TEST_F(RecordTest, TheDialogOffersTheLastSavedName) {
-    answers.typeAndEnter(1017, "Kim");
+    answers.typeAndEnter(id::newRecord::Name, "Kim");
     finishedIn(900, 1000);
     QString offered;
     answers.then([&](QWidget* d) {
-        offered = qobject_cast<Dialog*>(d)->item<QLineEdit>(1017)->text();
+        offered = qobject_cast<Dialog*>(d)->item<QLineEdit>(id::newRecord::Name)->text();
         QTest::keyClick(d, Qt::Key_Return);
     });
     finishedIn(800, 900);
@@ -303,14 +354,14 @@ TEST_F(RecordTest, TheDialogOffersTheLastSavedName) {
 }
 
 TEST_F(RecordTest, NamesAreLimitedToNineCharacters) {
-    answers.typeAndEnter(1017, "Maximilian Muster");
+    answers.typeAndEnter(id::newRecord::Name, "Maximilian Muster");
     finishedIn(900, 1000);
     EXPECT_EQ(dialog->m_bestName, "Maximilia");
 }
 
 TEST_F(RecordTest, ALongerNamePutInByTheProgramIsRefusedUntilShortened) {
     dialog->m_newRecordDlg.m_name = "Bartholomew";
-    answers.pressEnter().clickOk().typeAndEnter(1017, "Bart");
+    answers.pressEnter().clickOk().typeAndEnter(id::newRecord::Name, "Bart");
     finishedIn(900, 1000);
     ASSERT_EQ(answers.texts().size(), 3);
     EXPECT_EQ(answers.texts()[1], "Please enter no more than 9 characters.");
@@ -321,7 +372,7 @@ TEST_F(RecordTest, AnUnwritableRecordFileIsReportedAndTheRecordKeptInMemory) {
     const QString paths[] = {folder.file("missing/folder/track.bmp.kfh"), folder.path()};
     for (const QString& path : paths) {
         dialog->m_recordPath = path;
-        answers.typeAndEnter(1017, "Ann").clickOk();
+        answers.typeAndEnter(id::newRecord::Name, "Ann").clickOk();
         finishedIn(700, 1000);
         const QStringList seen = answers.takeTexts();
         ASSERT_EQ(seen.size(), 2);
