@@ -1,12 +1,21 @@
 #pragma once
 
+#include <QIODevice>
 #include <QImage>
 #include <QString>
 
 namespace kf {
 
-// Reads a Windows bitmap file, whatever its extension ("kf_1.gfx" is one). A file that is not a
-// readable bitmap, including a picture of another format, gives a null image.
+// Reads one Windows bitmap (1, 4, 8, 16, 24 or 32 bits per pixel, bottom-up or top-down, core or
+// info headers, colour masks, run-length coded rows) from `device`, which must be open for
+// reading and allow seeking (a file, a QBuffer); the bitmap runs from the current position to
+// the end. Anything else gives a null image: another picture format, a header whose sizes do not
+// fit in 64 bits, or a file too short for the pixel rows its header claims. A picture it returns
+// has no pixel that the file left open: those that run-length codes skip are colour 0 of the
+// colour table.
+QImage readBitmap(QIODevice& device);
+
+// The same for a file, whatever its extension ("kf_1.gfx" is one).
 QImage readBitmapFile(const QString& path);
 
 } // namespace kf
