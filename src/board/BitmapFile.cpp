@@ -14,7 +14,9 @@ namespace {
 constexpr quint64 kFileHeaderSize = 14;
 constexpr quint32 kCoreHeaderSize = 12;
 constexpr quint32 kInfoHeaderSize = 40;
+constexpr quint32 kOs2HeaderSize = 64;
 constexpr quint32 kV4HeaderSize = 108;
+constexpr quint32 kV5HeaderSize = 124;
 constexpr quint32 kRle8 = 1;
 constexpr quint32 kRle4 = 2;
 constexpr quint32 kBitfields = 3;
@@ -44,13 +46,17 @@ std::optional<Header> readHeader(QIODevice& device) {
         h.width = qFromLittleEndian<qint16>(p + 18);
         h.height = qFromLittleEndian<qint16>(p + 20);
         h.bitCount = qFromLittleEndian<quint16>(p + 24);
-    } else if (h.infoSize >= kInfoHeaderSize && size >= kFileHeaderSize + kInfoHeaderSize) {
+    } else if ((h.infoSize == kInfoHeaderSize || h.infoSize == kOs2HeaderSize ||
+                h.infoSize == kV4HeaderSize || h.infoSize == kV5HeaderSize) &&
+               size >= kFileHeaderSize + kInfoHeaderSize) {
         h.width = qFromLittleEndian<qint32>(p + 18);
         h.height = qFromLittleEndian<qint32>(p + 22);
         h.bitCount = qFromLittleEndian<quint16>(p + 28);
         h.compression = qFromLittleEndian<quint32>(p + 30);
         h.colorsUsed = qFromLittleEndian<quint32>(p + 46);
     } else {
+        // Qt takes a header of any other size for a core header followed by padding, which no
+        // program writes; its sizes would be read from places that no other header uses.
         return std::nullopt;
     }
     return h;

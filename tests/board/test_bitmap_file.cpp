@@ -57,7 +57,7 @@ QByteArray grayTable(int entries, int bytesEach = 4) {
 }
 
 // Every field a test may want to lie about. Masks go inside a header larger than 40 bytes and
-// right after a 40-byte one; a 12-byte size writes a core header with 16-bit fields.
+// right after a 40-byte one.
 struct Bitmap {
     qint32 width = 0;
     qint32 height = 0;
@@ -72,13 +72,15 @@ struct Bitmap {
 
     QByteArray file() const {
         QByteArray info;
+        // Qt reads the 16-bit fields of a core header after any size it does not know.
+        const bool core = infoSize != 40 && infoSize != 64 && infoSize != 108 && infoSize != 124;
         put(info, infoSize, 4);
-        const int sizeField = infoSize == 12 ? 2 : 4;
+        const int sizeField = core ? 2 : 4;
         put(info, static_cast<quint32>(width), sizeField);
         put(info, static_cast<quint32>(height), sizeField);
         put(info, 1, 2);
         put(info, bitCount, 2);
-        if (infoSize != 12) {
+        if (!core) {
             put(info, compression, 4);
             put(info, static_cast<quint32>(pixels.size()), 4);
             put(info, 0, 4); // pixels per metre, across
@@ -294,8 +296,11 @@ std::vector<Crafted> craftedFiles() {
         {"ZeroHeight", Bitmap{.width = 2, .height = 0, .bitCount = 24, .pixels = rgbRow}.file()},
         {"CutOffByOneByte", threeByTwo().file().chopped(1)},
         {"InfoHeaderCutOff", threeByTwo().file().left(40)},
-        {"UnknownInfoHeaderSize",
+        {"UnknownHeaderSize",
          Bitmap{.width = 2, .height = 1, .bitCount = 24, .infoSize = 20, .pixels = rgbRow}.file()},
+        // Read as an info header, these bytes would claim no bits per pixel and so no rows.
+        {"UnknownLargeHeaderSizeRowsCutOff",
+         Bitmap{.width = 2, .height = 2, .bitCount = 24, .infoSize = 237, .pixels = rgbRow}.file()},
         {"PixelOffsetBeyondFile",
          Bitmap{.width = 2, .height = 1, .bitCount = 24, .pixels = rgbRow, .pixelOffset = 1000}
              .file()},
