@@ -8,6 +8,7 @@ PLAY       := play
 CMAKE_GEN  := -G Ninja
 JOBS       ?= 2
 FUZZ_SECONDS ?= 60
+FUZZERS    := record_file level_picture
 
 .PHONY: all deps build run test sanitize bench fuzz screenshots format clean
 
@@ -42,14 +43,21 @@ bench: build
 	QT_QPA_PLATFORM=offscreen $(BUILD)/kf_bench
 
 $(FUZZ_BUILD)/build.ninja: | deps
-	CXX=clang++ CC=clang cmake -S . -B $(FUZZ_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKF_FUZZ=ON
+	CXX=clang++ CC=clang cmake -S . -B $(FUZZ_BUILD) $(CMAKE_GEN) \
+		-DCMAKE_BUILD_TYPE=RelWithDebInfo -DKF_FUZZ=ON -DBUILD_TESTING=OFF
 
+# Each fuzzer for FUZZ_SECONDS on a working copy of its corpus (the level pictures' also gets
+# the intro level the build draws); whatever it finds lands in $(FUZZ_BUILD), not in the tree.
 fuzz: deps $(FUZZ_BUILD)/build.ninja
-	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzz_record_file
-	mkdir -p $(FUZZ_BUILD)/corpus/record_file
-	cp -n fuzz/corpus/record_file/* $(FUZZ_BUILD)/corpus/record_file/ 2>/dev/null || true
-	$(FUZZ_BUILD)/fuzz_record_file -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
-		$(FUZZ_BUILD)/corpus/record_file
+	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target $(addprefix fuzz_,$(FUZZERS))
+	for f in $(FUZZERS); do \
+		mkdir -p $(FUZZ_BUILD)/corpus/$$f && cp fuzz/corpus/$$f/* $(FUZZ_BUILD)/corpus/$$f/; \
+	done
+	cp $(FUZZ_BUILD)/data/Level_00_INTRO.bmp $(FUZZ_BUILD)/corpus/level_picture/
+	for f in $(FUZZERS); do \
+		$(FUZZ_BUILD)/fuzz_$$f -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
+			-artifact_prefix=$(FUZZ_BUILD)/ $(FUZZ_BUILD)/corpus/$$f || exit 1; \
+	done
 
 screenshots: build
 	QT_QPA_PLATFORM=offscreen $(BUILD)/kf_screenshots docs
