@@ -1,5 +1,6 @@
 # The two commands of the README: `make run` and `make test`. Both install what is missing,
 # configure and build first, so a fresh Debian 12 machine needs nothing done by hand.
+# A plain `make` only configures and builds: it never installs anything.
 
 BUILD      := build
 SAN_BUILD  := build-sanitize
@@ -10,45 +11,66 @@ JOBS       ?= 2
 FUZZ_SECONDS ?= 60
 FUZZERS    := record_file level_picture
 
-.PHONY: all deps build run test sanitize bench fuzz screenshots format clean
+.PHONY: all deps build run test shuffle sanitize bench fuzz screenshots format clean
 
 all: build
 
 deps:
 	@scripts/install-deps.sh
 
-$(BUILD)/build.ninja: | deps
+# Configuring and building install nothing. The targets that install first depend on `deps`
+# alone and build through a second make in their recipe, which starts only once `deps` is
+# done, so that even `make -j` never configures before the packages are there.
+$(BUILD)/build.ninja:
 	cmake -S . -B $(BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-build: deps $(BUILD)/build.ninja
+build: $(BUILD)/build.ninja
 	cmake --build $(BUILD) -j $(JOBS)
 
 # The game alone builds much faster than everything with the tests.
-run: deps $(BUILD)/build.ninja
+run: deps
+	@$(MAKE) --no-print-directory $(BUILD)/build.ninja
 	cmake --build $(BUILD) -j $(JOBS) --target kurvenflitzerl kfbundled
 	@scripts/seed-play.sh $(BUILD)/data $(PLAY)
 	cd $(PLAY) && ../$(BUILD)/kurvenflitzerl
 
-test: build
+test: deps
+	@$(MAKE) --no-print-directory build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
-$(SAN_BUILD)/build.ninja: | deps
+# Each test program whole, in a random order, to find tests that depend on others having run
+# (or not run) before them. `make shuffle SEED=<n>` repeats the order of a run that failed.
+ifndef SEED
+SEED := $(shell shuf -i 1-99999 -n 1)
+endif
+SHUFFLE := --gtest_shuffle --gtest_random_seed=$(SEED) --gtest_brief=1
+
+shuffle: deps
+	@$(MAKE) --no-print-directory build
+	@echo "Tests in shuffled order, seed $(SEED)"
+	QT_QPA_PLATFORM=offscreen $(BUILD)/kf_core_tests $(SHUFFLE)
+	QT_QPA_PLATFORM=offscreen $(BUILD)/kf_widget_tests $(SHUFFLE)
+
+$(SAN_BUILD)/build.ninja:
 	cmake -S . -B $(SAN_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DKF_SANITIZE=ON
 
-sanitize: deps $(SAN_BUILD)/build.ninja
+sanitize: deps
+	@$(MAKE) --no-print-directory $(SAN_BUILD)/build.ninja
 	cmake --build $(SAN_BUILD) -j $(JOBS)
 	cd $(SAN_BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
-bench: build
+bench: deps
+	@$(MAKE) --no-print-directory build
 	QT_QPA_PLATFORM=offscreen $(BUILD)/kf_bench
 
-$(FUZZ_BUILD)/build.ninja: | deps
+$(FUZZ_BUILD)/build.ninja:
 	CXX=clang++ CC=clang cmake -S . -B $(FUZZ_BUILD) $(CMAKE_GEN) \
 		-DCMAKE_BUILD_TYPE=RelWithDebInfo -DKF_FUZZ=ON -DBUILD_TESTING=OFF
 
 # Each fuzzer for FUZZ_SECONDS on a working copy of its corpus (the level pictures' also gets
 # the intro level the build draws); whatever it finds lands in $(FUZZ_BUILD), not in the tree.
-fuzz: deps $(FUZZ_BUILD)/build.ninja
+fuzz: deps
+	@$(MAKE) --no-print-directory $(FUZZ_BUILD)/build.ninja
 	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target $(addprefix fuzz_,$(FUZZERS))
 	for f in $(FUZZERS); do \
 		mkdir -p $(FUZZ_BUILD)/corpus/$$f && cp fuzz/corpus/$$f/* $(FUZZ_BUILD)/corpus/$$f/; \
@@ -59,7 +81,8 @@ fuzz: deps $(FUZZ_BUILD)/build.ninja
 			-artifact_prefix=$(FUZZ_BUILD)/ $(FUZZ_BUILD)/corpus/$$f || exit 1; \
 	done
 
-screenshots: build
+screenshots: deps
+	@$(MAKE) --no-print-directory build
 	QT_QPA_PLATFORM=offscreen $(BUILD)/kf_screenshots docs
 
 format:
