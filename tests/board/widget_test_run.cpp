@@ -156,6 +156,14 @@ TEST_F(RunTest, MovementsAwayFromTheWindowAreNotTheRuns) {
     }
 }
 
+TEST_F(RunTest, ADisabledButtonLetsTheRunThrough) {
+    QWidget* button = dialog->GetDlgItem(id::main::LoadLevel);
+    button->setEnabled(false);
+    press(kOnStart);
+    move(button->geometry().center());
+    EXPECT_EQ(dialog->m_run.last(), button->geometry().center());
+}
+
 TEST_F(RunTest, AReleaseOutsideTheWindowIsNotSeenAndTheReturnFailsTheRun) {
     answers.clickOk();
     press(kOnStart);
