@@ -4,6 +4,7 @@
 #include "board/ContinueDialog.h"
 #include "board/MainDialog.h"
 #include "board/NewRecordDialog.h"
+#include "creator/LevelCreatorDialog.h"
 
 #include <QApplication>
 #include <QDir>
@@ -41,6 +42,32 @@ void traceSomeTrail(kf::MainDialog& main) {
         main.OnMouseMove(kf::kMkLButton, {378, y});
 }
 
+// A small track in the creator: a wall band with a gap, a start and a finish, through the
+// dialog's own painting handlers.
+void paintSomeLevel(kf::LevelCreatorDialog& creator) {
+    struct Stroke {
+        int tool;
+        int size;
+        QPoint from;
+        QPoint to;
+    };
+    const Stroke strokes[] = {
+        {kf::kToolWalls, 3, {30, 200}, {250, 200}},   {kf::kToolWalls, 3, {250, 200}, {250, 120}},
+        {kf::kToolWalls, 2, {150, 290}, {370, 290}},  {kf::kToolStart, 4, {60, 80}, {100, 80}},
+        {kf::kToolFinish, 4, {300, 350}, {340, 350}}, {kf::kToolEraser, 1, {120, 192}, {120, 208}},
+    };
+    for (const Stroke& s : strokes) {
+        creator.m_tool = s.tool;
+        creator.m_brushSize = s.size;
+        creator.OnLButtonDown(kf::kMkLButton, s.from);
+        creator.OnMouseMove(kf::kMkLButton, (s.from + s.to) / 2);
+        creator.OnMouseMove(kf::kMkLButton, s.to);
+    }
+    creator.m_tool = kf::kToolWalls;
+    creator.m_brushSize = 2;
+    creator.UpdateData(false);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -74,5 +101,12 @@ int main(int argc, char** argv) {
     kf::NewRecordDialog record;
     record.Create();
     ok = save(record, out, QStringLiteral("new-record.png")) && ok;
+
+    kf::LevelCreatorDialog creator;
+    creator.m_fileName = QStringLiteral("Level_42_MY_TRACK");
+    creator.Create();
+    paintSomeLevel(creator);
+    wait(50);
+    ok = save(creator, out, QStringLiteral("level-creator.png")) && ok;
     return ok ? 0 : 1;
 }

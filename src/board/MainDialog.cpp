@@ -29,10 +29,6 @@ QPoint boardOrigin() {
     return {};
 }
 
-unsigned flagsOf(const QMouseEvent* event) {
-    return (event->buttons() & Qt::LeftButton) ? kMkLButton : 0u;
-}
-
 } // namespace
 
 MainDialog::MainDialog(QWidget* parent)
@@ -46,6 +42,7 @@ MainDialog::MainDialog(QWidget* parent)
     route(id::main::DotStyle, Notification::Clicked, [this] { OnTrailStyle(); });
     route(id::main::LineStyle, Notification::Clicked, [this] { OnTrailStyle(); });
     route(id::main::Redraw, Notification::Clicked, [this] { OnRedraw(); });
+    route(id::main::CreateLevel, Notification::Clicked, [this] { OnCreateLevel(); });
 }
 
 QWidget* MainDialog::createCustomControl(const ControlTemplate& t, const QRect&) {
@@ -133,34 +130,24 @@ void MainDialog::setPointerShape(Qt::CursorShape shape) {
 
 void MainDialog::mousePressEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton)
-        OnLButtonDown(flagsOf(event), event->position().toPoint());
+        OnLButtonDown(mouseFlags(event), event->position().toPoint());
     else
         Dialog::mousePressEvent(event);
 }
 
-// The game does not hold on to the pointer. While the button is held, Qt sends every movement
-// and the release to this window wherever the pointer is; the game takes only those over the
-// window itself or over a control that lets mouse input through (the board, the plain labels,
-// the group boxes, and any disabled control). The first movement back is then tested as one
-// segment from the last point the run accepted.
-bool MainDialog::reachesDialog(QPoint client) const {
-    if (!rect().contains(client))
-        return false;
-    // childAt skips the controls that let mouse input through.
-    const QWidget* child = childAt(client);
-    return !child || !child->isEnabled();
-}
-
+// While the button is held, Qt sends every movement and the release to this window wherever
+// the pointer is; the run takes only those that reach the window itself. The first movement
+// back is then tested as one segment from the last point the run accepted.
 void MainDialog::mouseMoveEvent(QMouseEvent* event) {
     const QPoint point = event->position().toPoint();
-    if (reachesDialog(point))
-        OnMouseMove(flagsOf(event), point);
+    if (pointerReachesDialog(point))
+        OnMouseMove(mouseFlags(event), point);
 }
 
 void MainDialog::mouseReleaseEvent(QMouseEvent* event) {
     const QPoint point = event->position().toPoint();
-    if (event->button() == Qt::LeftButton && reachesDialog(point))
-        OnLButtonUp(flagsOf(event), point);
+    if (event->button() == Qt::LeftButton && pointerReachesDialog(point))
+        OnLButtonUp(mouseFlags(event), point);
     else
         Dialog::mouseReleaseEvent(event);
 }

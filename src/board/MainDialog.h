@@ -5,6 +5,7 @@
 #include "board/NewRecordDialog.h"
 #include "board/RunTracker.h"
 #include "board/Stopwatch.h"
+#include "creator/LevelCreatorDialog.h"
 #include "toolkit/Dialog.h"
 
 #include <QIcon>
@@ -17,9 +18,6 @@ namespace kf {
 
 class BoardView;
 class StaticControl;
-
-// Mouse button flag of the run handlers: set while the left button is held.
-inline constexpr unsigned kMkLButton = 0x0001;
 
 // The main window and the owner of all game state: the level on the board, the run and its
 // figures, the best run of the current track, and the dialogs the window opens. Fields keep
@@ -65,6 +63,7 @@ public:
     QIcon m_hIcon;
     ContinueDialog m_continueDlg;
     NewRecordDialog m_newRecordDlg;
+    LevelCreatorDialog m_creatorDlg;
     QString m_recordName;
 
     // Shows one line in the notice box and returns when it is closed.
@@ -78,6 +77,8 @@ public:
 
     // Command handlers.
     void OnLoadLevel();
+    // Opens the level creator and puts a level saved there on the board.
+    void OnCreateLevel();
     void OnTrailStyle();
     void OnRedraw();
     void OnTimer();
@@ -102,10 +103,10 @@ protected:
 
 private:
     void showPictures();
+    // Makes the record file beside this level file the current one and reads its best run.
+    void useRecordFileOf(const QString& levelPath);
     void failRun(RunOutcome outcome);
     void setPointerShape(Qt::CursorShape shape);
-    // Whether a pointer event at this client point reaches the window while the button is held.
-    bool reachesDialog(QPoint client) const;
 
     QTimer m_timer;
 };

@@ -1,4 +1,5 @@
-// Loading levels onto the board, Redraw and the choice of trail style.
+// Loading levels onto the board, from a file or from the creator, Redraw and the choice of trail
+// style.
 
 #include "board/BitmapFile.h"
 #include "board/BoardView.h"
@@ -8,6 +9,7 @@
 #include "toolkit/MessageBox.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 namespace kf {
 
@@ -37,7 +39,22 @@ void MainDialog::OnLoadLevel() {
         return;
     }
     m_levelPath = *chosen;
-    m_recordPath = recordPathFor(m_levelPath);
+    useRecordFileOf(m_levelPath);
+}
+
+void MainDialog::OnCreateLevel() {
+    m_creatorDlg.m_saved = false;
+    m_creatorDlg.DoModal();
+    if (!m_creatorDlg.m_saved || !LoadLevelPicture(m_creatorDlg.m_savedPath))
+        return;
+    // The new level keeps its own record beside it, so a record run on it never overwrites
+    // the previous level's record file. The level path stays that of the last loaded file.
+    useRecordFileOf(m_creatorDlg.m_savedPath);
+}
+
+void MainDialog::useRecordFileOf(const QString& levelPath) {
+    // Absolute, so it names the same file whatever the file dialog does to the current folder.
+    m_recordPath = QFileInfo(recordPathFor(levelPath)).absoluteFilePath();
     // A track without a record file has no best run yet; another track's record never
     // carries over.
     if (!ReadRecordFile(m_recordPath)) {

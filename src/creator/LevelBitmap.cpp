@@ -61,19 +61,19 @@ QByteArray encodeLevelBitmap(const QImage& image) {
     return out;
 }
 
-bool writeLevelBitmap(const QImage& image, const QString& path) {
+LevelWriteResult writeLevelBitmap(const QImage& image, const QString& path) {
     const QByteArray bytes = encodeLevelBitmap(image);
     if (bytes.isEmpty())
-        return false;
+        return {LevelWriteResult::NoPicture, QStringLiteral("There is no picture to save.")};
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
-        return false;
+        return {LevelWriteResult::CannotCreate, file.errorString()};
     // An unfinished save file is thrown away when it goes out of scope without a commit.
     // The last bytes wait in a buffer, and commit() renames the file over the old one even
     // when writing them out fails (a full disk); flushing first catches that.
-    if (file.write(bytes) != bytes.size() || !file.flush())
-        return false;
-    return file.commit();
+    if (file.write(bytes) != bytes.size() || !file.flush() || !file.commit())
+        return {LevelWriteResult::WriteFailed, file.errorString()};
+    return {};
 }
 
 } // namespace kf

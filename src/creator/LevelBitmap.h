@@ -21,8 +21,18 @@ inline constexpr int kLevelBitmapHeaderSize = 54;
 // alpha is dropped. A null picture gives an empty result.
 QByteArray encodeLevelBitmap(const QImage& image);
 
+// How writing a level file ended, and the system's words for a failure.
+struct LevelWriteResult {
+    enum Status { Written, NoPicture, CannotCreate, WriteFailed };
+    Status status = Written;
+    QString reason; // empty when written
+
+    bool ok() const { return status == Written; }
+    explicit operator bool() const { return ok(); }
+};
+
 // Writes encodeLevelBitmap(image) to path. The file appears only once it is complete: a failed
-// write leaves an existing file of that name as it was. Returns false when anything failed.
-bool writeLevelBitmap(const QImage& image, const QString& path);
+// write leaves an existing file of that name as it was and no partial file beside it.
+LevelWriteResult writeLevelBitmap(const QImage& image, const QString& path);
 
 } // namespace kf

@@ -141,7 +141,9 @@ DialogTemplate levelCreatorDialog() {
                     BsOwnerDraw | BsFlat | TabStop),
             // The button labelled Cancel carries the OK command's id.
             control(id::Ok, Button, "Cancel", {337, 212, 50, 14}, BsOwnerDraw | BsFlat | TabStop),
-            // Frame around the canvas; the strokes are clipped to the area inside it.
+            // Frame around the canvas. Strokes are not clipped to it: a segment is drawn only
+            // when both its end points lie inside the painting bounds, and wide strokes spill
+            // over the frame.
             control(id::None, Static, "", {3, 6, 263, 239}, SsBlackFrame),
             control(id::None, Button, "Tools", {280, 98, 110, 84}, BsGroupBox),
             control(id::None, Static, "Choose a filename:", {283, 186, 61, 8}, SsLeft | Group),

@@ -7,8 +7,9 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QRadioButton>
-#include <QSlider>
 #include <QValidator>
+
+#include <algorithm>
 
 namespace kf {
 
@@ -48,13 +49,35 @@ QWidget* createButton(const ControlTemplate& t, QWidget* parent) {
 }
 
 QWidget* createTrackbar(const ControlTemplate& t, QWidget* parent) {
-    auto* slider = new QSlider(Qt::Horizontal, parent);
+    auto* slider = new TrackbarControl(parent);
     if (has(t, style::TbsAutoTicks)) {
         slider->setTickPosition(has(t, style::TbsBoth) ? QSlider::TicksBothSides
                                                        : QSlider::TicksBelow);
         slider->setTickInterval(1);
     }
     return slider;
+}
+
+// The stand-in font runs a little wider than the one the templates were laid out for. A text
+// that does not fit its control on one line is set just narrow enough to fit, so no label is
+// cut or wrapped away.
+void condenseToFit(QWidget* w, int needed, int available) {
+    constexpr int kNarrowestStretch = 70;
+    if (needed <= available || needed <= 0)
+        return;
+    QFont narrower = w->font();
+    narrower.setStretch(std::max(kNarrowestStretch, available * 100 / needed));
+    w->setFont(narrower);
+}
+
+void fitText(QWidget* w, const QRect& pixels) {
+    if (auto* s = qobject_cast<StaticControl*>(w)) {
+        const bool oneLine = pixels.height() < 2 * s->fontMetrics().lineSpacing();
+        if (oneLine && !s->text().isEmpty())
+            condenseToFit(s, s->fontMetrics().horizontalAdvance(s->text()), pixels.width());
+    } else if (qobject_cast<QRadioButton*>(w) || qobject_cast<QCheckBox*>(w)) {
+        condenseToFit(w, w->sizeHint().width(), pixels.width());
+    }
 }
 
 } // namespace
@@ -126,6 +149,24 @@ void FlatButton::paintEvent(QPaintEvent*) {
     DrawFlatButton(painter, rect(), isDown(), text());
 }
 
+TrackbarControl::TrackbarControl(QWidget* parent) : QSlider(Qt::Horizontal, parent) {
+    connect(this, &QAbstractSlider::actionTriggered, this, [this] {
+        if (!m_mouseHeld)
+            emit movedWithoutMouse();
+    });
+}
+
+void TrackbarControl::mousePressEvent(QMouseEvent* event) {
+    m_mouseHeld = true;
+    QSlider::mousePressEvent(event);
+}
+
+void TrackbarControl::mouseReleaseEvent(QMouseEvent* event) {
+    QSlider::mouseReleaseEvent(event);
+    m_mouseHeld = false;
+    emit mouseReleased();
+}
+
 // Typing may shorten a text that is over the limit but never lengthen it past the limit.
 // Validators judge only what the user does, so text the program puts in is never cut.
 class EditControl::LimitValidator : public QValidator {
@@ -187,6 +228,7 @@ QWidget* createControl(const ControlTemplate& t, const QRect& pixels, QWidget* p
     if (!isStatic)
         w->setAttribute(Qt::WA_NoMousePropagation);
     w->setGeometry(pixels);
+    fitText(w, pixels);
     if (auto* s = qobject_cast<StaticControl*>(w); s && !s->picture().isNull())
         s->resize(s->picture().size());
     w->setEnabled(!has(t, style::Disabled));

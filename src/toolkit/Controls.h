@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSlider>
 
 namespace kf {
 
@@ -60,6 +61,26 @@ private:
 
     int m_limit = 0; // 0: no limit
     QString m_shown; // the text as it stands before the change being checked
+};
+
+// A slider that tells mouse actions from the others: it reports every release of the mouse on
+// it, after a drag of the thumb and after a click on the track alike (QSlider's own
+// sliderReleased covers only the thumb), and it reports moves by keys or wheel as they happen.
+class TrackbarControl : public QSlider {
+    Q_OBJECT
+public:
+    explicit TrackbarControl(QWidget* parent);
+
+signals:
+    void mouseReleased();
+    void movedWithoutMouse();
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    bool m_mouseHeld = false;
 };
 
 // Builds the widget for one template control at its pixel rectangle; nullptr for a class that

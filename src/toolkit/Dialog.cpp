@@ -10,11 +10,11 @@
 #include <QCursor>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
-#include <QSlider>
 
 #include <algorithm>
 
@@ -116,10 +116,24 @@ void Dialog::connectControl(int id, QWidget* w) {
     } else if (auto* e = qobject_cast<QLineEdit*>(w)) {
         connect(e, &QLineEdit::textChanged, this,
                 [this, id] { dispatch(id, Notification::EditChanged); });
-    } else if (auto* sl = qobject_cast<QSlider*>(w)) {
-        connect(sl, &QSlider::sliderReleased, this,
+    } else if (auto* sl = qobject_cast<TrackbarControl*>(w)) {
+        connect(sl, &TrackbarControl::movedWithoutMouse, this,
+                [this, id] { dispatch(id, Notification::SliderMoved); });
+        connect(sl, &TrackbarControl::mouseReleased, this,
                 [this, id] { dispatch(id, Notification::SliderReleased); });
     }
+}
+
+bool Dialog::pointerReachesDialog(QPoint client) const {
+    if (!rect().contains(client))
+        return false;
+    // childAt skips the controls that let mouse input through.
+    const QWidget* child = childAt(client);
+    return !child || !child->isEnabled();
+}
+
+unsigned Dialog::mouseFlags(const QMouseEvent* event) {
+    return (event->buttons() & Qt::LeftButton) ? kMkLButton : 0u;
 }
 
 void Dialog::route(int id, Notification n, std::function<void()> handler) {

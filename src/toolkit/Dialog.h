@@ -7,6 +7,7 @@
 #include <functional>
 
 class QButtonGroup;
+class QMouseEvent;
 
 namespace kf {
 
@@ -16,8 +17,12 @@ class DataExchange;
 enum class Notification {
     Clicked,        // a button click, or a click on a static that reports clicks
     EditChanged,    // the text of an edit changed
+    SliderMoved,    // keys or the wheel moved a slider's thumb
     SliderReleased, // the mouse let go of a slider after a click or drag on it
 };
+
+// Key flag of the dialogs' mouse handlers: set while the left button is held.
+inline constexpr unsigned kMkLButton = 0x0001;
 
 // A dialog built from one of the game's templates. The controls are created afresh from the
 // template at every opening, as a new window would be, and reached by their control ids.
@@ -56,6 +61,14 @@ protected:
     virtual void OnCancel();
     // A subclass may supply its own widget for a template control; nullptr for the standard one.
     virtual QWidget* createCustomControl(const ControlTemplate& t, const QRect& pixels);
+
+    // Whether a pointer event at this client point would reach the dialog itself on the desktop
+    // the game was made for, which does not hold on to the pointer while a button is held:
+    // only inside the window and not over an enabled control that takes the mouse (the board,
+    // plain labels, group boxes and disabled controls let it through).
+    bool pointerReachesDialog(QPoint client) const;
+    // The key flags of a mouse event: kMkLButton while the left button is held.
+    static unsigned mouseFlags(const QMouseEvent* event);
 
     // Routes a control's notification to a handler of the dialog.
     void route(int id, Notification n, std::function<void()> handler);

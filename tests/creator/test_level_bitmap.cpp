@@ -153,8 +153,13 @@ TEST(LevelBitmap, TranslucentPixelsKeepTheirColour) {
     EXPECT_EQ(bytes.mid(54, 6).toHex(), QByteArray("3264c800ff00"));
 }
 
-TEST(LevelBitmap, NullPictureEncodesToNothing) {
+TEST(LevelBitmap, NullPictureEncodesToNothingAndWritesNoFile) {
     EXPECT_TRUE(encodeLevelBitmap(QImage()).isEmpty());
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString path = dir.filePath("track.bmp");
+    EXPECT_EQ(writeLevelBitmap(QImage(), path).status, LevelWriteResult::NoPicture);
+    EXPECT_FALSE(QFileInfo::exists(path));
 }
 
 TEST(LevelBitmap, WritesTheEncodedBytes) {
@@ -191,7 +196,9 @@ TEST(LevelBitmap, WritingIntoAMissingFolderFailsAndLeavesNothing) {
     const QString missing = dir.filePath("no such folder");
     QImage image(4, 4, QImage::Format_RGB32);
     image.fill(Qt::white);
-    EXPECT_FALSE(writeLevelBitmap(image, missing + "/track.bmp"));
+    const LevelWriteResult result = writeLevelBitmap(image, missing + "/track.bmp");
+    EXPECT_EQ(result.status, LevelWriteResult::CannotCreate);
+    EXPECT_FALSE(result.reason.isEmpty());
     EXPECT_FALSE(QFileInfo::exists(missing));
     EXPECT_TRUE(QDir(dir.path())
                     .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden)
@@ -210,13 +217,13 @@ TEST(LevelBitmap, FailedWriteKeepsTheOldFile) {
     }
     QImage image(8, 8, QImage::Format_RGB32);
     image.fill(Qt::white);
-    bool written = true;
+    LevelWriteResult written;
     {
         // The disk fills up halfway through the new picture.
         const test::FileSizeLimit limit(encodeLevelBitmap(image).size() / 2);
         written = writeLevelBitmap(image, path);
     }
-    EXPECT_FALSE(written);
+    EXPECT_EQ(written.status, LevelWriteResult::WriteFailed);
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll(), old);

@@ -1,0 +1,61 @@
+#pragma once
+
+#include "board/ColorCode.h"
+
+#include <QImage>
+#include <QPoint>
+#include <QRect>
+
+namespace kf {
+
+// The creator's tools, as the radio group of the dialog numbers them.
+inline constexpr int kToolWalls = 0;
+inline constexpr int kToolStart = 1;
+inline constexpr int kToolFinish = 2;
+inline constexpr int kToolEraser = 3;
+
+// The pen of a tool: paint brushes are 6 pixels wide per brush size step, the eraser 11.
+// A tool number outside the table paints walls.
+struct CreatorPen {
+    COLORREF colour = kWall;
+    int width = 0;
+};
+CreatorPen creatorPen(int tool, int brushSize);
+
+// Whether a stroke point lies strictly inside the painting bounds, 10 < x, y < 390. A segment
+// is drawn only when both its end points do; it is skipped, never clipped, otherwise.
+constexpr bool insidePaintingBounds(QPoint p) {
+    return p.x() > 10 && p.x() < 390 && p.y() > 10 && p.y() < 390;
+}
+
+// The level being painted: a 400 x 400 picture in creator client pixels, white free track
+// with a one-pixel black frame, and the strokes on top. The dialog shows exactly this picture
+// at its client origin and SAVE writes it, so covering the window never loses a stroke.
+class LevelCanvas {
+public:
+    static constexpr int kSize = 400;
+
+    // `frame` is the frame's rectangle in client pixels.
+    explicit LevelCanvas(QRect frame);
+
+    const QImage& image() const { return m_image; }
+    // The stored previous stroke point. Before the first press it lies outside the bounds,
+    // and it outlives clear(): a drag at a later opening goes on from it.
+    QPoint previous() const { return m_previous; }
+
+    // A blank level: white with the frame.
+    void clear();
+    // A press of the button starts a stroke here; nothing is drawn.
+    void press(QPoint point);
+    // A movement with the button held: draws the segment from the previous point with the
+    // tool's round-capped pen when both points lie inside the bounds, then stores the point.
+    // Returns the rectangle that may have changed (empty when nothing was drawn).
+    QRect drag(QPoint point, int tool, int brushSize);
+
+private:
+    QRect m_frame;
+    QImage m_image;
+    QPoint m_previous{-1, -1};
+};
+
+} // namespace kf

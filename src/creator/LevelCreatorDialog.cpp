@@ -1,0 +1,163 @@
+#include "creator/LevelCreatorDialog.h"
+
+#include "board/BitmapFile.h"
+#include "creator/CanvasView.h"
+#include "res/ControlIds.h"
+#include "res/DialogTemplates.h"
+#include "res/DialogUnits.h"
+#include "toolkit/Controls.h"
+#include "toolkit/DataExchange.h"
+
+#include <QDir>
+#include <QKeyEvent>
+#include <QPushButton>
+#include <QSlider>
+
+namespace kf {
+
+namespace {
+
+constexpr int kMinBrushSize = 1;
+constexpr int kMaxBrushSize = 5;
+constexpr int kOpeningBrushSize = 2;
+
+// The canvas frame in client pixels: the black frame control of the creator's template.
+QRect frameRect() {
+    const DialogTemplate& t = dialogTemplate(kLevelCreatorDialogId);
+    for (const ControlTemplate& c : t.controls) {
+        if (c.styles & style::SsBlackFrame)
+            return duRectToPixels(c.rect, baseUnitsForFont(t.fontPointSize));
+    }
+    return {};
+}
+
+} // namespace
+
+LevelCreatorDialog::LevelCreatorDialog(QWidget* parent)
+    : Dialog(kLevelCreatorDialogId, parent), m_canvas(frameRect()) {
+    route(id::creator::Save, Notification::Clicked, [this] { OnSave(); });
+    route(id::creator::Walls, Notification::Clicked, [this] { OnPaintWalls(); });
+    route(id::creator::Start, Notification::Clicked, [this] { OnPaintStart(); });
+    route(id::creator::Finish, Notification::Clicked, [this] { OnPaintFinish(); });
+    route(id::creator::Eraser, Notification::Clicked, [this] { OnEraser(); });
+    route(id::creator::FileName, Notification::EditChanged, [this] { OnFileNameChange(); });
+    route(id::creator::BrushSize, Notification::SliderMoved, [this] { OnHScroll(); });
+    route(id::creator::BrushSize, Notification::SliderReleased, [this] { OnSliderReleased(); });
+}
+
+// The canvas takes the place of the frame control: the frame is part of the level picture, so
+// what the dialog shows is exactly what SAVE writes.
+QWidget* LevelCreatorDialog::createCustomControl(const ControlTemplate& t, const QRect&) {
+    if (!(t.styles & style::SsBlackFrame))
+        return nullptr;
+    m_canvasView = new CanvasView(m_canvas, this);
+    m_canvasView->lower();
+    return m_canvasView;
+}
+
+void LevelCreatorDialog::DoDataExchange(DataExchange& dx) {
+    dx.control(id::creator::BrushSize, m_slider);
+    dx.control(id::creator::HiddenPicture, m_ctlX);
+    dx.control(id::creator::Logo, m_ctlLogo);
+    dx.radio(id::creator::Walls, m_tool);
+    dx.text(id::creator::FileName, m_fileName);
+}
+
+bool LevelCreatorDialog::OnInitDialog() {
+    Dialog::OnInitDialog();
+    m_slider->setRange(kMinBrushSize, kMaxBrushSize);
+    m_brushSize = kOpeningBrushSize;
+    UpdateData(false);
+    // The thumb shows the brush size from the start.
+    m_slider->setValue(m_brushSize);
+
+    m_canvas.clear();
+
+    // A picture that does not load leaves the one of an earlier opening, if any.
+    const QString folder = QDir::currentPath();
+    if (const QImage logo = readBitmapFile(folder + QStringLiteral("/kf_2.gfx")); !logo.isNull())
+        m_bmpLogo = logo;
+    if (const QImage x = readBitmapFile(folder + QStringLiteral("/kf_x.bmp")); !x.isNull())
+        m_bmpX = x;
+    m_ctlLogo->setPicture(m_bmpLogo);
+    m_ctlX->setPicture(m_bmpX);
+    return true;
+}
+
+void LevelCreatorDialog::chooseTool(int tool) {
+    m_tool = tool;
+    UpdateData(true);
+}
+
+void LevelCreatorDialog::OnPaintWalls() {
+    chooseTool(kToolWalls);
+}
+
+void LevelCreatorDialog::OnPaintStart() {
+    chooseTool(kToolStart);
+}
+
+void LevelCreatorDialog::OnPaintFinish() {
+    chooseTool(kToolFinish);
+}
+
+void LevelCreatorDialog::OnEraser() {
+    chooseTool(kToolEraser);
+}
+
+void LevelCreatorDialog::OnFileNameChange() {
+    UpdateData(true);
+}
+
+void LevelCreatorDialog::takeSliderPosition() {
+    m_brushSize = m_slider->sliderPosition();
+    UpdateData(false);
+}
+
+void LevelCreatorDialog::OnHScroll() {
+    takeSliderPosition();
+}
+
+void LevelCreatorDialog::OnSliderReleased() {
+    takeSliderPosition();
+}
+
+void LevelCreatorDialog::OnLButtonDown(unsigned, QPoint point) {
+    m_canvas.press(point);
+}
+
+void LevelCreatorDialog::OnMouseMove(unsigned flags, QPoint point) {
+    if (!(flags & kMkLButton))
+        return;
+    const QRect changed = m_canvas.drag(point, m_tool, m_brushSize);
+    if (m_canvasView && !changed.isEmpty())
+        m_canvasView->update(changed);
+}
+
+void LevelCreatorDialog::mousePressEvent(QMouseEvent* event) {
+    const QPoint point = event->position().toPoint();
+    if (event->button() == Qt::LeftButton && pointerReachesDialog(point))
+        OnLButtonDown(mouseFlags(event), point);
+    else
+        Dialog::mousePressEvent(event);
+}
+
+void LevelCreatorDialog::mouseMoveEvent(QMouseEvent* event) {
+    const QPoint point = event->position().toPoint();
+    if (pointerReachesDialog(point))
+        OnMouseMove(mouseFlags(event), point);
+}
+
+// Enter saves, also while the file name is being typed: closing would throw the painting away.
+// A push button that has the focus still takes Enter as its own click.
+void LevelCreatorDialog::keyPressEvent(QKeyEvent* event) {
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && !qobject_cast<QPushButton*>(focusWidget())) {
+        event->accept();
+        OnSave();
+        return;
+    }
+    Dialog::keyPressEvent(event);
+}
+
+} // namespace kf

@@ -1,0 +1,76 @@
+#pragma once
+
+#include "creator/LevelBitmap.h"
+#include "creator/LevelCanvas.h"
+#include "toolkit/Dialog.h"
+
+#include <QImage>
+#include <QString>
+
+class QSlider;
+
+namespace kf {
+
+class CanvasView;
+class StaticControl;
+
+// The level creator: the player paints a level with four tools and five brush sizes on a
+// 400 x 400 canvas, types a file name and saves the level as a bitmap in the current folder.
+// The main window owns one creator for its whole life, so the tool, the file name and the last
+// stroke point carry over from one opening to the next; the canvas is blank at every opening.
+class LevelCreatorDialog : public Dialog {
+    Q_OBJECT
+public:
+    explicit LevelCreatorDialog(QWidget* parent = nullptr);
+
+    int m_brushSize = 2;  // 1 to 5; 2 again at every opening
+    QString m_savedPath;  // the file that SAVE wrote
+    bool m_saved = false; // true once SAVE has written a file in this opening
+    QSlider* m_slider = nullptr;
+    StaticControl* m_ctlX = nullptr;
+    StaticControl* m_ctlLogo = nullptr;
+    int m_tool = kToolWalls;
+    QString m_fileName; // as typed: no folder, no extension
+    LevelCanvas m_canvas;
+    QImage m_bmpLogo;
+    QImage m_bmpX;
+
+    // SAVE: writes the canvas as "<current folder>/<name>.bmp" and closes; an empty name or a
+    // failed write is reported and the dialog stays open with the painting.
+    void OnSave();
+    // Writes the top-left width x height pixels of `source` as a level file. Failures go to
+    // the debug output as well as into the result.
+    LevelWriteResult WriteLevelBitmap(const QImage& source, int width, int height,
+                                      const QString& path);
+
+    void OnPaintWalls();
+    void OnPaintStart();
+    void OnPaintFinish();
+    void OnEraser();
+    void OnFileNameChange();
+    // Keys or the wheel moved the slider; a mouse action counts once the button is let go.
+    void OnHScroll();
+    // The mouse let go of the slider after any click or drag on it.
+    void OnSliderReleased();
+
+    // Painting; `flags` carries kMkLButton, `point` is in client pixels.
+    void OnLButtonDown(unsigned flags, QPoint point);
+    void OnMouseMove(unsigned flags, QPoint point);
+
+protected:
+    void DoDataExchange(DataExchange& dx) override;
+    bool OnInitDialog() override;
+    QWidget* createCustomControl(const ControlTemplate& t, const QRect& pixels) override;
+
+    void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+
+private:
+    void chooseTool(int tool);
+    void takeSliderPosition();
+
+    CanvasView* m_canvasView = nullptr;
+};
+
+} // namespace kf

@@ -1,0 +1,56 @@
+// SAVE: the painted level as a bitmap file in the current folder.
+
+#include "creator/LevelCreatorDialog.h"
+#include "toolkit/DebugOutput.h"
+#include "toolkit/MessageBox.h"
+
+#include <QDir>
+
+namespace kf {
+
+void LevelCreatorDialog::OnSave() {
+    if (m_fileName.isEmpty()) {
+        MessageBox(this, QStringLiteral("Filename is missing, correct it"));
+        return;
+    }
+    // The name goes in exactly as typed; the folder is wherever the last file choice left it.
+    const QString path = QDir::toNativeSeparators(QDir::currentPath()) + QDir::separator() +
+                         m_fileName + QStringLiteral(".bmp");
+    const LevelWriteResult written =
+        WriteLevelBitmap(m_canvas.image(), LevelCanvas::kSize, LevelCanvas::kSize, path);
+    if (!written) {
+        // Nothing was written and an older file of that name is untouched; the painting stays
+        // so the player can choose another name.
+        MessageBox(
+            this,
+            QStringLiteral("The level could not be saved as \"%1\".\n%2").arg(path, written.reason),
+            MessageIcon::Warning);
+        return;
+    }
+    MessageBox(this, QStringLiteral("Saved as : ") + path);
+    m_saved = true;
+    m_savedPath = path;
+    Dialog::OnOK();
+}
+
+LevelWriteResult LevelCreatorDialog::WriteLevelBitmap(const QImage& source, int width, int height,
+                                                      const QString& path) {
+    const QImage picture = width > 0 && height > 0 ? source.copy(0, 0, width, height) : QImage();
+    const LevelWriteResult result = writeLevelBitmap(picture, path);
+    switch (result.status) {
+    case LevelWriteResult::Written:
+        break;
+    case LevelWriteResult::NoPicture:
+        OutputDebugString(QStringLiteral("CreateDIBSection failed!\n"));
+        break;
+    case LevelWriteResult::CannotCreate:
+        OutputDebugString(QStringLiteral("CreateFile failed!\n"));
+        break;
+    case LevelWriteResult::WriteFailed:
+        OutputDebugString(QStringLiteral("WriteFile failed!\n"));
+        break;
+    }
+    return result;
+}
+
+} // namespace kf

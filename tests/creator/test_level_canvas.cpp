@@ -1,0 +1,159 @@
+#include "creator/LevelCanvas.h"
+
+#include "support/PixelCount.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace kf;
+
+// The frame of the creator's template in client pixels: (5, 10) to (398, 397).
+const QRect kFrame(5, 10, 394, 388);
+
+COLORREF at(const LevelCanvas& c, int x, int y) {
+    return colorRefFromRgb(c.image().pixel(x, y));
+}
+
+TEST(LevelCanvas, StartsWhiteWithAOnePixelFrame) {
+    const LevelCanvas canvas(kFrame);
+    ASSERT_EQ(canvas.image().size(), QSize(400, 400));
+    const int black =
+        test::countPixels(canvas.image(), [](QRgb p) { return colorRefFromRgb(p) == kWall; });
+    const int white =
+        test::countPixels(canvas.image(), [](QRgb p) { return colorRefFromRgb(p) == kWhite; });
+    EXPECT_EQ(black, 2 * 394 + 2 * 388 - 4);
+    EXPECT_EQ(black + white, 400 * 400);
+    for (QPoint p : {QPoint(5, 10), QPoint(398, 10), QPoint(5, 397), QPoint(398, 397)})
+        EXPECT_EQ(at(canvas, p.x(), p.y()), kWall) << p.x() << "," << p.y();
+    for (QPoint p : {QPoint(4, 10), QPoint(399, 200), QPoint(200, 9), QPoint(200, 398)})
+        EXPECT_EQ(at(canvas, p.x(), p.y()), kWhite) << p.x() << "," << p.y();
+}
+
+// A segment is drawn only when both end points lie strictly inside 10 < x, y < 390.
+struct BoundsCase {
+    const char* name;
+    QPoint from;
+    QPoint to;
+    bool drawn;
+};
+
+class CanvasBounds : public ::testing::TestWithParam<BoundsCase> {};
+
+TEST_P(CanvasBounds, DrawsOnlyBetweenInsidePoints) {
+    const BoundsCase c = GetParam();
+    LevelCanvas canvas(kFrame);
+    const QImage blank = canvas.image();
+    canvas.press(c.from);
+    const QRect changed = canvas.drag(c.to, kToolWalls, 1);
+    EXPECT_EQ(canvas.image() != blank, c.drawn);
+    EXPECT_EQ(!changed.isEmpty(), c.drawn);
+    EXPECT_EQ(canvas.previous(), c.to) << "the point is stored whether drawn or not";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Points, CanvasBounds,
+    ::testing::Values(BoundsCase{"JustInside", {11, 11}, {389, 389}, true},
+                      BoundsCase{"FromOnTheLeftBound", {10, 200}, {200, 200}, false},
+                      BoundsCase{"FromOnTheTopBound", {200, 10}, {200, 200}, false},
+                      BoundsCase{"ToOnTheRightBound", {200, 200}, {390, 200}, false},
+                      BoundsCase{"ToOnTheBottomBound", {200, 200}, {200, 390}, false},
+                      BoundsCase{"FromOutsideTheWindow", {-40, 200}, {200, 200}, false},
+                      BoundsCase{"CrossingButBothOutside", {5, 200}, {395, 200}, false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(LevelCanvas, BeforeAnyPressThePreviousPointIsOutside) {
+    LevelCanvas canvas(kFrame);
+    const QImage blank = canvas.image();
+    EXPECT_TRUE(canvas.drag({200, 200}, kToolWalls, 2).isEmpty());
+    EXPECT_EQ(canvas.image(), blank);
+    EXPECT_FALSE(canvas.drag({220, 200}, kToolWalls, 2).isEmpty());
+}
+
+TEST(LevelCanvas, ClearingKeepsThePreviousPoint) {
+    LevelCanvas canvas(kFrame);
+    canvas.press({100, 100});
+    canvas.clear();
+    EXPECT_FALSE(canvas.drag({150, 100}, kToolWalls, 1).isEmpty());
+}
+
+// Each tool's colour and width, measured across a horizontal stroke; unknown tools paint walls.
+struct PenCase {
+    int tool;
+    int brushSize;
+    COLORREF colour;
+    int width;
+};
+
+class CanvasPens : public ::testing::TestWithParam<PenCase> {};
+
+TEST_P(CanvasPens, StrokeHasTheToolsColourAndWidth) {
+    const PenCase c = GetParam();
+    LevelCanvas canvas(kFrame);
+    if (c.tool == kToolEraser) { // the eraser shows on a wall band from y = 155 to 245
+        for (int y : {170, 200, 230}) {
+            canvas.press({40, y});
+            canvas.drag({360, y}, kToolWalls, 5);
+        }
+    }
+    canvas.press({100, 200});
+    canvas.drag({300, 200}, c.tool, c.brushSize);
+    int across = 0;
+    for (int y = 160; y <= 240; ++y)
+        across += at(canvas, 200, y) == c.colour ? 1 : 0;
+    EXPECT_NEAR(across, c.width, 1);
+    // The round cap reaches half a pen width beyond the end point.
+    EXPECT_EQ(at(canvas, 300 + c.width / 2 - 1, 200), c.colour);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Tools, CanvasPens,
+    ::testing::Values(PenCase{kToolWalls, 1, kWall, 6}, PenCase{kToolWalls, 5, kWall, 30},
+                      PenCase{kToolStart, 2, kStart, 12}, PenCase{kToolFinish, 3, kFinish, 18},
+                      PenCase{kToolEraser, 1, kWhite, 11}, PenCase{kToolEraser, 4, kWhite, 44},
+                      PenCase{7, 2, kWall, 12}));
+
+TEST(LevelCanvas, WideStrokesSpillOverTheFrame) {
+    LevelCanvas canvas(kFrame);
+    canvas.press({11, 100});
+    canvas.drag({11, 300}, kToolEraser, 5); // 55 pixels wide, centred just inside the bounds
+    EXPECT_EQ(at(canvas, 5, 200), kWhite) << "the eraser covers the frame";
+    canvas.press({11, 100});
+    canvas.drag({11, 300}, kToolWalls, 5);
+    EXPECT_EQ(at(canvas, 0, 200), kWall) << "paint reaches the margin left of the frame";
+}
+
+TEST(LevelCanvas, ChangedRectangleHoldsEveryChangedPixel) {
+    struct Segment {
+        QPoint from, to;
+        int tool, size;
+    };
+    const Segment segments[] = {{{20, 20}, {380, 380}, kToolWalls, 5},
+                                {{380, 30}, {30, 370}, kToolEraser, 5},
+                                {{200, 200}, {201, 200}, kToolStart, 1},
+                                {{50, 300}, {50, 40}, kToolFinish, 3}};
+    LevelCanvas canvas(kFrame);
+    for (const Segment& s : segments) {
+        const QImage before = canvas.image();
+        canvas.press(s.from);
+        const QRect changed = canvas.drag(s.to, s.tool, s.size);
+        int outside = 0;
+        for (int y = 0; y < 400; ++y)
+            for (int x = 0; x < 400; ++x)
+                outside +=
+                    before.pixel(x, y) != canvas.image().pixel(x, y) && !changed.contains(x, y);
+        EXPECT_EQ(outside, 0) << s.from.x() << "," << s.from.y();
+        // Grown by about half the pen width, not the whole canvas.
+        const int reach = creatorPen(s.tool, s.size).width / 2 + 2;
+        EXPECT_LE(changed.width(), std::abs(s.to.x() - s.from.x()) + 2 * reach + 1);
+    }
+    // No smoothed edges: every pixel keeps a colour of the level's colour code.
+    EXPECT_EQ(test::countPixels(canvas.image(),
+                                [](QRgb p) {
+                                    const COLORREF c = colorRefFromRgb(p);
+                                    return c != kWall && c != kWhite && c != kStart && c != kFinish;
+                                }),
+              0);
+}
+
+} // namespace

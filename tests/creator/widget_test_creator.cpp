@@ -1,0 +1,266 @@
+#include "board/MainDialog.h"
+#include "creator/LevelCreatorDialog.h"
+#include "res/ControlIds.h"
+#include "support/FileSizeLimit.h"
+#include "support/ModalAnswerer.h"
+#include "support/PlayFolder.h"
+#include "support/QtPrinters.h"
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSlider>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace kf;
+using kf::test::ModalAnswerer;
+using kf::test::PlayFolder;
+
+// What the toolkit's debug output received while a test ran.
+QStringList debugLines;
+
+void collectDebug(QtMsgType type, const QMessageLogContext&, const QString& text) {
+    if (type == QtDebugMsg)
+        debugLines << text;
+}
+
+// A player's hand on the creator: presses, drags and releases through the window system's path.
+struct Hand {
+    QWidget* dialog;
+
+    void stroke(QPoint from, QPoint to) const {
+        QTest::mousePress(dialog, Qt::LeftButton, {}, from);
+        for (QPoint p : {from + (to - from) / 2, to}) {
+            QMouseEvent move(QEvent::MouseMove, p, dialog->mapToGlobal(p), Qt::NoButton,
+                             Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(dialog, &move);
+        }
+        QTest::mouseRelease(dialog, Qt::LeftButton, {}, to);
+    }
+    void choose(int radioId) const {
+        QTest::mouseClick(static_cast<Dialog*>(dialog)->GetDlgItem(radioId), Qt::LeftButton);
+    }
+};
+
+class CreatorTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        debugLines.clear();
+        previousHandler = qInstallMessageHandler(collectDebug);
+    }
+    void TearDown() override { qInstallMessageHandler(previousHandler); }
+
+    QLineEdit* nameEdit() const { return creator.item<QLineEdit>(id::creator::FileName); }
+    void typeName(const QString& name) const {
+        nameEdit()->setFocus();
+        nameEdit()->selectAll();
+        QTest::keyClick(nameEdit(), Qt::Key_Delete);
+        QTest::keyClicks(nameEdit(), name);
+    }
+    QString pathOf(const QString& name) const { return folder.file(name + ".bmp"); }
+
+    PlayFolder folder;
+    ModalAnswerer answers;
+    LevelCreatorDialog creator;
+    QtMessageHandler previousHandler = nullptr;
+};
+
+// Paint with every tool through the dialog, save, and play the file on the main window's board.
+TEST_F(CreatorTest, APaintedLevelIsSavedAndComesOnTheBoardWithItsOwnRecord) {
+    MainDialog main;
+    main.Create();
+    const QString introRecord = main.m_recordPath;
+    answers.then([](QWidget* d) {
+        auto* c = static_cast<LevelCreatorDialog*>(d);
+        const Hand hand{c};
+        hand.stroke({40, 200}, {360, 200}); // walls, brush size 2: 12 pixels wide
+        hand.choose(id::creator::Start);
+        hand.stroke({40, 100}, {80, 100});
+        hand.choose(id::creator::Finish);
+        hand.stroke({300, 300}, {340, 300});
+        hand.choose(id::creator::Eraser);
+        hand.stroke({200, 180}, {200, 220}); // a gap in the wall
+        auto* edit = c->item<QLineEdit>(id::creator::FileName);
+        edit->setFocus();
+        QTest::keyClicks(edit, "Level_42_MINE");
+        QTimer::singleShot(0, c->GetDlgItem(id::creator::Save), [c] {
+            QTest::mouseClick(c->GetDlgItem(id::creator::Save), Qt::LeftButton);
+        });
+    });
+    answers.clickOk();
+    main.OnCreateLevel();
+
+    const QString path = QDir::toNativeSeparators(QDir::current().filePath("Level_42_MINE.bmp"));
+    ASSERT_EQ(answers.texts().size(), 2);
+    EXPECT_EQ(answers.texts()[1], "Saved as : " + path);
+    EXPECT_EQ(answers.unexpected(), 0);
+    EXPECT_TRUE(main.m_creatorDlg.m_saved);
+    EXPECT_EQ(QFileInfo(path).size(), 480054);
+
+    // The board shows the saved picture from its corner at (11, 10).
+    const QPoint board(11, 10);
+    struct Spot {
+        QPoint level;
+        COLORREF colour;
+    };
+    for (const Spot& s : {Spot{{100, 200}, kWall}, Spot{{100, 205}, kWall}, Spot{{60, 100}, kStart},
+                          Spot{{320, 300}, kFinish}, Spot{{200, 200}, kWhite},
+                          Spot{{100, 150}, kWhite}, Spot{{5, 150}, kWall}, Spot{{2, 150}, kWhite}})
+        EXPECT_EQ(main.m_bmpLevel.colorAt(board + s.level), s.colour)
+            << s.level.x() << "," << s.level.y();
+    // A record on the new level goes beside it, never into the previous level's file.
+    EXPECT_EQ(main.m_recordPath, QFileInfo(path + ".kfh").absoluteFilePath());
+    EXPECT_NE(main.m_recordPath, introRecord);
+    EXPECT_EQ(main.m_bestName, "Nobody");
+    EXPECT_EQ(main.m_bestTimeMs, 999999);
+    EXPECT_TRUE(main.m_levelPath.isEmpty());
+}
+
+TEST_F(CreatorTest, ClosingWithoutSavingKeepsTheBoard) {
+    const std::vector<std::pair<const char*, ModalAnswerer::Answer>> ways = {
+        {"Cancel button",
+         [](QWidget* d) { static_cast<Dialog*>(d)->item<QPushButton>(id::Ok)->click(); }},
+        {"Escape", [](QWidget* d) { QTest::keyClick(d, Qt::Key_Escape); }},
+        {"close box", [](QWidget* d) { d->close(); }},
+    };
+    MainDialog main;
+    main.Create();
+    const QImage board = main.m_bmpLevel.shownImage();
+    const QString record = main.m_recordPath;
+    for (const auto& [name, close] : ways) {
+        answers.then([close](QWidget* d) {
+            auto* c = static_cast<LevelCreatorDialog*>(d);
+            Hand{c}.stroke({40, 200}, {360, 200});
+            c->m_fileName = "unsaved";
+            close(d);
+        });
+        main.OnCreateLevel();
+        EXPECT_FALSE(main.m_creatorDlg.m_saved) << name;
+        EXPECT_EQ(main.m_bmpLevel.shownImage(), board) << name;
+        EXPECT_EQ(main.m_recordPath, record) << name;
+        EXPECT_FALSE(QFileInfo::exists(pathOf("unsaved"))) << name;
+    }
+    EXPECT_EQ(answers.unexpected(), 0);
+}
+
+// The empty-name message covers the canvas; Enter in the name field then saves what was painted.
+TEST_F(CreatorTest, AnEmptyNameIsRefusedAndEnterSavesThePainting) {
+    creator.Create();
+    Hand{&creator}.stroke({40, 200}, {360, 200});
+    answers.clickOk().clickOk();
+    QTest::mouseClick(creator.GetDlgItem(id::creator::Save), Qt::LeftButton);
+    EXPECT_EQ(answers.texts(), QStringList{"Filename is missing, correct it"});
+    EXPECT_TRUE(creator.isVisible());
+    EXPECT_FALSE(creator.m_saved);
+
+    typeName("track");
+    QTest::keyClick(nameEdit(), Qt::Key_Return);
+    EXPECT_FALSE(creator.isVisible());
+    EXPECT_TRUE(creator.m_saved);
+    EXPECT_EQ(creator.m_savedPath, QDir::toNativeSeparators(pathOf("track")));
+    const QImage saved(pathOf("track"), "BMP");
+    EXPECT_EQ(colorRefFromRgb(saved.pixel(200, 200)), kWall);
+    EXPECT_TRUE(debugLines.isEmpty());
+}
+
+// A save that cannot be written says so, keeps the dialog and the painting, and leaves any
+// existing level of that name and the folder as they were.
+TEST_F(CreatorTest, AFailedSaveIsReportedAndLeavesEverythingAsItWas) {
+    struct Case {
+        const char* name;
+        const char* debugText;
+        bool fullDisk;
+    };
+    const Case cases[] = {{"missing/track", "CreateFile failed!", false},
+                          {"folder", "CreateFile failed!", false},
+                          {"track", "WriteFile failed!", true}};
+    QDir(folder.path()).mkdir("folder.bmp");
+    const QByteArray old = "an older level";
+    folder.writeBytes("track.bmp", old);
+    creator.Create();
+    Hand{&creator}.stroke({40, 200}, {360, 200});
+    const QStringList before = QDir(folder.path()).entryList(QDir::AllEntries | QDir::Hidden);
+    for (const Case& c : cases) {
+        debugLines.clear();
+        typeName(c.name);
+        answers.clickOk();
+        {
+            std::optional<test::FileSizeLimit> disk;
+            if (c.fullDisk)
+                disk.emplace(1000);
+            QTest::mouseClick(creator.GetDlgItem(id::creator::Save), Qt::LeftButton);
+        }
+        const QString path = QDir::toNativeSeparators(pathOf(c.name));
+        ASSERT_FALSE(answers.texts().isEmpty()) << c.name;
+        EXPECT_TRUE(answers.takeTexts().last().startsWith(
+            QStringLiteral("The level could not be saved as \"%1\".\n").arg(path)))
+            << c.name;
+        EXPECT_EQ(debugLines, QStringList{c.debugText}) << c.name;
+        EXPECT_TRUE(creator.isVisible()) << c.name;
+        EXPECT_FALSE(creator.m_saved) << c.name;
+        EXPECT_EQ(QDir(folder.path()).entryList(QDir::AllEntries | QDir::Hidden), before) << c.name;
+    }
+    EXPECT_EQ(folder.readBytes("track.bmp"), old);
+    EXPECT_EQ(colorRefFromRgb(creator.m_canvas.image().pixel(200, 200)), kWall);
+    EXPECT_EQ(answers.unexpected(), 0);
+}
+
+TEST_F(CreatorTest, APictureThatCannotBeMadeIsReportedToTheDebugOutput) {
+    EXPECT_FALSE(creator.WriteLevelBitmap(creator.m_canvas.image(), 0, 400, pathOf("none")));
+    EXPECT_EQ(debugLines, QStringList{"CreateDIBSection failed!"});
+    EXPECT_FALSE(QFileInfo::exists(pathOf("none")));
+}
+
+TEST_F(CreatorTest, ReopeningShowsABlankCanvasWithTheLastToolAndName) {
+    creator.Create();
+    const QImage blank = creator.m_canvas.image();
+    Hand{&creator}.choose(id::creator::Eraser);
+    typeName("mine");
+    creator.item<QSlider>(id::creator::BrushSize)->setFocus();
+    QTest::keyClick(creator.GetDlgItem(id::creator::BrushSize), Qt::Key_Right);
+    ASSERT_EQ(creator.m_brushSize, 3) << "keys move the brush size too";
+    Hand{&creator}.stroke({40, 200}, {360, 200});
+    creator.EndDialog(id::Cancel);
+
+    creator.Create();
+    EXPECT_EQ(creator.m_canvas.image(), blank);
+    EXPECT_EQ(creator.m_tool, kToolEraser);
+    EXPECT_TRUE(creator.item<QRadioButton>(id::creator::Eraser)->isChecked());
+    EXPECT_EQ(nameEdit()->text(), "mine");
+    EXPECT_EQ(creator.m_brushSize, 2);
+    EXPECT_EQ(creator.item<QSlider>(id::creator::BrushSize)->value(), 2);
+}
+
+// Any mouse action on the slider sets the brush size once the button is let go, a click on the
+// track as well as a drag of the thumb.
+TEST_F(CreatorTest, TheSliderSetsTheBrushSizeWhenTheMouseLetsGo) {
+    creator.Create();
+    auto* slider = creator.item<QSlider>(id::creator::BrushSize);
+    const QPoint farRight(slider->width() - 3, slider->height() / 2);
+    QTest::mousePress(slider, Qt::LeftButton, {}, farRight);
+    EXPECT_EQ(creator.m_brushSize, 2) << "a click on the track counts once it is let go";
+    QTest::mouseRelease(slider, Qt::LeftButton, {}, farRight);
+    ASSERT_EQ(slider->value(), 5);
+    EXPECT_EQ(creator.m_brushSize, 5);
+
+    // The thumb now stands at the right end; drag it to the left end.
+    const QPoint thumb = farRight;
+    const int before = creator.m_brushSize;
+    QTest::mousePress(slider, Qt::LeftButton, {}, thumb);
+    QMouseEvent drag(QEvent::MouseMove, QPointF(2, thumb.y()), slider->mapToGlobal(QPointF(2, 0)),
+                     Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(slider, &drag);
+    EXPECT_EQ(creator.m_brushSize, before) << "the drag counts once it is let go";
+    QTest::mouseRelease(slider, Qt::LeftButton, {}, {2, thumb.y()});
+    EXPECT_EQ(slider->value(), 1);
+    EXPECT_EQ(creator.m_brushSize, 1);
+}
+
+} // namespace
