@@ -1,5 +1,7 @@
 #include "creator/LevelCanvas.h"
 
+#include "creator/LevelBitmap.h"
+
 #include "support/PixelCount.h"
 
 #include <gtest/gtest.h>
@@ -157,3 +159,23 @@ TEST(LevelCanvas, ChangedRectangleHoldsEveryChangedPixel) {
 }
 
 } // namespace
+
+// The canvas as a level file: the white margin, the frame and a stroke at their file offsets,
+// the bottom row stored first and every pixel as blue, green, red.
+TEST(LevelCanvas, SavesAsALevelFileWithItsRowsBottomUp) {
+    LevelCanvas canvas(kFrame);
+    canvas.press({100, 50});
+    canvas.drag({300, 50}, kToolStart, 1);
+    const QByteArray bytes = encodeLevelBitmap(canvas.image());
+    ASSERT_EQ(bytes.size(), 480054);
+    const auto pixelAt = [&](int x, int y) {
+        return bytes.mid(54 + (399 - y) * 1200 + 3 * x, 3).toHex();
+    };
+    EXPECT_EQ(pixelAt(0, 0), "ffffff");
+    EXPECT_EQ(pixelAt(399, 399), "ffffff");
+    EXPECT_EQ(pixelAt(5, 200), "000000");
+    EXPECT_EQ(pixelAt(200, 397), "000000");
+    EXPECT_EQ(pixelAt(200, 398), "ffffff");
+    EXPECT_EQ(pixelAt(200, 50), "00ff00");
+    EXPECT_EQ(pixelAt(200, 60), "ffffff");
+}

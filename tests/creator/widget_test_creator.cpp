@@ -1,4 +1,5 @@
 #include "board/MainDialog.h"
+#include "creator/CanvasView.h"
 #include "creator/LevelCreatorDialog.h"
 #include "res/ControlIds.h"
 #include "support/FileSizeLimit.h"
@@ -10,6 +11,7 @@
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
@@ -121,6 +123,35 @@ TEST_F(CreatorTest, APaintedLevelIsSavedAndComesOnTheBoardWithItsOwnRecord) {
     EXPECT_EQ(main.m_bestName, "Nobody");
     EXPECT_EQ(main.m_bestTimeMs, 999999);
     EXPECT_TRUE(main.m_levelPath.isEmpty());
+}
+
+// Records the rectangles a widget is asked to repaint.
+class PaintSpy : public QObject {
+public:
+    explicit PaintSpy(QWidget* w) { w->installEventFilter(this); }
+    QRegion painted;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint)
+            painted += static_cast<QPaintEvent*>(event)->region();
+        return false;
+    }
+};
+
+TEST_F(CreatorTest, AStrokeRepaintsOnlyItsOwnRectangle) {
+    creator.Create();
+    QApplication::processEvents();
+    QWidget* canvasView = creator.childAt(200, 200);
+    ASSERT_EQ(canvasView, nullptr) << "the canvas lets the mouse through to the dialog";
+    canvasView = creator.findChild<CanvasView*>();
+    ASSERT_NE(canvasView, nullptr);
+    PaintSpy spy(canvasView);
+    Hand{&creator}.stroke({100, 100}, {140, 100}); // walls, 12 pixels wide
+    QApplication::processEvents();
+    const QRect painted = spy.painted.boundingRect();
+    EXPECT_TRUE(painted.contains(QRect(94, 94, 52, 12)));
+    EXPECT_TRUE(QRect(90, 90, 60, 20).contains(painted));
 }
 
 TEST_F(CreatorTest, ClosingWithoutSavingKeepsTheBoard) {
