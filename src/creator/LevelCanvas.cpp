@@ -3,8 +3,6 @@
 #include <QPainter>
 #include <QPen>
 
-#include <utility>
-
 namespace kf {
 
 CreatorPen creatorPen(int tool, int brushSize) {
@@ -33,11 +31,13 @@ void LevelCanvas::clear() {
 }
 
 void LevelCanvas::press(QPoint point) {
-    m_previous = point;
+    m_prevX = point.x();
+    m_prevY = point.y();
 }
 
 QRect LevelCanvas::drag(QPoint point, int tool, int brushSize) {
-    const QPoint from = std::exchange(m_previous, point);
+    const QPoint from = previous();
+    press(point);
     if (!insidePaintingBounds(from) || !insidePaintingBounds(point))
         return {};
     const CreatorPen pen = creatorPen(tool, brushSize);

@@ -41,7 +41,7 @@ public:
     const QImage& image() const { return m_image; }
     // The stored previous stroke point. Before the first press it lies outside the bounds,
     // and it outlives clear(): a drag at a later opening goes on from it.
-    QPoint previous() const { return m_previous; }
+    QPoint previous() const { return {m_prevX, m_prevY}; }
 
     // A blank level: white with the frame.
     void clear();
@@ -55,7 +55,8 @@ public:
 private:
     QRect m_frame;
     QImage m_image;
-    QPoint m_previous{-1, -1};
+    int m_prevY = -1;
+    int m_prevX = -1;
 };
 
 } // namespace kf

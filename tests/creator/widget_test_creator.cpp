@@ -6,6 +6,7 @@
 #include "support/ModalAnswerer.h"
 #include "support/PlayFolder.h"
 #include "support/QtPrinters.h"
+#include "toolkit/Controls.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -250,6 +251,10 @@ TEST_F(CreatorTest, APictureThatCannotBeMadeIsReportedToTheDebugOutput) {
 }
 
 TEST_F(CreatorTest, ReopeningShowsABlankCanvasWithTheLastToolAndName) {
+    QImage logo(30, 20, QImage::Format_RGB32);
+    logo.fill(Qt::blue);
+    folder.writeBitmap("kf_2.gfx", logo);
+    folder.writeBitmap("kf_x.bmp", logo);
     creator.Create();
     const QImage blank = creator.m_canvas.image();
     Hand{&creator}.choose(id::creator::Eraser);
@@ -260,7 +265,12 @@ TEST_F(CreatorTest, ReopeningShowsABlankCanvasWithTheLastToolAndName) {
     Hand{&creator}.stroke({40, 200}, {360, 200});
     creator.EndDialog(id::Cancel);
 
+    // A picture that is gone by the next opening leaves the one shown before.
+    QFile::remove(folder.file("kf_2.gfx"));
     creator.Create();
+    EXPECT_EQ(creator.m_ctlLogo->picture().size(), QSize(30, 20));
+    EXPECT_EQ(creator.m_ctlX->picture().size(), QSize(30, 20));
+    EXPECT_TRUE(creator.m_ctlX->isHidden());
     EXPECT_EQ(creator.m_canvas.image(), blank);
     EXPECT_EQ(creator.m_tool, kToolEraser);
     EXPECT_TRUE(creator.item<QRadioButton>(id::creator::Eraser)->isChecked());
