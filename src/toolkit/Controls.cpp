@@ -105,7 +105,6 @@ void DrawFlatButton(QPainter& painter, const QRect& rect, bool pressed, const QS
     const QColor innerTopLeft = pressed ? dark : light;
     const QColor outerBottomRight = pressed ? light : dark;
     const QColor innerBottomRight = pressed ? midLight : shadow;
-    const QRect r = rect.adjusted(0, 0, -1, -1);
     auto edge = [&](const QRect& e, const QColor& topLeft, const QColor& bottomRight) {
         painter.setPen(topLeft);
         painter.drawLine(e.topLeft(), e.topRight());
@@ -114,15 +113,15 @@ void DrawFlatButton(QPainter& painter, const QRect& rect, bool pressed, const QS
         painter.drawLine(e.bottomLeft(), e.bottomRight());
         painter.drawLine(e.topRight(), e.bottomRight());
     };
-    edge(r, outerTopLeft, outerBottomRight);
-    edge(r.adjusted(1, 1, -1, -1), innerTopLeft, innerBottomRight);
+    // A QRect's right() and bottom() are its last pixels, so the outer edge takes them.
+    edge(rect, outerTopLeft, outerBottomRight);
+    edge(rect.adjusted(1, 1, -1, -1), innerTopLeft, innerBottomRight);
     painter.setPen(QColor(kButtonText));
     painter.drawText(rect, Qt::AlignCenter | Qt::TextSingleLine, text);
 }
 
 void FlatButton::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    painter.setClipRect(rect());
     DrawFlatButton(painter, rect(), isDown(), text());
 }
 
