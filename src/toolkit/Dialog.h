@@ -4,6 +4,7 @@
 
 #include <QDialog>
 #include <QHash>
+#include <QPixmap>
 #include <functional>
 
 class QButtonGroup;
@@ -21,8 +22,8 @@ enum class Notification {
 
 // A dialog built from one of the game's templates. The controls are created afresh from the
 // template at every opening, as a new window would be, and reached by their control ids.
-// Fields move between members and controls through DoDataExchange. Every dialog is white
-// with black text; edit fields keep the usual colours.
+// Fields move between members and controls through DoDataExchange. Every dialog is white, or
+// tiled with a picture, with black text; edit fields keep the usual colours.
 class Dialog : public QDialog {
     Q_OBJECT
 public:
@@ -45,6 +46,10 @@ public:
 
     // Radio buttons of the template group that begins with `firstId`, in template order.
     QList<QWidget*> radioGroup(int firstId) const;
+
+    // Covers the whole background with `tile`, repeated from the client origin; a null tile gives
+    // back the plain white background. The controls keep their own look.
+    void setBackgroundTile(const QImage& tile);
 
 protected:
     virtual void DoDataExchange(DataExchange& dx);
@@ -75,6 +80,7 @@ private:
     QHash<int, QWidget*> m_controls;
     QList<QButtonGroup*> m_radioGroups;
     QHash<quint64, std::function<void()>> m_handlers;
+    QPixmap m_backgroundTile;
 };
 
 } // namespace kf

@@ -77,6 +77,28 @@ TEST(Dialog, IsWhiteWithBlackText) {
     EXPECT_EQ(dialog.palette().color(QPalette::WindowText), QColor(Qt::black));
 }
 
+TEST(Dialog, BackgroundTileRepeatsFromTheClientOriginUntilCleared) {
+    QImage tile(3, 3, QImage::Format_RGB32);
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 3; ++x)
+            tile.setPixel(x, y, qRgb(20 + 60 * x, 20 + 60 * y, 100));
+    // The main window's template: no border drawn over the corner.
+    Dialog dialog(kMainDialogId);
+    dialog.Create();
+    const QPoint edit = dialog.GetDlgItem(id::main::Time)->geometry().center();
+
+    dialog.setBackgroundTile(tile);
+    QImage shot = dialog.grab().toImage();
+    for (const QPoint p : {QPoint(0, 0), QPoint(3, 0), QPoint(4, 5), QPoint(8, 1)})
+        EXPECT_EQ(shot.pixel(p), tile.pixel(p.x() % 3, p.y() % 3)) << p.x() << ',' << p.y();
+    EXPECT_EQ(shot.pixel(edit), qRgb(255, 255, 255)); // the edit keeps its own white
+
+    dialog.setBackgroundTile(QImage());
+    shot = dialog.grab().toImage();
+    EXPECT_EQ(shot.pixel(0, 0), qRgb(255, 255, 255));
+    EXPECT_EQ(shot.pixel(4, 5), qRgb(255, 255, 255));
+}
+
 TEST(Dialog, ControlsAreRebuiltFromTheTemplateAtEveryOpening) {
     Dialog dialog(kContinueDialogId);
     dialog.Create();
