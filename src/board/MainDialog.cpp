@@ -76,6 +76,7 @@ void MainDialog::DoDataExchange(DataExchange& dx) {
     dx.text(id::main::BestLabel, m_bestLabel);
     dx.text(id::main::Go, m_goText);
     dx.text(id::main::HiddenStatic, hiddenText);
+    colorTimeField();
 }
 
 bool MainDialog::OnInitDialog() {

@@ -102,6 +102,10 @@ protected:
 
 private:
     void showPictures();
+    // Shows the time field red while the run is slower than the best, green otherwise. Runs at
+    // the end of every data exchange, so a new best turns the time green with the same write,
+    // even when the time's text stays the same.
+    void colorTimeField();
     void failRun(RunOutcome outcome);
     void setPointerShape(Qt::CursorShape shape);
     // Whether a pointer event at this client point reaches the window while the button is held.

@@ -1,0 +1,24 @@
+// The window's look: the colour of the running time.
+
+#include "board/MainDialog.h"
+#include "board/TimeColor.h"
+#include "res/ControlIds.h"
+
+#include <QLineEdit>
+
+namespace kf {
+
+void MainDialog::colorTimeField() {
+    auto* time = item<QLineEdit>(id::main::Time);
+    if (!time)
+        return;
+    const QColor color(timeColor(m_timeMs, m_bestTimeMs));
+    // Every exchange passes here, ten times a second; the palette is set only on a change.
+    QPalette pal = time->palette();
+    if (pal.color(QPalette::Text) == color)
+        return;
+    pal.setColor(QPalette::Text, color);
+    time->setPalette(pal);
+}
+
+} // namespace kf
