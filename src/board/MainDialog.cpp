@@ -46,6 +46,7 @@ MainDialog::MainDialog(QWidget* parent)
     route(id::main::DotStyle, Notification::Clicked, [this] { OnTrailStyle(); });
     route(id::main::LineStyle, Notification::Clicked, [this] { OnTrailStyle(); });
     route(id::main::Redraw, Notification::Clicked, [this] { OnRedraw(); });
+    route(id::main::Logo, Notification::Clicked, [this] { OnLogoClicked(); });
 }
 
 QWidget* MainDialog::createCustomControl(const ControlTemplate& t, const QRect&) {

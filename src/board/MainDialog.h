@@ -81,6 +81,8 @@ public:
     void OnTrailStyle();
     void OnRedraw();
     void OnTimer();
+    // Shows the program's name, version and authors.
+    void OnLogoClicked();
 
     // Run handlers; `flags` carries kMkLButton, `point` is in client pixels.
     void OnLButtonDown(unsigned flags, QPoint point);

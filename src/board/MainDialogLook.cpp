@@ -1,12 +1,20 @@
-// The window's look: the colour of the running time.
+// The window's look: the colour of the running time and the box behind the logo.
 
+#include "board/CaptionSchedule.h"
 #include "board/MainDialog.h"
 #include "board/TimeColor.h"
 #include "res/ControlIds.h"
+#include "toolkit/MessageBox.h"
 
 #include <QLineEdit>
 
 namespace kf {
+
+void MainDialog::OnLogoClicked() {
+    const QString credit = QString::fromLatin1(kAuthorCredit);
+    MessageBox(this, credit, MessageIcon::None,
+               applicationName() + QStringLiteral(" 1.0 - ") + credit);
+}
 
 void MainDialog::colorTimeField() {
     auto* time = item<QLineEdit>(id::main::Time);

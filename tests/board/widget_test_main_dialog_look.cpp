@@ -1,9 +1,13 @@
 #include "board/MainDialog.h"
 #include "res/ControlIds.h"
+#include "support/ModalAnswerer.h"
 #include "support/PixelCount.h"
 #include "support/PlayFolder.h"
 
 #include "support/QtPrinters.h"
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -11,6 +15,7 @@ namespace {
 
 using namespace kf;
 using kf::test::countPixels;
+using kf::test::ModalAnswerer;
 using kf::test::PlayFolder;
 
 bool reddish(QRgb c) {
@@ -31,6 +36,7 @@ protected:
     }
 
     PlayFolder folder;
+    ModalAnswerer answers;
     MainDialog dialog;
 };
 
@@ -48,6 +54,21 @@ TEST_F(MainDialogLook, TimeIsRedOnlyWhileSlowerThanTheBest) {
     std::tie(red, green) = timeRedGreen();
     EXPECT_EQ(red, 0);
     EXPECT_GT(green, 0);
+}
+
+TEST_F(MainDialogLook, LogoClickNamesTheProgramAndItsAuthors) {
+    QString caption;
+    answers.then([&caption](QWidget* box) {
+        caption = box->windowTitle();
+        auto* message = qobject_cast<QMessageBox*>(box);
+        ASSERT_NE(message, nullptr);
+        ASSERT_NE(message->button(QMessageBox::Ok), nullptr);
+        message->button(QMessageBox::Ok)->click();
+    });
+    QTest::mouseClick(dialog.GetDlgItem(id::main::Logo), Qt::LeftButton);
+    EXPECT_EQ(answers.texts(), QStringList{"by the Kurvenflitzerl team, 2026"});
+    EXPECT_EQ(caption, "Kurvenflitzerl 1.0 - by the Kurvenflitzerl team, 2026");
+    EXPECT_EQ(answers.unexpected(), 0);
 }
 
 } // namespace
