@@ -33,7 +33,7 @@ std::optional<QString> capitalRun(int n, int start) {
 
 QString creditLine() {
     return QString::fromLatin1(kVersionLine) + QStringLiteral(" -> ") +
-           QStringLiteral("by the Kurvenflitzerl team, 2026");
+           QString::fromLatin1(kAuthorCredit);
 }
 
 std::optional<QString> titleCaption(int n) {

@@ -9,6 +9,8 @@ namespace kf {
 inline constexpr char kProgramLine[] = "Kurvenflitzerl.exe";
 // Two blanks on each side of the arrow.
 inline constexpr char kVersionLine[] = "Kurvenflitzerl.exe  ->  Version 1.1 (25k)";
+// Who made the game: closes the credit line and is the text of the box the logo opens.
+inline constexpr char kAuthorCredit[] = "by the Kurvenflitzerl team, 2026";
 
 // The version line followed by the author credit.
 QString creditLine();

@@ -43,6 +43,7 @@ MainDialog::MainDialog(QWidget* parent)
     route(id::main::LineStyle, Notification::Clicked, [this] { OnTrailStyle(); });
     route(id::main::Redraw, Notification::Clicked, [this] { OnRedraw(); });
     route(id::main::CreateLevel, Notification::Clicked, [this] { OnCreateLevel(); });
+    route(id::main::Logo, Notification::Clicked, [this] { OnLogoClicked(); });
 }
 
 QWidget* MainDialog::createCustomControl(const ControlTemplate& t, const QRect&) {
@@ -73,6 +74,7 @@ void MainDialog::DoDataExchange(DataExchange& dx) {
     dx.text(id::main::BestLabel, m_bestLabel);
     dx.text(id::main::Go, m_goText);
     dx.text(id::main::HiddenStatic, hiddenText);
+    colorTimeField();
 }
 
 bool MainDialog::OnInitDialog() {

@@ -82,6 +82,8 @@ public:
     void OnTrailStyle();
     void OnRedraw();
     void OnTimer();
+    // Shows the program's name, version and authors.
+    void OnLogoClicked();
 
     // Run handlers; `flags` carries kMkLButton, `point` is in client pixels.
     void OnLButtonDown(unsigned flags, QPoint point);
@@ -105,6 +107,10 @@ private:
     void showPictures();
     // Makes the record file beside this level file the current one and reads its best run.
     void useRecordFileOf(const QString& levelPath);
+    // Shows the time field red while the run is slower than the best, green otherwise. Runs at
+    // the end of every data exchange, so a new best turns the time green with the same write,
+    // even when the time's text stays the same.
+    void colorTimeField();
     void failRun(RunOutcome outcome);
     void setPointerShape(Qt::CursorShape shape);
 

@@ -60,23 +60,43 @@ QWidget* createTrackbar(const ControlTemplate& t, QWidget* parent) {
 
 // The stand-in font runs a little wider than the one the templates were laid out for. A text
 // that does not fit its control on one line is set just narrow enough to fit, so no label is
-// cut or wrapped away.
-void condenseToFit(QWidget* w, int needed, int available) {
-    constexpr int kNarrowestStretch = 70;
-    if (needed <= available || needed <= 0)
+// cut or wrapped away; only a text too long for that on a control with room for more lines is
+// left to wrap.
+constexpr int kNarrowestStretch = 70;
+
+// Narrows the font of `w` step by step until `needed(w)` fits into `available` pixels; glyph
+// widths are rounded, so the first guess from the ratio alone may still be a pixel too wide.
+template <class Needed> void condenseToFit(QWidget* w, int available, Needed needed) {
+    int width = needed(w);
+    if (width <= available || width <= 0)
         return;
     QFont narrower = w->font();
-    narrower.setStretch(std::max(kNarrowestStretch, available * 100 / needed));
-    w->setFont(narrower);
+    int stretch = std::max(kNarrowestStretch, available * 100 / width);
+    for (;;) {
+        narrower.setStretch(stretch);
+        w->setFont(narrower);
+        width = needed(w);
+        if (width <= available || stretch == kNarrowestStretch)
+            return;
+        stretch = std::max(kNarrowestStretch, stretch - 2);
+    }
 }
 
 void fitText(QWidget* w, const QRect& pixels) {
     if (auto* s = qobject_cast<StaticControl*>(w)) {
+        if (s->text().isEmpty())
+            return;
+        const auto textWidth = [s](QWidget*) {
+            return s->fontMetrics().horizontalAdvance(s->text());
+        };
         const bool oneLine = pixels.height() < 2 * s->fontMetrics().lineSpacing();
-        if (oneLine && !s->text().isEmpty())
-            condenseToFit(s, s->fontMetrics().horizontalAdvance(s->text()), pixels.width());
+        // A label with room for one line only would lose a wrapped word altogether.
+        if (oneLine)
+            s->setWordWrap(false);
+        if (oneLine || textWidth(s) * kNarrowestStretch <= pixels.width() * 100)
+            condenseToFit(s, pixels.width(), textWidth);
     } else if (qobject_cast<QRadioButton*>(w) || qobject_cast<QCheckBox*>(w)) {
-        condenseToFit(w, w->sizeHint().width(), pixels.width());
+        condenseToFit(w, pixels.width(), [](QWidget* b) { return b->sizeHint().width(); });
     }
 }
 
@@ -128,7 +148,6 @@ void DrawFlatButton(QPainter& painter, const QRect& rect, bool pressed, const QS
     const QColor innerTopLeft = pressed ? dark : light;
     const QColor outerBottomRight = pressed ? light : dark;
     const QColor innerBottomRight = pressed ? midLight : shadow;
-    const QRect r = rect.adjusted(0, 0, -1, -1);
     auto edge = [&](const QRect& e, const QColor& topLeft, const QColor& bottomRight) {
         painter.setPen(topLeft);
         painter.drawLine(e.topLeft(), e.topRight());
@@ -137,15 +156,15 @@ void DrawFlatButton(QPainter& painter, const QRect& rect, bool pressed, const QS
         painter.drawLine(e.bottomLeft(), e.bottomRight());
         painter.drawLine(e.topRight(), e.bottomRight());
     };
-    edge(r, outerTopLeft, outerBottomRight);
-    edge(r.adjusted(1, 1, -1, -1), innerTopLeft, innerBottomRight);
+    // A QRect's right() and bottom() are its last pixels, so the outer edge takes them.
+    edge(rect, outerTopLeft, outerBottomRight);
+    edge(rect.adjusted(1, 1, -1, -1), innerTopLeft, innerBottomRight);
     painter.setPen(QColor(kButtonText));
     painter.drawText(rect, Qt::AlignCenter | Qt::TextSingleLine, text);
 }
 
 void FlatButton::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    painter.setClipRect(rect());
     DrawFlatButton(painter, rect(), isDown(), text());
 }
 

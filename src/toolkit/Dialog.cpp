@@ -266,11 +266,19 @@ void Dialog::keyPressEvent(QKeyEvent* event) {
     }
 }
 
+void Dialog::setBackgroundTile(const QImage& tile) {
+    m_backgroundTile = QPixmap::fromImage(tile);
+    update();
+}
+
 void Dialog::paintEvent(QPaintEvent* event) {
     QDialog::paintEvent(event);
+    QPainter painter(this);
+    // The tile lies over the white that the background fill has already painted.
+    if (!m_backgroundTile.isNull())
+        painter.drawTiledPixmap(rect(), m_backgroundTile);
     // Pop-ups without a caption get the thin border the desktop would draw around them.
     if (m_template.styles & dialogStyle::ThinBorder) {
-        QPainter painter(this);
         painter.setPen(QColor(100, 100, 100));
         painter.drawRect(rect().adjusted(0, 0, -1, -1));
     }

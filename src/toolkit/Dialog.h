@@ -4,6 +4,7 @@
 
 #include <QDialog>
 #include <QHash>
+#include <QPixmap>
 #include <functional>
 
 class QButtonGroup;
@@ -26,8 +27,8 @@ inline constexpr unsigned kMkLButton = 0x0001;
 
 // A dialog built from one of the game's templates. The controls are created afresh from the
 // template at every opening, as a new window would be, and reached by their control ids.
-// Fields move between members and controls through DoDataExchange. Every dialog is white
-// with black text; edit fields keep the usual colours.
+// Fields move between members and controls through DoDataExchange. Every dialog is white, or
+// tiled with a picture, with black text; edit fields keep the usual colours.
 class Dialog : public QDialog {
     Q_OBJECT
 public:
@@ -50,6 +51,10 @@ public:
 
     // Radio buttons of the template group that begins with `firstId`, in template order.
     QList<QWidget*> radioGroup(int firstId) const;
+
+    // Covers the whole background with `tile`, repeated from the client origin; a null tile gives
+    // back the plain white background. The controls keep their own look.
+    void setBackgroundTile(const QImage& tile);
 
 protected:
     virtual void DoDataExchange(DataExchange& dx);
@@ -88,6 +93,7 @@ private:
     QHash<int, QWidget*> m_controls;
     QList<QButtonGroup*> m_radioGroups;
     QHash<quint64, std::function<void()>> m_handlers;
+    QPixmap m_backgroundTile;
 };
 
 } // namespace kf

@@ -9,11 +9,11 @@ QString applicationName() {
     return QStringLiteral("Kurvenflitzerl");
 }
 
-void MessageBox(QWidget* parent, const QString& text, MessageIcon icon) {
+void MessageBox(QWidget* parent, const QString& text, MessageIcon icon, const QString& caption) {
     QMessageBox box(icon == MessageIcon::Warning       ? QMessageBox::Warning
                     : icon == MessageIcon::Information ? QMessageBox::Information
                                                        : QMessageBox::NoIcon,
-                    applicationName(), text, QMessageBox::Ok, parent);
+                    caption, text, QMessageBox::Ok, parent);
     box.exec();
 }
 

@@ -8,10 +8,12 @@ namespace kf {
 
 enum class MessageIcon { None, Information, Warning };
 
-// The application's name, the caption of every message box.
+// The application's name, the usual caption of a message box.
 QString applicationName();
 
-// Shows a modal message box with an OK button and the application's name as caption.
-void MessageBox(QWidget* parent, const QString& text, MessageIcon icon = MessageIcon::None);
+// Shows a modal message box with an OK button, captioned with the application's name unless a
+// caption is given.
+void MessageBox(QWidget* parent, const QString& text, MessageIcon icon = MessageIcon::None,
+                const QString& caption = applicationName());
 
 } // namespace kf

@@ -5,8 +5,10 @@
 
 #include "support/QtPrinters.h"
 #include <QApplication>
+#include <QCheckBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -77,6 +79,28 @@ TEST(Dialog, IsWhiteWithBlackText) {
     EXPECT_EQ(dialog.palette().color(QPalette::WindowText), QColor(Qt::black));
 }
 
+TEST(Dialog, BackgroundTileRepeatsFromTheClientOriginUntilCleared) {
+    QImage tile(3, 3, QImage::Format_RGB32);
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 3; ++x)
+            tile.setPixel(x, y, qRgb(20 + 60 * x, 20 + 60 * y, 100));
+    // The main window's template: no border drawn over the corner.
+    Dialog dialog(kMainDialogId);
+    dialog.Create();
+    const QPoint edit = dialog.GetDlgItem(id::main::Time)->geometry().center();
+
+    dialog.setBackgroundTile(tile);
+    QImage shot = dialog.grab().toImage();
+    for (const QPoint p : {QPoint(0, 0), QPoint(3, 0), QPoint(4, 5), QPoint(8, 1)})
+        EXPECT_EQ(shot.pixel(p), tile.pixel(p.x() % 3, p.y() % 3)) << p.x() << ',' << p.y();
+    EXPECT_EQ(shot.pixel(edit), qRgb(255, 255, 255)); // the edit keeps its own white
+
+    dialog.setBackgroundTile(QImage());
+    shot = dialog.grab().toImage();
+    EXPECT_EQ(shot.pixel(0, 0), qRgb(255, 255, 255));
+    EXPECT_EQ(shot.pixel(4, 5), qRgb(255, 255, 255));
+}
+
 TEST(Dialog, ControlsAreRebuiltFromTheTemplateAtEveryOpening) {
     Dialog dialog(kContinueDialogId);
     dialog.Create();
@@ -84,6 +108,28 @@ TEST(Dialog, ControlsAreRebuiltFromTheTemplateAtEveryOpening) {
     dialog.close();
     dialog.Create();
     EXPECT_EQ(dialog.item<QPushButton>(id::Ok)->text(), "Continue");
+}
+
+} // namespace
+
+namespace {
+
+// The stand-in font is wider than the templates' own: every one-line label, radio button and
+// check box of every dialog must still show its whole text on one line.
+TEST(Dialog, EveryShortLabelShowsItsWholeText) {
+    for (const DialogTemplate* t : allDialogTemplates()) {
+        Dialog dialog(t->id);
+        dialog.Create();
+        for (QWidget* w : dialog.findChildren<QWidget*>()) {
+            int needed = 0;
+            if (auto* s = qobject_cast<StaticControl*>(w); s && !s->wordWrap())
+                needed = s->fontMetrics().horizontalAdvance(s->text());
+            else if (qobject_cast<QRadioButton*>(w) || qobject_cast<QCheckBox*>(w))
+                needed = w->sizeHint().width();
+            EXPECT_LE(needed, w->width())
+                << t->id << ": " << qPrintable(w->property("text").toString());
+        }
+    }
 }
 
 } // namespace
