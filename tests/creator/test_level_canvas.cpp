@@ -4,7 +4,11 @@
 
 #include "support/PixelCount.h"
 
+#include <QLineF>
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -115,7 +119,7 @@ INSTANTIATE_TEST_SUITE_P(
                       PenCase{kToolEraser, 1, kWhite, 11}, PenCase{kToolEraser, 4, kWhite, 44},
                       PenCase{7, 2, kWall, 12}));
 
-TEST(LevelCanvas, WideStrokesSpillOverTheFrame) {
+TEST(LevelCanvas, WideStrokesSpillOverTheFrameAndAreSaved) {
     LevelCanvas canvas(kFrame);
     canvas.press({11, 100});
     canvas.drag({11, 300}, kToolEraser, 5); // 55 pixels wide, centred just inside the bounds
@@ -123,6 +127,49 @@ TEST(LevelCanvas, WideStrokesSpillOverTheFrame) {
     canvas.press({11, 100});
     canvas.drag({11, 300}, kToolWalls, 5);
     EXPECT_EQ(at(canvas, 0, 200), kWall) << "paint reaches the margin left of the frame";
+    EXPECT_EQ(at(canvas, 11, 300 + 14), kWall);
+    EXPECT_EQ(at(canvas, 11, 300 + 16), kWhite) << "no further than half the pen width";
+    // The file's first pixel of picture row 200 (stored as row 199 from the bottom).
+    EXPECT_EQ(encodeLevelBitmap(canvas.image()).mid(54 + 199 * 1200, 3).toHex(), "000000");
+}
+
+// A 12-pixel stroke is a round brush dragged along the segment: it covers what lies within
+// 6 pixels of the segment and nothing much beyond, also around the ends.
+TEST(LevelCanvas, AStrokeCoversThePointsNearItsSegmentWithRoundEnds) {
+    LevelCanvas canvas(kFrame);
+    const QPoint a(100, 200), b(300, 260);
+    canvas.press(a);
+    canvas.drag(b, kToolWalls, 2);
+    const QLineF segment(a, b);
+    int wrong = 0;
+    for (int y = 170; y <= 290; ++y) {
+        for (int x = 80; x <= 320; ++x) {
+            // Distance from (x, y) to the segment.
+            const QPointF d = segment.p2() - segment.p1();
+            const double t = std::clamp(QPointF::dotProduct(QPointF(x, y) - segment.p1(), d) /
+                                            QPointF::dotProduct(d, d),
+                                        0.0, 1.0);
+            const QPointF nearest = segment.p1() + t * d;
+            const double dist = std::hypot(x - nearest.x(), y - nearest.y());
+            const bool wall = at(canvas, x, y) == kWall;
+            if ((dist <= 5.0 && !wall) || (dist >= 7.0 && wall))
+                ++wrong;
+        }
+    }
+    EXPECT_EQ(wrong, 0);
+    // A square cap would paint the corner beyond the end point.
+    EXPECT_EQ(at(canvas, 300 + 6, 260 + 6), kWhite);
+}
+
+// Coming back into the bounds, the first movement draws nothing (its previous point lies
+// outside) and the following ones draw again.
+TEST(LevelCanvas, ReEnteringTheBoundsDrawsFromTheSecondMovementInside) {
+    LevelCanvas canvas(kFrame);
+    canvas.press({200, 200});
+    EXPECT_FALSE(canvas.drag({300, 200}, kToolWalls, 1).isEmpty());
+    EXPECT_TRUE(canvas.drag({395, 200}, kToolWalls, 1).isEmpty());
+    EXPECT_TRUE(canvas.drag({380, 200}, kToolWalls, 1).isEmpty());
+    EXPECT_FALSE(canvas.drag({370, 200}, kToolWalls, 1).isEmpty());
 }
 
 TEST(LevelCanvas, ChangedRectangleHoldsEveryChangedPixel) {

@@ -184,6 +184,7 @@ TEST_F(CreatorTest, ClosingWithoutSavingKeepsTheBoard) {
 
 // The empty-name message covers the canvas; Enter in the name field then saves what was painted.
 TEST_F(CreatorTest, AnEmptyNameIsRefusedAndEnterSavesThePainting) {
+    folder.writeBytes("track.bmp", "an older level of the same name");
     creator.Create();
     Hand{&creator}.stroke({40, 200}, {360, 200});
     answers.clickOk().clickOk();
@@ -197,6 +198,7 @@ TEST_F(CreatorTest, AnEmptyNameIsRefusedAndEnterSavesThePainting) {
     EXPECT_FALSE(creator.isVisible());
     EXPECT_TRUE(creator.m_saved);
     EXPECT_EQ(creator.m_savedPath, QDir::toNativeSeparators(pathOf("track")));
+    EXPECT_EQ(QFileInfo(pathOf("track")).size(), 480054) << "the older level is replaced";
     const QImage saved(pathOf("track"), "BMP");
     EXPECT_EQ(colorRefFromRgb(saved.pixel(200, 200)), kWall);
     EXPECT_TRUE(debugLines.isEmpty());
