@@ -101,7 +101,7 @@ TEST_F(CreatorTest, APaintedLevelIsSavedAndComesOnTheBoardWithItsOwnRecord) {
     main.OnCreateLevel();
 
     const QString path = QDir::toNativeSeparators(QDir::current().filePath("Level_42_MINE.bmp"));
-    ASSERT_EQ(answers.texts().size(), 2);
+    ASSERT_EQ(answers.texts().size(), 2) << answers.texts().join(" / ").toStdString();
     EXPECT_EQ(answers.texts()[1], "Saved as : " + path);
     EXPECT_EQ(answers.unexpected(), 0);
     EXPECT_TRUE(main.m_creatorDlg.m_saved);

@@ -97,21 +97,24 @@ void ModalAnswerer::poll() {
     m_answeredAt.start();
     m_lastAnswered = modal;
     modal->installEventFilter(this);
-    m_texts << dialogText(modal);
-    Answer answer;
-    if (m_answers.empty()) {
-        ++m_unexpected;
-        answer = [](QWidget* d) { QTest::keyClick(d, Qt::Key_Escape); };
-    } else {
-        answer = std::move(m_answers.front());
-        m_answers.pop_front();
-    }
     // Answer from a fresh timer event: the answer may open a further modal dialog (a refused
-    // entry shows a message), which this poll must then be free to see.
+    // entry shows a message), which this poll must then be free to see. A dialog that has
+    // closed by then was only active for a moment between a box over it closing and its own
+    // end (the box was its answer's last step); it takes no answer and shows no text.
     QPointer<QWidget> guard(modal);
-    QTimer::singleShot(0, this, [answer = std::move(answer), guard] {
-        if (guard)
-            answer(guard);
+    QTimer::singleShot(0, this, [this, guard] {
+        if (!guard || !guard->isVisible())
+            return;
+        m_texts << dialogText(guard);
+        Answer answer;
+        if (m_answers.empty()) {
+            ++m_unexpected;
+            answer = [](QWidget* d) { QTest::keyClick(d, Qt::Key_Escape); };
+        } else {
+            answer = std::move(m_answers.front());
+            m_answers.pop_front();
+        }
+        answer(guard);
     });
 }
 
