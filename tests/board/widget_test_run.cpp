@@ -2,6 +2,7 @@
 #include "board/MainDialog.h"
 #include "res/ControlIds.h"
 #include "support/ModalAnswerer.h"
+#include "support/PaintSpy.h"
 #include "support/PlayFolder.h"
 
 #include "support/QtPrinters.h"
@@ -23,6 +24,7 @@ namespace {
 
 using namespace kf;
 using kf::test::ModalAnswerer;
+using kf::test::PaintSpy;
 using kf::test::PlayFolder;
 using kf::test::smallTestLevel;
 
@@ -234,20 +236,6 @@ TEST_F(RunTest, DotsMarkThePreviousPointButNeverTheStart) {
     EXPECT_EQ(dialog->m_bmpLevel.colorAt({35, 50}), kWhite);
     EXPECT_EQ(onScreen({30, 50}), kTrailGrey);
 }
-
-// Records the rectangles a widget is asked to repaint.
-class PaintSpy : public QObject {
-public:
-    explicit PaintSpy(QWidget* w) { w->installEventFilter(this); }
-    QRegion painted;
-
-protected:
-    bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::Paint)
-            painted += static_cast<QPaintEvent*>(event)->region();
-        return false;
-    }
-};
 
 TEST_F(RunTest, AMovementRepaintsOnlyTheChangedPartOfTheBoard) {
     press(kOnStart);

@@ -4,6 +4,7 @@
 #include "res/ControlIds.h"
 #include "support/FileSizeLimit.h"
 #include "support/ModalAnswerer.h"
+#include "support/PaintSpy.h"
 #include "support/PlayFolder.h"
 #include "support/QtPrinters.h"
 #include "toolkit/Controls.h"
@@ -24,6 +25,7 @@ namespace {
 
 using namespace kf;
 using kf::test::ModalAnswerer;
+using kf::test::PaintSpy;
 using kf::test::PlayFolder;
 
 // What the toolkit's debug output received while a test ran.
@@ -125,20 +127,6 @@ TEST_F(CreatorTest, APaintedLevelIsSavedAndComesOnTheBoardWithItsOwnRecord) {
     EXPECT_EQ(main.m_bestTimeMs, 999999);
     EXPECT_TRUE(main.m_levelPath.isEmpty());
 }
-
-// Records the rectangles a widget is asked to repaint.
-class PaintSpy : public QObject {
-public:
-    explicit PaintSpy(QWidget* w) { w->installEventFilter(this); }
-    QRegion painted;
-
-protected:
-    bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::Paint)
-            painted += static_cast<QPaintEvent*>(event)->region();
-        return false;
-    }
-};
 
 TEST_F(CreatorTest, AStrokeRepaintsOnlyItsOwnRectangle) {
     creator.Create();
