@@ -72,4 +72,19 @@ int advanceTitleTick(int& tick) {
     return n;
 }
 
+std::optional<QString> matchCaption(int n, const QString& player) {
+    if (n == 1)
+        return QString::fromLatin1(kMatchCaption) + player;
+    if (n == 5)
+        return QString::fromLatin1(kMatchCaption);
+    return std::nullopt;
+}
+
+int advanceMatchTick(int& tick) {
+    const int n = ++tick;
+    if (tick >= kMatchCaptionCycleTicks)
+        tick = 0;
+    return n;
+}
+
 } // namespace kf

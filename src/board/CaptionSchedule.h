@@ -27,4 +27,20 @@ std::optional<QString> titleCaption(int n);
 // the counter drops to 0, so the next tick is 1 again.
 int advanceTitleTick(int& tick);
 
+// During a match the caption names the player whose turn it is. The tick uses the short name;
+// the end of a run writes the long one.
+inline constexpr char kMatchCaption[] = "Kurvenflitz.exe -> Multiplayer Mode -> ";
+inline constexpr char kMatchRunEndCaption[] = "Kurvenflitzerl.exe -> Multiplayer Mode -> ";
+// The caption once a match is quitted, until the title animation sets the next one.
+inline constexpr char kStandardModeCaption[] = "Kurvenflitzer.exe -> Standard Mode";
+
+// One cycle of the blinking player name in timer ticks: shown for four, hidden for four.
+inline constexpr int kMatchCaptionCycleTicks = 8;
+
+// The caption of match tick n (1 to 8) for the current player, or nullopt where it stays.
+std::optional<QString> matchCaption(int n, const QString& player);
+
+// Advances the match caption's tick counter; after tick 8 it drops to 0.
+int advanceMatchTick(int& tick);
+
 } // namespace kf

@@ -1,6 +1,8 @@
 #include "board/CaptionSchedule.h"
+#include "support/QtPrinters.h"
 
 #include <QString>
+#include <QStringList>
 #include <gtest/gtest.h>
 
 #include <map>
@@ -125,6 +127,23 @@ TEST(CaptionSchedule, CounterResumesFromAnyValue) {
     EXPECT_EQ(tick, 121);
     tick = 240;
     EXPECT_EQ(advanceTitleTick(tick), 241);
+    EXPECT_EQ(tick, 0);
+}
+
+// The player's name blinks: shown on ticks 1 to 4, hidden on 5 to 8, over two cycles.
+TEST(CaptionSchedule, MatchCaptionBlinksThePlayersName) {
+    int tick = 0;
+    QString caption;
+    QStringList seen;
+    for (int i = 0; i < 16; ++i) {
+        if (const auto next = matchCaption(advanceMatchTick(tick), "Ann"))
+            caption = *next;
+        seen << caption;
+    }
+    const QString on = "Kurvenflitz.exe -> Multiplayer Mode -> Ann";
+    const QString off = "Kurvenflitz.exe -> Multiplayer Mode -> ";
+    const QStringList cycle{on, on, on, on, off, off, off, off};
+    EXPECT_EQ(seen, cycle + cycle);
     EXPECT_EQ(tick, 0);
 }
 

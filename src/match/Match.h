@@ -1,0 +1,78 @@
+#pragma once
+
+#include <QString>
+
+#include <array>
+#include <vector>
+
+namespace kf {
+
+// The most players a match can have.
+inline constexpr int kMaxPlayers = 5;
+// What a failed run (a wall touched or the button let go) counts as in a match.
+inline constexpr int kFailedRunMs = 99999;
+// A player's best time on a level before their first run there.
+inline constexpr int kNoRunYetMs = 999999;
+
+// One player of a match.
+struct PlayerRecord {
+    int m_points = 0;           // collected in this match
+    int m_bestMs = kNoRunYetMs; // best time on the current level
+    QString m_name;
+};
+
+// One row of the scoreboard, as shown.
+struct ScoreRow {
+    QString name;
+    QString points;
+    QString time; // "FAILED" for a best of exactly a failed run
+};
+
+// A hot-seat match and its rules. Players 0 to m_playerCount - 1 take turns on each level in
+// index order; each makes m_roundsPerTurn runs and the best counts. When the last player is
+// done, every player scores a point for each other player whose best was worse, and the first
+// player chooses the next level.
+class Match {
+public:
+    // Who runs next after a reported run.
+    enum class Turn {
+        SamePlayer,   // the player has runs left on this level
+        NextPlayer,   // the next player's turn on this level begins
+        LevelComplete // the level was scored; the first player chooses the next level
+    };
+
+    // What the players are told after a run, and what follows.
+    struct RunReport {
+        QString result; // "Good Run : …" or "INVALID RUN. …"
+        Turn turn = Turn::SamePlayer;
+        QString announcement;       // the next player, or the next round; empty for SamePlayer
+        std::vector<ScoreRow> rows; // the level's scoreboard, for LevelComplete only
+    };
+
+    // Starts the match: the first player's first run, and fresh points and best times for the
+    // first `m_playerCount` players under their names. Records of other slots stay.
+    void startMatch(int roundsPerTurn, const std::array<QString, kMaxPlayers>& names);
+
+    // Takes one run of the current player (a time in ms, kFailedRunMs for a failed run) and
+    // moves the turn on. A completed level is scored and the best times reset for the next.
+    RunReport scoreRun(int timeMs);
+
+    // The first player is about to make the first run of a level.
+    bool betweenLevels() const { return m_curPlayer == 0 && m_runNo == 1; }
+    const QString& currentPlayerName() const { return m_players[m_curPlayer].m_name; }
+
+    bool m_active = false;
+    int m_playerCount = 1;   // players taking part, 1 to 5
+    int m_roundsPerTurn = 1; // runs per player and level, 1 to 5
+    int m_curPlayer = 0;     // whose turn it is
+    int m_runNo = 1;         // the current player's next run on this level, from 1
+    std::array<PlayerRecord, kMaxPlayers> m_players;
+
+private:
+    std::vector<ScoreRow> scoreLevel();
+};
+
+// "Next Round: <name> , choose Level and begin": the first player is asked to choose a level.
+QString nextRoundText(const QString& firstPlayer);
+
+} // namespace kf

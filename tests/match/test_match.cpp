@@ -1,0 +1,161 @@
+#include "match/Match.h"
+#include "support/QtPrinters.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace kf;
+using Turn = Match::Turn;
+
+const std::array<QString, kMaxPlayers> kNames{"Ann", "Bob", "Cid", "Dee", "Eve"};
+
+Match startedMatch(int players, int rounds) {
+    Match match;
+    match.m_playerCount = players;
+    match.startMatch(rounds, kNames);
+    return match;
+}
+
+// Plays one level: `runs` lists every run of the level in turn order.
+std::vector<ScoreRow> playLevel(Match& match, const std::vector<int>& runs) {
+    Match::RunReport last;
+    for (int t : runs)
+        last = match.scoreRun(t);
+    EXPECT_EQ(last.turn, Turn::LevelComplete);
+    return last.rows;
+}
+
+struct LevelCase {
+    const char* name;
+    int players;
+    int rounds;
+    std::vector<int> runs;
+    std::vector<int> points;
+    QStringList times;
+};
+
+TEST(Match, ScoringOfALevel) {
+    const LevelCase cases[] = {
+        {"worked example", 3, 1, {5000, kFailedRunMs, 7000}, {2, 0, 1}, {"5000", "FAILED", "7000"}},
+        {"equal bests score nothing",
+         3,
+         1,
+         {4000, 4000, 6000},
+         {1, 1, 0},
+         {"4000", "4000", "6000"}},
+        {"all fail",
+         3,
+         1,
+         {kFailedRunMs, kFailedRunMs, kFailedRunMs},
+         {0, 0, 0},
+         {"FAILED", "FAILED", "FAILED"}},
+        {"one player alone", 1, 1, {1234}, {0}, {"1234"}},
+        {"the best of two rounds counts",
+         2,
+         2,
+         {9000, 3000, kFailedRunMs, 5000},
+         {1, 0},
+         {"3000", "5000"}},
+        {"a finish slower than a failure counts as its time",
+         2,
+         1,
+         {kFailedRunMs + 1, kFailedRunMs},
+         {0, 1},
+         {"100000", "FAILED"}},
+        {"six nines never become a best", 2, 1, {kNoRunYetMs, 100}, {0, 1}, {"999999", "100"}},
+        {"five players, unique fastest gets four",
+         5,
+         1,
+         {50, 40, 30, 20, 10},
+         {0, 1, 2, 3, 4},
+         {"50", "40", "30", "20", "10"}},
+    };
+    for (const LevelCase& c : cases) {
+        Match match = startedMatch(c.players, c.rounds);
+        const std::vector<ScoreRow> rows = playLevel(match, c.runs);
+        ASSERT_EQ(rows.size(), c.points.size()) << c.name;
+        for (size_t k = 0; k < rows.size(); ++k) {
+            EXPECT_EQ(rows[k].name, kNames[k]) << c.name;
+            EXPECT_EQ(rows[k].points, QString::number(c.points[k])) << c.name << " row " << k;
+            EXPECT_EQ(rows[k].time, c.times[k]) << c.name << " row " << k;
+            EXPECT_EQ(match.m_players[k].m_bestMs, kNoRunYetMs) << c.name;
+        }
+        EXPECT_TRUE(match.betweenLevels()) << c.name;
+    }
+}
+
+TEST(Match, PointsAddUpOverLevelsWhileTimesAreTheLastLevels) {
+    Match match = startedMatch(2, 1);
+    playLevel(match, {1000, 2000});
+    const std::vector<ScoreRow> rows = playLevel(match, {kFailedRunMs, 3000});
+    EXPECT_EQ(rows[0].points, "1");
+    EXPECT_EQ(rows[1].points, "1");
+    EXPECT_EQ(rows[0].time, "FAILED");
+    EXPECT_EQ(rows[1].time, "3000");
+}
+
+struct TextCase {
+    const char* name;
+    std::vector<int> runs;
+    QString lastText;
+};
+
+// One player with three rounds, so every run stays with the player.
+TEST(Match, TextAfterARun) {
+    const TextCase cases[] = {
+        {"first run fails", {kFailedRunMs}, "INVALID RUN. Your Best was : 99999"},
+        {"fail, then 4321", {kFailedRunMs, 4321}, "Good Run : 4321. Your Best was : 4321"},
+        {"4321, then fail", {4321, kFailedRunMs}, "INVALID RUN. Your Best was : 4321"},
+        {"a finish of 99999 ms or more", {123456}, "INVALID RUN. Your Best was : 123456"},
+        {"a slower good run", {4321, 5000}, "Good Run : 5000. Your Best was : 4321"},
+    };
+    for (const TextCase& c : cases) {
+        Match match = startedMatch(1, 3);
+        Match::RunReport report;
+        for (int t : c.runs)
+            report = match.scoreRun(t);
+        EXPECT_EQ(report.result, c.lastText) << c.name;
+        EXPECT_EQ(report.turn, Turn::SamePlayer) << c.name;
+    }
+}
+
+TEST(Match, TurnsAndAnnouncementsOfOneLevel) {
+    Match match = startedMatch(2, 2);
+    struct Step {
+        Turn turn;
+        QString announcement;
+        int curPlayer;
+        int runNo;
+    };
+    const Step steps[] = {
+        {Turn::SamePlayer, "", 0, 2},
+        {Turn::NextPlayer, "Bob is up. Get ready and go.", 1, 1},
+        {Turn::SamePlayer, "", 1, 2},
+        {Turn::LevelComplete, "Next Round: Ann , choose Level and begin", 0, 1},
+    };
+    for (const Step& s : steps) {
+        const Match::RunReport report = match.scoreRun(1000);
+        EXPECT_EQ(report.turn, s.turn);
+        EXPECT_EQ(report.announcement, s.announcement);
+        EXPECT_EQ(match.m_curPlayer, s.curPlayer);
+        EXPECT_EQ(match.m_runNo, s.runNo);
+    }
+}
+
+TEST(Match, StartingResetsOnlyThePlayersTakingPart) {
+    Match match = startedMatch(3, 1);
+    playLevel(match, {1, 2, 3});
+    match.m_players[2].m_bestMs = 777;
+    match.m_playerCount = 2;
+    match.startMatch(4, {"X", "Y", "Z", "", ""});
+    EXPECT_EQ(match.m_players[0].m_points, 0);
+    EXPECT_EQ(match.m_players[1].m_name, "Y");
+    EXPECT_EQ(match.m_players[2].m_name, "Cid");
+    EXPECT_EQ(match.m_players[2].m_bestMs, 777);
+    EXPECT_TRUE(match.m_active);
+    EXPECT_EQ(match.m_roundsPerTurn, 4);
+    EXPECT_TRUE(match.betweenLevels());
+}
+
+} // namespace
