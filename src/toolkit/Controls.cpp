@@ -48,6 +48,26 @@ QWidget* createButton(const ControlTemplate& t, QWidget* parent) {
     return button;
 }
 
+// Keeps a button or edit's hold on the mouse in step with its enabled state, as on the desktop
+// the game was made for: an enabled control keeps mouse input to itself, a disabled one lets
+// it through to the dialog beneath, movements without a button held included.
+class MouseHoldFilter : public QObject {
+public:
+    using QObject::QObject;
+
+    static void apply(QWidget* w) {
+        w->setAttribute(Qt::WA_NoMousePropagation, w->isEnabled());
+        w->setAttribute(Qt::WA_TransparentForMouseEvents, !w->isEnabled());
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::EnabledChange && watched->isWidgetType())
+            apply(static_cast<QWidget*>(watched));
+        return false;
+    }
+};
+
 QWidget* createTrackbar(const ControlTemplate& t, QWidget* parent) {
     auto* slider = new TrackbarControl(parent);
     if (has(t, style::TbsAutoTicks)) {
@@ -243,14 +263,15 @@ QWidget* createControl(const ControlTemplate& t, const QRect& pixels, QWidget* p
     }
     const bool isStatic = t.cls == ControlClass::Static || has(t, style::BsGroupBox);
     w->setFocusPolicy(isStatic ? Qt::NoFocus : focusPolicyFor(t));
-    // Buttons and edits keep the mouse to themselves, as on the desktop the game was made for.
     if (!isStatic)
-        w->setAttribute(Qt::WA_NoMousePropagation);
+        w->installEventFilter(new MouseHoldFilter(w));
     w->setGeometry(pixels);
     fitText(w, pixels);
     if (auto* s = qobject_cast<StaticControl*>(w); s && !s->picture().isNull())
         s->resize(s->picture().size());
     w->setEnabled(!has(t, style::Disabled));
+    if (!isStatic)
+        MouseHoldFilter::apply(w);
     w->setVisible(!has(t, style::Hidden));
     return w;
 }

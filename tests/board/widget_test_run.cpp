@@ -164,6 +164,14 @@ TEST_F(RunTest, ADisabledButtonLetsTheRunThrough) {
     press(kOnStart);
     move(button->geometry().center());
     EXPECT_EQ(dialog->m_run.last(), button->geometry().center());
+
+    // Without the button held, the window system gives movements to the control beneath the
+    // pointer; a disabled one lets them through, so the released button fails the run there.
+    answers.clickOk();
+    release(button->geometry().center());
+    QTest::mouseMove(dialog.get(), button->geometry().center() + QPoint(3, 0));
+    EXPECT_FALSE(dialog->m_run.running());
+    EXPECT_EQ(answers.texts(), QStringList{"YOU FAILED (Button release)"});
 }
 
 TEST_F(RunTest, AReleaseOutsideTheWindowIsNotSeenAndTheReturnFailsTheRun) {
