@@ -49,10 +49,7 @@ MainDialog::MainDialog(QWidget* parent)
 QWidget* MainDialog::createCustomControl(const ControlTemplate& t, const QRect&) {
     if (t.id != id::main::Board)
         return nullptr;
-    auto* board = new BoardView(m_bmpLevel, this);
-    // A picture larger than the board area stays beneath the controls it reaches.
-    board->lower();
-    return board;
+    return new BoardView(m_bmpLevel, this);
 }
 
 void MainDialog::DoDataExchange(DataExchange& dx) {
@@ -80,6 +77,9 @@ void MainDialog::DoDataExchange(DataExchange& dx) {
 bool MainDialog::OnInitDialog() {
     Dialog::OnInitDialog();
     setWindowIcon(m_hIcon);
+    // A picture larger than the board area stays beneath every control it reaches.
+    if (m_ctlBoard)
+        m_ctlBoard->lower();
 
     m_stopwatch.Start();
     m_timer.start();

@@ -16,7 +16,8 @@ int mulDivRounded(int a, int b, int c) {
 BaseUnits baseUnitsForFont(int pointSize) {
     switch (pointSize) {
     case 10:
-        return {7, 16};
+        // The set-up dialog's pictures fill their places in the template exactly at 8 x 16.
+        return {8, 16};
     case 14:
         return {10, 20};
     default:

@@ -7,6 +7,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QRadioButton>
+#include <QStyleOptionButton>
+#include <QStylePainter>
 #include <QValidator>
 
 #include <algorithm>
@@ -40,8 +42,13 @@ QWidget* createButton(const ControlTemplate& t, QWidget* parent) {
     }
     if (has(t, style::BsAutoCheckBox))
         return new QCheckBox(text, parent);
-    QPushButton* button =
-        has(t, style::BsOwnerDraw) ? new FlatButton(text, parent) : new QPushButton(text, parent);
+    QPushButton* button = nullptr;
+    if (has(t, style::BsOwnerDraw))
+        button = new FlatButton(text, parent);
+    else if (has(t, style::BsMultiline))
+        button = new MultilineButton(text, parent);
+    else
+        button = new QPushButton(text, parent);
     // The dialog decides what Enter does; no button claims it on its own.
     button->setAutoDefault(false);
     button->setDefault(has(t, style::BsDefPushButton));
@@ -144,6 +151,15 @@ void StaticControl::setPicture(const QImage& picture) {
     resize(picture.size());
 }
 
+void StaticControl::setFittedText(const QString& text) {
+    setText(text);
+    if (!m_picture.isNull() || m_frame)
+        return;
+    // Start again from the dialog's font: a shorter text may need no narrowing at all.
+    setFont(QFont());
+    fitText(this, geometry());
+}
+
 void StaticControl::mouseReleaseEvent(QMouseEvent* event) {
     QLabel::mouseReleaseEvent(event);
     if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
@@ -186,6 +202,19 @@ void DrawFlatButton(QPainter& painter, const QRect& rect, bool pressed, const QS
 void FlatButton::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     DrawFlatButton(painter, rect(), isDown(), text());
+}
+
+void MultilineButton::paintEvent(QPaintEvent*) {
+    QStylePainter painter(this);
+    QStyleOptionButton option;
+    initStyleOption(&option);
+    option.text.clear();
+    painter.drawControl(QStyle::CE_PushButton, option);
+    const int margin = style()->pixelMetric(QStyle::PM_ButtonMargin, &option, this);
+    painter.setPen(
+        palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText));
+    painter.drawText(rect().adjusted(margin, margin, -margin, -margin),
+                     Qt::AlignCenter | Qt::TextWordWrap, text());
 }
 
 TrackbarControl::TrackbarControl(QWidget* parent) : QSlider(Qt::Horizontal, parent) {

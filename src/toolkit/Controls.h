@@ -19,6 +19,8 @@ public:
 
     // Shows a picture at its own size, the top-left corner staying where the template put it.
     void setPicture(const QImage& picture);
+    // Shows a new text, narrowed as the template's own text is when it would not fit.
+    void setFittedText(const QString& text);
     const QImage& picture() const { return m_picture; }
 
 signals:
@@ -36,6 +38,16 @@ private:
 // A push button painted flat: a light face, a two-pixel raised edge (sunken while held down)
 // and centred text on one line, the same whether enabled or not.
 class FlatButton : public QPushButton {
+    Q_OBJECT
+public:
+    using QPushButton::QPushButton;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+};
+
+// A push button whose text wraps onto as many lines as its face needs.
+class MultilineButton : public QPushButton {
     Q_OBJECT
 public:
     using QPushButton::QPushButton;

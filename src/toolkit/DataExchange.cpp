@@ -49,6 +49,9 @@ void DataExchange::setControlText(int id, const QString& text) {
     if (auto* e = qobject_cast<QLineEdit*>(w)) {
         if (e->text() != text)
             e->setText(text);
+    } else if (auto* s = qobject_cast<StaticControl*>(w)) {
+        if (s->text() != text)
+            s->setFittedText(text);
     } else if (auto* l = qobject_cast<QLabel*>(w)) {
         if (l->text() != text)
             l->setText(text);

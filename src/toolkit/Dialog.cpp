@@ -6,8 +6,10 @@
 #include "toolkit/DataExchange.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QButtonGroup>
 #include <QCursor>
+#include <QGroupBox>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -77,6 +79,10 @@ void Dialog::createControls() {
         QWidget* w = createCustomControl(t, pixels);
         if (!w)
             w = createControl(t, pixels, this);
+        // Each control goes beneath the ones before it: where controls overlap, the earlier in
+        // the template stays on top, as it does in tab order. Group boxes frame the others and
+        // go beneath them all.
+        w->lower();
         if (auto* radio = qobject_cast<QRadioButton*>(w)) {
             if (!group || (t.styles & style::Group)) {
                 group = new QButtonGroup(this);
@@ -98,6 +104,8 @@ void Dialog::createControls() {
         if (t.id != id::None)
             connectControl(t.id, w);
     }
+    for (QGroupBox* box : findChildren<QGroupBox*>(Qt::FindDirectChildrenOnly))
+        box->lower();
 }
 
 void Dialog::connectControl(int id, QWidget* w) {
@@ -192,8 +200,10 @@ int Dialog::DoModal() {
 
 void Dialog::placeOnScreen() {
     const std::uint32_t s = m_template.styles;
-    if (!(s & (dialogStyle::Center | dialogStyle::CenterMouse)))
+    if (!(s & (dialogStyle::Center | dialogStyle::CenterMouse))) {
+        placeOverOwner();
         return;
+    }
     QScreen* screen = QGuiApplication::screenAt(QCursor::pos());
     if (!screen)
         screen = QGuiApplication::primaryScreen();
@@ -209,6 +219,18 @@ void Dialog::placeOnScreen() {
     frame.moveTop(std::clamp(frame.top(), area.top(),
                              std::max(area.top(), area.bottom() - frame.height() + 1)));
     move(frame.topLeft());
+}
+
+void Dialog::placeOverOwner() {
+    // The window it opens over: the topmost modal dialog, else the active window.
+    QWidget* owner = QApplication::activeModalWidget();
+    if (!owner || owner == this)
+        owner = QApplication::activeWindow();
+    if (!owner || owner == this)
+        return;
+    const BaseUnits bu = baseUnitsForFont(m_template.fontPointSize);
+    const QPoint offset(duToPixelsX(m_template.rect.x, bu), duToPixelsY(m_template.rect.y, bu));
+    move(owner->mapToGlobal(QPoint(0, 0)) + offset);
 }
 
 void Dialog::EndDialog(int result) {

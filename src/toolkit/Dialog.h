@@ -87,7 +87,10 @@ private:
     void createControls();
     void connectControl(int id, QWidget* w);
     void dispatch(int id, Notification n);
+    // Centred dialogs go to the middle of the screen or the pointer; the others stand at the
+    // template's position, in dialog units from the client origin of the window they open over.
     void placeOnScreen();
+    void placeOverOwner();
 
     const DialogTemplate& m_template;
     QHash<int, QWidget*> m_controls;

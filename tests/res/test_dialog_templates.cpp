@@ -1,3 +1,4 @@
+#include "ResourcePictures.h"
 #include "res/ControlIds.h"
 #include "res/DialogTemplates.h"
 #include "res/DialogUnits.h"
@@ -156,7 +157,7 @@ void baseFor(int pointSize, int& bx, int& by) {
         bx = 6, by = 13;
         return;
     case 10:
-        bx = 7, by = 16;
+        bx = 8, by = 16;
         return;
     case 14:
         bx = 10, by = 20;
@@ -390,21 +391,21 @@ INSTANTIATE_TEST_SUITE_P(
         // 397 * 6/4 = 595.5 -> 596, 258 * 13/8 = 419.25 -> 419
         DialogCase{102, "Kurvenflitzerl.exe  ->  Version 1.1 (25k)", 0, 0, 397, 258, 8,
                    Caption | SysMenu | MinimizeBox | ModalFrame | AppWindow, 27, 596, 419},
-        // 143 * 7/4 = 250.25 -> 250, 94 * 2 = 188
-        DialogCase{103, "", 0, 30, 143, 94, 10, Borderless, 7, 250, 188},
+        // 143 * 8/4 = 286, 94 * 2 = 188
+        DialogCase{103, "", 0, 30, 143, 94, 10, Borderless, 7, 286, 188},
         // 117 * 10/4 = 292.5 -> 293, 33 * 20/8 = 82.5 -> 83
         DialogCase{144, "", 0, 0, 117, 33, 14, ThinBorder, 4, 293, 83},
         // 398 * 6/4 = 597, 419
         DialogCase{156, "Kurvenflitzerl.exe  -> Level Creator", 0, 0, 398, 258, 8,
                    Caption | SysMenu | ModalFrame, 14, 597, 419},
-        // 144 * 7/4 = 252, 114 * 2 = 228
-        DialogCase{185, "", 0, 0, 144, 114, 10, ThinBorder, 24, 252, 228},
+        // 144 * 8/4 = 288, 114 * 2 = 228
+        DialogCase{185, "", 0, 0, 144, 114, 10, ThinBorder, 24, 288, 228},
         // 144 * 10/4 = 360, 94 * 20/8 = 235
         DialogCase{190, "", 0, 0, 144, 94, 14, ThinBorder, 19, 360, 235},
-        // 155 * 7/4 = 271.25 -> 271, 44
-        DialogCase{207, "", 0, 0, 155, 22, 10, ThinBorder | Center | CenterMouse, 2, 271, 44},
-        // 165 * 7/4 = 288.75 -> 289, 68
-        DialogCase{208, "", 0, 0, 165, 34, 10, ThinBorder | Center, 2, 289, 68}),
+        // 155 * 8/4 = 310, 44
+        DialogCase{207, "", 0, 0, 155, 22, 10, ThinBorder | Center | CenterMouse, 2, 310, 44},
+        // 165 * 8/4 = 330, 68
+        DialogCase{208, "", 0, 0, 165, 34, 10, ThinBorder | Center, 2, 330, 68}),
     [](const ::testing::TestParamInfo<DialogCase>& info) {
         return "D" + std::to_string(info.param.id);
     });
@@ -534,12 +535,30 @@ INSTANTIATE_TEST_SUITE_P(Cases, DialogUnitRounding,
                                            RoundCase{0, 13, true, 0}));
 
 TEST(DialogUnits, BaseUnitsPerFont) {
-    const struct { int pt, x, y; } cases[] = {{8, 6, 13}, {10, 7, 16}, {14, 10, 20}};
+    const struct { int pt, x, y; } cases[] = {{8, 6, 13}, {10, 8, 16}, {14, 10, 20}};
     for (const auto& c : cases) {
         const BaseUnits bu = baseUnitsForFont(c.pt);
         EXPECT_EQ(bu.x, c.x) << c.pt << " pt";
         EXPECT_EQ(bu.y, c.y) << c.pt << " pt";
     }
+}
+
+// The pictures of the multiplayer set-up were drawn for their places: each fills its control to
+// within a pixel, so none overlaps the flags beside it or runs past the dialog's edge.
+TEST(DialogUnits, SetupPicturesFillTheirPlaces) {
+    const DialogTemplate& t = dialogTemplate(kMultiplayerDialogId);
+    int pictures = 0;
+    for (const ControlTemplate& c : t.controls) {
+        if (c.picture == 0)
+            continue;
+        ++pictures;
+        const QRect place = duRectToPixels(c.rect, baseUnitsForFont(t.fontPointSize));
+        const QSize size = drawResourcePicture(c.picture).size();
+        EXPECT_NEAR(place.width(), size.width(), 1) << c.picture;
+        EXPECT_NEAR(place.height(), size.height(), 1) << c.picture;
+        EXPECT_LE(place.left() + size.width(), dialogClientSize(t).width()) << c.picture;
+    }
+    EXPECT_EQ(pictures, 13);
 }
 
 TEST(DialogUnits, RectMapsCornersNotSizes) {
