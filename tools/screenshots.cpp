@@ -5,6 +5,7 @@
 #include "board/MainDialog.h"
 #include "board/NewRecordDialog.h"
 #include "creator/LevelCreatorDialog.h"
+#include "match/MultiplayerDialog.h"
 
 #include <QApplication>
 #include <QDir>
@@ -108,5 +109,41 @@ int main(int argc, char** argv) {
     paintSomeLevel(creator);
     wait(50);
     ok = save(creator, out, QStringLiteral("level-creator.png")) && ok;
+
+    // A three-player match after two levels, through the match's own rules.
+    kf::MultiplayerDialog& match = main.m_multiplayer;
+    match.OnFlagClicked(0);
+    match.OnFlagClicked(2);
+    match.OnFlagClicked(5);
+    match.m_namesDlg.m_names = {QStringLiteral("Anna"), QStringLiteral("Benedikt"),
+                                QStringLiteral("Carla"), QStringLiteral("Player 4"),
+                                QStringLiteral("Player 5")};
+    match.Create();
+    ok = save(match, out, QStringLiteral("multiplayer-setup.png")) && ok;
+    match.m_namesDlg.m_playerCount = match.m_playerCount;
+    match.m_namesDlg.Create();
+    ok = save(match.m_namesDlg, out, QStringLiteral("player-names.png")) && ok;
+    match.startMatch(match.m_roundCount);
+    match.seatPlayers(match.m_namesDlg.m_names);
+    for (const int time : {8123, 9876, kf::kFailedRunMs, 7450, 6012, 7001})
+        match.scoreRun(time);
+    const std::vector<kf::ScoreRow> rows = [&match] {
+        kf::Match::RunReport last;
+        for (const int time : {5230, 5980, 4877, kf::kFailedRunMs, 6600, 6100})
+            last = match.scoreRun(time);
+        return last.rows;
+    }();
+    kf::ScoreboardDialog& board = match.m_scoreboardDlg;
+    for (size_t k = 0; k < rows.size(); ++k) {
+        board.m_rowName[k] = rows[k].name;
+        board.m_rowPoints[k] = rows[k].points;
+        board.m_rowTime[k] = rows[k].time;
+    }
+    board.Create();
+    ok = save(board, out, QStringLiteral("scoreboard.png")) && ok;
+
+    match.m_nextPlayerDlg.m_text = QStringLiteral("Benedikt is up. Get ready and go.");
+    match.m_nextPlayerDlg.Create();
+    ok = save(match.m_nextPlayerDlg, out, QStringLiteral("next-player.png")) && ok;
     return ok ? 0 : 1;
 }

@@ -6,7 +6,11 @@
 
 namespace kf {
 
-ContinueDialog::ContinueDialog(QWidget* parent) : Dialog(kContinueDialogId, parent) {}
+ContinueDialog::ContinueDialog(QWidget* parent)
+    : ContinueDialog(kContinueDialogId, id::notice::Text, parent) {}
+
+ContinueDialog::ContinueDialog(int templateId, int textId, QWidget* parent)
+    : Dialog(templateId, parent), m_textId(textId) {}
 
 void ContinueDialog::ShowMessage(const QString& text) {
     m_text = text;
@@ -14,7 +18,7 @@ void ContinueDialog::ShowMessage(const QString& text) {
 }
 
 void ContinueDialog::DoDataExchange(DataExchange& dx) {
-    dx.text(id::notice::Text, m_text);
+    dx.text(m_textId, m_text);
 }
 
 } // namespace kf

@@ -16,7 +16,13 @@ public:
     QString m_text;
 
 protected:
+    // A box of the same shape on another template, showing its line in static `textId`.
+    ContinueDialog(int templateId, int textId, QWidget* parent);
+
     void DoDataExchange(DataExchange& dx) override;
+
+private:
+    int m_textId;
 };
 
 } // namespace kf

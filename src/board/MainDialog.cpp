@@ -43,6 +43,7 @@ MainDialog::MainDialog(QWidget* parent)
     route(id::main::LineStyle, Notification::Clicked, [this] { OnTrailStyle(); });
     route(id::main::Redraw, Notification::Clicked, [this] { OnRedraw(); });
     route(id::main::CreateLevel, Notification::Clicked, [this] { OnCreateLevel(); });
+    route(id::main::Multiplayer, Notification::Clicked, [this] { OnMultiplayer(); });
     route(id::main::Logo, Notification::Clicked, [this] { OnLogoClicked(); });
 }
 
@@ -83,6 +84,7 @@ bool MainDialog::OnInitDialog() {
 
     m_stopwatch.Start();
     m_timer.start();
+    m_multiplayer.SetDefaults();
 
     m_trailStyle = 0;
     UpdateData(false);
@@ -118,10 +120,21 @@ void MainDialog::ShowNotice(const QString& text) {
 }
 
 void MainDialog::UpdateModeButtons() {
-    // Without a match every level and mode command is free.
-    for (QPushButton* b : {m_btnLoadLevel, m_btnCreateLevel, m_btnMultiplayer}) {
-        if (b)
-            b->setEnabled(true);
+    // In a match the level may be changed, a level made or the match quitted only when the
+    // first player is about to make the first run of a level.
+    const bool locked = m_multiplayer.m_active && !m_multiplayer.betweenLevels();
+    const QString modeLabel = m_multiplayer.m_active ? QStringLiteral("Quit Multiplayer")
+                                                     : QStringLiteral("Start Multiplayer");
+    const std::pair<QPushButton*, QString> buttons[] = {
+        {m_btnLoadLevel, QStringLiteral("Load Level")},
+        {m_btnMultiplayer, modeLabel},
+        {m_btnCreateLevel, QStringLiteral("Create Level")},
+    };
+    for (const auto& [button, label] : buttons) {
+        if (!button)
+            continue;
+        button->setEnabled(!locked);
+        button->setText(locked ? QStringLiteral("--XX--") : label);
     }
 }
 

@@ -6,6 +6,7 @@
 #include "board/RunTracker.h"
 #include "board/Stopwatch.h"
 #include "creator/LevelCreatorDialog.h"
+#include "match/MultiplayerDialog.h"
 #include "toolkit/Dialog.h"
 
 #include <QIcon>
@@ -64,6 +65,8 @@ public:
     ContinueDialog m_continueDlg;
     NewRecordDialog m_newRecordDlg;
     LevelCreatorDialog m_creatorDlg;
+    // The match set-up and the match: whether one is on, whose turn it is, the players.
+    MultiplayerDialog m_multiplayer;
     QString m_recordName;
 
     // Shows one line in the notice box and returns when it is closed.
@@ -72,13 +75,16 @@ public:
     bool ReadRecordFile(const QString& path);
     // After a finished run: asks for a name and stores a strictly faster time as the record.
     void CheckNewRecord();
-    // Enables and labels the level and mode buttons for the current mode.
+    // Enables and labels the level and mode buttons for the state of the match: during a
+    // match they are locked ("--XX--") except between levels.
     void UpdateModeButtons();
 
     // Command handlers.
     void OnLoadLevel();
     // Opens the level creator and puts a level saved there on the board.
     void OnCreateLevel();
+    // Starts a match through the set-up dialog, or quits the match and shows the scoreboard.
+    void OnMultiplayer();
     void OnTrailStyle();
     void OnRedraw();
     void OnTimer();
@@ -112,6 +118,8 @@ private:
     // even when the time's text stays the same.
     void colorTimeField();
     void failRun(RunOutcome outcome);
+    // After a match run: the caption names the player whose turn it now is.
+    void showMatchRunEndCaption();
     void setPointerShape(Qt::CursorShape shape);
 
     QTimer m_timer;

@@ -19,6 +19,9 @@ bool MainDialog::ReadRecordFile(const QString& path) {
 }
 
 void MainDialog::CheckNewRecord() {
+    // In a match the name offered is the player who has just run, record or not.
+    if (m_multiplayer.m_active)
+        m_newRecordDlg.m_name = m_multiplayer.currentPlayerName();
     // Only a strictly shorter time is a record.
     if (m_bestTimeMs <= m_timeMs)
         return;

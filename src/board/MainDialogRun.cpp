@@ -31,8 +31,14 @@ void MainDialog::OnMouseMove(unsigned flags, QPoint point) {
 }
 
 void MainDialog::failRun(RunOutcome outcome) {
-    ShowNotice(outcome == RunOutcome::WallCrash ? QStringLiteral("YOU FAILED (Wallcrash)")
-                                                : QStringLiteral("YOU FAILED (Button release)"));
+    if (m_multiplayer.m_active) {
+        m_multiplayer.ReportRun(kFailedRunMs);
+        showMatchRunEndCaption();
+    } else {
+        ShowNotice(outcome == RunOutcome::WallCrash
+                       ? QStringLiteral("YOU FAILED (Wallcrash)")
+                       : QStringLiteral("YOU FAILED (Button release)"));
+    }
     UpdateModeButtons();
     // The controls follow at the next tick; the failed run's figures stay on display.
     m_goText.clear();
@@ -40,8 +46,13 @@ void MainDialog::failRun(RunOutcome outcome) {
 
 void MainDialog::OnLButtonUp(unsigned, QPoint point) {
     if (m_run.release(m_bmpLevel, point, m_stopwatch.ElapsedMs()) == RunOutcome::Finished) {
-        ShowNotice(QStringLiteral("YOU FINISHED -> Time : %1 ms").arg(m_timeMs));
+        if (!m_multiplayer.m_active)
+            ShowNotice(QStringLiteral("YOU FINISHED -> Time : %1 ms").arg(m_timeMs));
         CheckNewRecord();
+        if (m_multiplayer.m_active) {
+            m_multiplayer.ReportRun(m_timeMs);
+            showMatchRunEndCaption();
+        }
         UpdateModeButtons();
         UpdateData(false);
     }

@@ -1,4 +1,5 @@
-// The 100 ms tick: run figures, the caption animation and the refresh of every field.
+// The 100 ms tick: run figures, the caption (the title animation, or the blinking name of the
+// player whose turn it is in a match) and the refresh of every field.
 
 #include "board/CaptionSchedule.h"
 #include "board/MainDialog.h"
@@ -7,8 +8,12 @@ namespace kf {
 
 void MainDialog::OnTimer() {
     m_run.tick(m_stopwatch.ElapsedMs());
-    const int n = advanceTitleTick(m_titleTick);
-    if (const std::optional<QString> caption = titleCaption(n))
+    // Only one animation moves on a tick: the other resumes where it stopped.
+    const std::optional<QString> caption =
+        m_multiplayer.m_active
+            ? matchCaption(advanceMatchTick(m_mpTitleTick), m_multiplayer.currentPlayerName())
+            : titleCaption(advanceTitleTick(m_titleTick));
+    if (caption)
         setWindowTitle(*caption);
     UpdateData(false);
 }

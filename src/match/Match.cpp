@@ -2,11 +2,14 @@
 
 namespace kf {
 
-void Match::startMatch(int roundsPerTurn, const std::array<QString, kMaxPlayers>& names) {
+void Match::startMatch(int roundsPerTurn) {
     m_active = true;
     m_runNo = 1;
     m_curPlayer = 0;
     m_roundsPerTurn = roundsPerTurn;
+}
+
+void Match::seatPlayers(const std::array<QString, kMaxPlayers>& names) {
     for (int i = 0; i < m_playerCount; ++i)
         m_players[i] = {0, kNoRunYetMs, names[i]};
 }

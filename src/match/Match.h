@@ -49,9 +49,11 @@ public:
         std::vector<ScoreRow> rows; // the level's scoreboard, for LevelComplete only
     };
 
-    // Starts the match: the first player's first run, and fresh points and best times for the
-    // first `m_playerCount` players under their names. Records of other slots stay.
-    void startMatch(int roundsPerTurn, const std::array<QString, kMaxPlayers>& names);
+    // Starts the match with the first player's first run.
+    void startMatch(int roundsPerTurn);
+    // Gives the first m_playerCount players their names, no points and no run yet. Records of
+    // the other slots stay as they were.
+    void seatPlayers(const std::array<QString, kMaxPlayers>& names);
 
     // Takes one run of the current player (a time in ms, kFailedRunMs for a failed run) and
     // moves the turn on. A completed level is scored and the best times reset for the next.

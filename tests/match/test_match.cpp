@@ -13,7 +13,8 @@ const std::array<QString, kMaxPlayers> kNames{"Ann", "Bob", "Cid", "Dee", "Eve"}
 Match startedMatch(int players, int rounds) {
     Match match;
     match.m_playerCount = players;
-    match.startMatch(rounds, kNames);
+    match.startMatch(rounds);
+    match.seatPlayers(kNames);
     return match;
 }
 
@@ -148,7 +149,8 @@ TEST(Match, StartingResetsOnlyThePlayersTakingPart) {
     playLevel(match, {1, 2, 3});
     match.m_players[2].m_bestMs = 777;
     match.m_playerCount = 2;
-    match.startMatch(4, {"X", "Y", "Z", "", ""});
+    match.startMatch(4);
+    match.seatPlayers({"X", "Y", "Z", "", ""});
     EXPECT_EQ(match.m_players[0].m_points, 0);
     EXPECT_EQ(match.m_players[1].m_name, "Y");
     EXPECT_EQ(match.m_players[2].m_name, "Cid");
