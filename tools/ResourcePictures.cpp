@@ -96,12 +96,9 @@ QImage drawResourcePicture(int id) {
 }
 
 QImage drawAppIcon(int size) {
-    if (size == 16 || size == 32)
-        return drawIcon(size);
     if (size <= 0)
         return {};
-    return drawIcon(size < 24 ? 16 : 32)
-        .scaled(size, size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    return drawIcon(size);
 }
 
 } // namespace kf

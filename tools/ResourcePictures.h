@@ -17,8 +17,8 @@ inline constexpr int kResourcePictureIds[] = {kPictureMultiplayerMode, kPictureF
 // The picture with the given identifier, opaque on white; a null image for any other number.
 QImage drawResourcePicture(int id);
 
-// The program's icon, a tiny track with a green start and a red finish, at size x size pixels
-// (drawn for 16 and 32, scaled from the nearer of the two otherwise). Transparent around it.
+// The program's icon, a tiny track with a green start and a red finish, drawn at size x size
+// pixels (with bolder lines at 16 and below, so they still read). Transparent around it.
 QImage drawAppIcon(int size);
 
 } // namespace kf

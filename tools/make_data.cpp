@@ -1,7 +1,7 @@
 // Draws the bundled data: the first track and the decorative pictures that lie beside the
-// program, and the pictures that are built into it.
+// program, the pictures that are built into it, and the desktop's icons of the game.
 //
-//     kfmakedata <dataDir> <resDir>
+//     kfmakedata <dataDir> <resDir> <iconDir> <iconSize>...
 
 #include "DataPictures.h"
 #include "IntroLevel.h"
@@ -34,13 +34,23 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: kfmakedata <dataDir> <resDir>\n");
+    std::vector<int> iconSizes;
+    bool usable = argc >= 4;
+    for (int i = 4; i < argc; ++i) {
+        const int size = QByteArray(argv[i]).toInt(&usable);
+        usable = usable && size >= 1 && size <= 1024;
+        if (!usable)
+            break;
+        iconSizes.push_back(size);
+    }
+    if (!usable) {
+        std::fprintf(stderr, "usage: kfmakedata <dataDir> <resDir> <iconDir> <iconSize>...\n");
         return 2;
     }
     const QDir dataDir(QString::fromLocal8Bit(argv[1]));
     const QDir resDir(QString::fromLocal8Bit(argv[2]));
-    for (const QDir& dir : {dataDir, resDir}) {
+    const QDir iconDir(QString::fromLocal8Bit(argv[3]));
+    for (const QDir& dir : {dataDir, resDir, iconDir}) {
         if (!QDir().mkpath(dir.path())) {
             std::fprintf(stderr, "kfmakedata: cannot create folder %s\n",
                          qPrintable(QDir::toNativeSeparators(dir.path())));
@@ -66,6 +76,11 @@ int main(int argc, char** argv) {
     for (int size : {16, 32}) {
         const QImage icon = kf::drawAppIcon(size);
         files.emplace_back(resDir.filePath(QStringLiteral("icon128_%1.png").arg(size)),
+                           [icon](const QString& path) { return writePng(icon, path); });
+    }
+    for (int size : iconSizes) {
+        const QImage icon = kf::drawAppIcon(size);
+        files.emplace_back(iconDir.filePath(QStringLiteral("kurvenflitzerl-%1.png").arg(size)),
                            [icon](const QString& path) { return writePng(icon, path); });
     }
     for (int id : kf::kResourcePictureIds)

@@ -130,6 +130,6 @@ TEST_P(AppIcon, ShowsATrackWithStartAndFinish) {
     EXPECT_EQ(qAlpha(icon.pixel(size / 2, size / 2)), 255);
 }
 
-INSTANTIATE_TEST_SUITE_P(Sizes, AppIcon, ::testing::Values(16, 32));
+INSTANTIATE_TEST_SUITE_P(Sizes, AppIcon, ::testing::Values(16, 22, 32, 48, 256));
 
 } // namespace
