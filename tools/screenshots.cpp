@@ -14,6 +14,9 @@
 #include <QStyleFactory>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QtMath>
+
+#include <cmath>
 #include <cstdio>
 
 namespace {
@@ -34,13 +37,21 @@ bool save(QWidget& w, const QDir& out, const QString& name) {
     return true;
 }
 
-// A player's run on the intro level in dot style: along the first straight and into the bend.
+// A player's run on the intro level in line style: along the first straight, round the bend
+// and back along the second.
 void traceSomeTrail(kf::MainDialog& main) {
-    main.OnLButtonDown(kf::kMkLButton, {60, 72});
-    for (int x = 64; x <= 380; x += 4 + (x / 40) % 3)
-        main.OnMouseMove(kf::kMkLButton, {x, 72 + (x % 7 == 0 ? 1 : 0)});
-    for (int y = 76; y <= 130; y += 5)
-        main.OnMouseMove(kf::kMkLButton, {378, y});
+    main.m_trailStyle = kf::kTrailLine;
+    main.UpdateData(false);
+    main.OnLButtonDown(kf::kMkLButton, {60, 62});
+    for (int x = 64; x <= 360; x += 4 + (x / 40) % 3)
+        main.OnMouseMove(kf::kMkLButton, {x, 62 + (x / 30) % 3});
+    for (int a = 0; a <= 180; a += 15) {
+        const double r = qDegreesToRadians(double(a));
+        main.OnMouseMove(kf::kMkLButton, {360 + int(std::lround(15 * std::sin(r))),
+                                          98 - int(std::lround(36 * std::cos(r)))});
+    }
+    for (int x = 356; x >= 150; x -= 5 + (x / 50) % 3)
+        main.OnMouseMove(kf::kMkLButton, {x, 134 + (x / 40) % 3});
 }
 
 // A small track in the creator: a wall band with a gap, a start and a finish, through the
