@@ -143,12 +143,9 @@ StaticControl::StaticControl(const ControlTemplate& t, QWidget* parent)
 
 void StaticControl::setPicture(const QImage& picture) {
     m_picture = picture;
-    if (picture.isNull()) {
-        clear();
-        return;
-    }
-    setPixmap(QPixmap::fromImage(picture));
-    resize(picture.size());
+    if (!picture.isNull())
+        resize(picture.size());
+    update();
 }
 
 void StaticControl::setFittedText(const QString& text) {
@@ -167,6 +164,14 @@ void StaticControl::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void StaticControl::paintEvent(QPaintEvent* event) {
+    if (!m_picture.isNull()) {
+        // The picture is painted here rather than by QLabel, which smooths a pixmap on a scaled
+        // screen: each picture pixel must stay a square of its own colour.
+        QPainter painter(this);
+        painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+        painter.drawImage(0, 0, m_picture);
+        return;
+    }
     if (!m_frame) {
         QLabel::paintEvent(event);
         return;
