@@ -1,6 +1,7 @@
 #include "toolkit/Controls.h"
 
 #include "res/Pictures.h"
+#include "toolkit/PointerPixel.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -159,7 +160,7 @@ void StaticControl::setFittedText(const QString& text) {
 
 void StaticControl::mouseReleaseEvent(QMouseEvent* event) {
     QLabel::mouseReleaseEvent(event);
-    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+    if (event->button() == Qt::LeftButton && rect().contains(pointerPixel(event)))
         emit clicked();
 }
 
