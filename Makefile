@@ -50,6 +50,7 @@ shuffle: deps
 	@echo "Tests in shuffled order, seed $(SEED)"
 	QT_QPA_PLATFORM=offscreen $(BUILD)/kf_core_tests $(SHUFFLE)
 	QT_QPA_PLATFORM=offscreen $(BUILD)/kf_widget_tests $(SHUFFLE)
+	QT_QPA_PLATFORM=offscreen $(BUILD)/kf_scale_tests $(SHUFFLE)
 
 $(SAN_BUILD)/build.ninja:
 	cmake -S . -B $(SAN_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DKF_SANITIZE=ON

@@ -8,6 +8,7 @@
 #include "res/Pictures.h"
 #include "toolkit/Controls.h"
 #include "toolkit/DataExchange.h"
+#include "toolkit/PointerPixel.h"
 
 #include <QDir>
 #include <QMouseEvent>
@@ -145,7 +146,7 @@ void MainDialog::setPointerShape(Qt::CursorShape shape) {
 
 void MainDialog::mousePressEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton)
-        OnLButtonDown(mouseFlags(event), event->position().toPoint());
+        OnLButtonDown(mouseFlags(event), pointerPixel(event));
     else
         Dialog::mousePressEvent(event);
 }
@@ -154,13 +155,13 @@ void MainDialog::mousePressEvent(QMouseEvent* event) {
 // the pointer is; the run takes only those that reach the window itself. The first movement
 // back is then tested as one segment from the last point the run accepted.
 void MainDialog::mouseMoveEvent(QMouseEvent* event) {
-    const QPoint point = event->position().toPoint();
+    const QPoint point = pointerPixel(event);
     if (pointerReachesDialog(point))
         OnMouseMove(mouseFlags(event), point);
 }
 
 void MainDialog::mouseReleaseEvent(QMouseEvent* event) {
-    const QPoint point = event->position().toPoint();
+    const QPoint point = pointerPixel(event);
     if (event->button() == Qt::LeftButton && pointerReachesDialog(point))
         OnLButtonUp(mouseFlags(event), point);
     else

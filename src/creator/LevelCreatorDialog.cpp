@@ -7,6 +7,7 @@
 #include "res/DialogUnits.h"
 #include "toolkit/Controls.h"
 #include "toolkit/DataExchange.h"
+#include "toolkit/PointerPixel.h"
 
 #include <QDir>
 #include <QKeyEvent>
@@ -135,7 +136,7 @@ void LevelCreatorDialog::OnMouseMove(unsigned flags, QPoint point) {
 }
 
 void LevelCreatorDialog::mousePressEvent(QMouseEvent* event) {
-    const QPoint point = event->position().toPoint();
+    const QPoint point = pointerPixel(event);
     if (event->button() == Qt::LeftButton && pointerReachesDialog(point))
         OnLButtonDown(mouseFlags(event), point);
     else
@@ -143,7 +144,7 @@ void LevelCreatorDialog::mousePressEvent(QMouseEvent* event) {
 }
 
 void LevelCreatorDialog::mouseMoveEvent(QMouseEvent* event) {
-    const QPoint point = event->position().toPoint();
+    const QPoint point = pointerPixel(event);
     if (pointerReachesDialog(point))
         OnMouseMove(mouseFlags(event), point);
 }

@@ -1,6 +1,7 @@
 #include "toolkit/Controls.h"
 
 #include "res/Pictures.h"
+#include "toolkit/PointerPixel.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -143,12 +144,9 @@ StaticControl::StaticControl(const ControlTemplate& t, QWidget* parent)
 
 void StaticControl::setPicture(const QImage& picture) {
     m_picture = picture;
-    if (picture.isNull()) {
-        clear();
-        return;
-    }
-    setPixmap(QPixmap::fromImage(picture));
-    resize(picture.size());
+    if (!picture.isNull())
+        resize(picture.size());
+    update();
 }
 
 void StaticControl::setFittedText(const QString& text) {
@@ -162,11 +160,19 @@ void StaticControl::setFittedText(const QString& text) {
 
 void StaticControl::mouseReleaseEvent(QMouseEvent* event) {
     QLabel::mouseReleaseEvent(event);
-    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+    if (event->button() == Qt::LeftButton && rect().contains(pointerPixel(event)))
         emit clicked();
 }
 
 void StaticControl::paintEvent(QPaintEvent* event) {
+    if (!m_picture.isNull()) {
+        // The picture is painted here rather than by QLabel, which smooths a pixmap on a scaled
+        // screen: each picture pixel must stay a square of its own colour.
+        QPainter painter(this);
+        painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+        painter.drawImage(0, 0, m_picture);
+        return;
+    }
     if (!m_frame) {
         QLabel::paintEvent(event);
         return;
