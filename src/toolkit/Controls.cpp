@@ -178,8 +178,14 @@ void StaticControl::paintEvent(QPaintEvent* event) {
         return;
     }
     QPainter painter(this);
-    painter.setPen(Qt::black);
-    painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    DrawThinFrame(painter, rect(), Qt::black);
+}
+
+void DrawThinFrame(QPainter& painter, const QRect& rect, const QColor& colour) {
+    painter.fillRect(rect.left(), rect.top(), rect.width(), 1, colour);
+    painter.fillRect(rect.left(), rect.bottom(), rect.width(), 1, colour);
+    painter.fillRect(rect.left(), rect.top(), 1, rect.height(), colour);
+    painter.fillRect(rect.right(), rect.top(), 1, rect.height(), colour);
 }
 
 void DrawFlatButton(QPainter& painter, const QRect& rect, bool pressed, const QString& text) {
