@@ -22,9 +22,9 @@ QImage renderUnscaled(QWidget* w) {
     return shot;
 }
 
-// The multiplayer window's thin border and the black frame around its status are lines one
-// pixel wide: at 200 % they must show what 100 % shows, each pixel a 2 x 2 square, on every
-// side.
+// The multiplayer window's thin border, the black frame around its status and the edges of its
+// flat buttons are lines one pixel wide: at 200 % they must show what 100 % shows, each pixel
+// a 2 x 2 square, on every side.
 TEST(ScaledThinLines, CoverTheirOwnPixelsOnEverySide) {
     Dialog dialog(kMultiplayerDialogId);
     dialog.Create();
@@ -43,6 +43,7 @@ TEST(ScaledThinLines, CoverTheirOwnPixelsOnEverySide) {
     const Case cases[] = {
         {"border", &dialog, 1},
         {"frame", frame, 1},
+        {"button", dialog.GetDlgItem(id::multiplayer::StartNow), 2},
     };
     for (const Case& c : cases) {
         QImage unscaled = renderUnscaled(c.w);
