@@ -178,8 +178,14 @@ void StaticControl::paintEvent(QPaintEvent* event) {
         return;
     }
     QPainter painter(this);
-    painter.setPen(Qt::black);
-    painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    DrawThinFrame(painter, rect(), Qt::black);
+}
+
+void DrawThinFrame(QPainter& painter, const QRect& rect, const QColor& colour) {
+    painter.fillRect(rect.left(), rect.top(), rect.width(), 1, colour);
+    painter.fillRect(rect.left(), rect.bottom(), rect.width(), 1, colour);
+    painter.fillRect(rect.left(), rect.top(), 1, rect.height(), colour);
+    painter.fillRect(rect.right(), rect.top(), 1, rect.height(), colour);
 }
 
 void DrawFlatButton(QPainter& painter, const QRect& rect, bool pressed, const QString& text) {
@@ -190,13 +196,13 @@ void DrawFlatButton(QPainter& painter, const QRect& rect, bool pressed, const QS
     const QColor innerTopLeft = pressed ? dark : light;
     const QColor outerBottomRight = pressed ? light : dark;
     const QColor innerBottomRight = pressed ? midLight : shadow;
+    // Each edge line is a filled row or column of pixels, so it stays one pixel at any scale.
+    // The lower-right colour goes on last and so takes the top-right and bottom-left corners.
     auto edge = [&](const QRect& e, const QColor& topLeft, const QColor& bottomRight) {
-        painter.setPen(topLeft);
-        painter.drawLine(e.topLeft(), e.topRight());
-        painter.drawLine(e.topLeft(), e.bottomLeft());
-        painter.setPen(bottomRight);
-        painter.drawLine(e.bottomLeft(), e.bottomRight());
-        painter.drawLine(e.topRight(), e.bottomRight());
+        painter.fillRect(e.left(), e.top(), e.width(), 1, topLeft);
+        painter.fillRect(e.left(), e.top(), 1, e.height(), topLeft);
+        painter.fillRect(e.left(), e.bottom(), e.width(), 1, bottomRight);
+        painter.fillRect(e.right(), e.top(), 1, e.height(), bottomRight);
     };
     // A QRect's right() and bottom() are its last pixels, so the outer edge takes them.
     edge(rect, outerTopLeft, outerBottomRight);

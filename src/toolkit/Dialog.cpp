@@ -300,10 +300,8 @@ void Dialog::paintEvent(QPaintEvent* event) {
     if (!m_backgroundTile.isNull())
         painter.drawTiledPixmap(rect(), m_backgroundTile);
     // Pop-ups without a caption get the thin border the desktop would draw around them.
-    if (m_template.styles & dialogStyle::ThinBorder) {
-        painter.setPen(QColor(100, 100, 100));
-        painter.drawRect(rect().adjusted(0, 0, -1, -1));
-    }
+    if (m_template.styles & dialogStyle::ThinBorder)
+        DrawThinFrame(painter, rect(), QColor(100, 100, 100));
 }
 
 } // namespace kf
