@@ -1,10 +1,11 @@
-// Draws the bundled data: the first track and the decorative pictures that lie beside the
-// program, the pictures that are built into it, and the desktop's icons of the game.
+// Draws the bundled data: the intro and the level pack, the decorative pictures that lie beside
+// the program, the pictures that are built into it, and the desktop's icons of the game.
 //
 //     kfmakedata <dataDir> <resDir> <iconDir> <iconSize>...
 
 #include "DataPictures.h"
 #include "IntroLevel.h"
+#include "LevelPack.h"
 #include "ResourcePictures.h"
 #include "creator/LevelBitmap.h"
 
@@ -73,6 +74,9 @@ int main(int argc, char** argv) {
         {dataDir.filePath("kf_x.bmp"), bmp(hidden)},
         {dataDir.filePath("kf_3.gfx"), bmp(kf::drawScoreboardTile())},
     };
+    for (const kf::PackTrack& track : kf::levelPack())
+        files.emplace_back(dataDir.filePath(QString::fromLatin1(track.fileName)),
+                           bmp(track.draw()));
     for (int size : {16, 32}) {
         const QImage icon = kf::drawAppIcon(size);
         files.emplace_back(resDir.filePath(QStringLiteral("icon128_%1.png").arg(size)),

@@ -1,0 +1,195 @@
+#include "check/LevelCheck.h"
+#include "check/ProbeShape.h"
+
+#include "support/QtPrinters.h"
+
+#include <QImage>
+#include <QPainter>
+#include <gtest/gtest.h>
+
+#include <numeric>
+#include <vector>
+
+namespace {
+
+using namespace kf;
+
+constexpr QRgb kBlack = 0xFF000000;
+constexpr QRgb kFree = 0xFFFFFFFF;
+constexpr QRgb kGreen = 0xFF00FF00;
+constexpr QRgb kRed = 0xFFFF0000;
+
+struct Fill {
+    QRect rect;
+    QRgb color;
+};
+using Fills = std::vector<Fill>;
+
+const Fill kStartTopLeft{{2, 2, 6, 6}, kGreen};
+const Fill kFinishBottomRight{{32, 32, 6, 6}, kRed};
+
+// A wall across the whole picture, four pixels thick, with `gap` free rows from row `top`.
+Fills gapLevel(int gap, int top) {
+    return {{{18, 0, 4, top}, kBlack},
+            {{18, top + gap, 4, 40 - top - gap}, kBlack},
+            kStartTopLeft,
+            kFinishBottomRight};
+}
+
+// Wall with a band of free track from the top-left to the bottom-right corner, 13 pixels across
+// in each row (about 9 pixels across the band), started and finished at its two ends.
+Fills diagonalLevel() {
+    Fills fills{{{0, 0, 40, 40}, kBlack}};
+    for (int y = 0; y < 40; ++y)
+        fills.push_back({{y - 6, y, 13, 1}, kFree});
+    fills.push_back({{0, 0, 6, 3}, kGreen});
+    fills.push_back({{34, 37, 6, 3}, kRed});
+    return fills;
+}
+
+QImage draw(const Fills& fills) {
+    QImage image(40, 40, QImage::Format_RGB32);
+    image.fill(kFree);
+    QPainter p(&image);
+    for (const Fill& f : fills)
+        p.fillRect(f.rect, QColor::fromRgb(f.color));
+    return image;
+}
+
+struct CheckCase {
+    const char* name;
+    Fills fills;
+    int width;
+    int startAreas;
+    int finishAreas;
+    bool playable;
+    std::vector<QPoint> sealed;
+};
+
+class LevelCheckCases : public ::testing::TestWithParam<CheckCase> {};
+
+TEST_P(LevelCheckCases, JudgesThePicture) {
+    const CheckCase& c = GetParam();
+    const LevelCheckResult r = checkLevel(draw(c.fills), c.width);
+    EXPECT_TRUE(r.loads);
+    EXPECT_EQ(r.size, QSize(40, 40));
+    EXPECT_EQ(r.startAreas, c.startAreas);
+    EXPECT_EQ(r.finishAreas, c.finishAreas);
+    EXPECT_EQ(r.playable, c.playable);
+    EXPECT_EQ(std::vector<QPoint>(r.sealedStarts.begin(), r.sealedStarts.end()), c.sealed);
+    EXPECT_EQ(r.reasons.isEmpty(), c.playable) << r.reasons.join("; ").toStdString();
+}
+
+const std::vector<QPoint> kFirstSealed{{2, 2}};
+
+INSTANTIATE_TEST_SUITE_P(
+    Pictures, LevelCheckCases,
+    ::testing::Values(
+        CheckCase{"GoodLevel", {kStartTopLeft, kFinishBottomRight}, 4, 1, 1, true, {}},
+        CheckCase{"NoStart", {kFinishBottomRight}, 4, 0, 1, false, {}},
+        CheckCase{"NoFinish", {kStartTopLeft}, 4, 1, 0, false, {}},
+        CheckCase{"FinishBehindAWall",
+                  {{{20, 0, 2, 40}, kBlack}, kStartTopLeft, kFinishBottomRight},
+                  1,
+                  1,
+                  1,
+                  false,
+                  kFirstSealed},
+        // A probe need only cover part of an area, not stand with its centre on it.
+        CheckCase{"OnePixelStartAndFinishAlongTheEdges",
+                  {{{0, 0, 1, 40}, kGreen}, {{39, 0, 1, 40}, kRed}},
+                  5,
+                  1,
+                  1,
+                  true,
+                  {}},
+        CheckCase{"SecondStartSealedInACorner",
+                  {{{24, 0, 2, 14}, kBlack},
+                   {{24, 12, 16, 2}, kBlack},
+                   {{30, 3, 5, 5}, kGreen},
+                   kStartTopLeft,
+                   kFinishBottomRight},
+                  4,
+                  2,
+                  1,
+                  false,
+                  {{30, 3}}},
+        // Pixels touching only at a corner form one area, but a probe cannot squeeze through.
+        CheckCase{"StartAreasTouchingAtACornerAreOne",
+                  {{{2, 2, 3, 3}, kGreen},
+                   {{5, 5, 3, 3}, kGreen},
+                   {{32, 2, 3, 3}, kRed},
+                   kFinishBottomRight},
+                  4,
+                  1,
+                  2,
+                  true,
+                  {}},
+        CheckCase{"WallsTouchingAtACornerSeal",
+                  {{{0, 20, 20, 20}, kBlack},
+                   {{20, 0, 20, 20}, kBlack},
+                   kStartTopLeft,
+                   {{32, 32, 6, 6}, kRed}},
+                  1,
+                  1,
+                  1,
+                  false,
+                  kFirstSealed},
+        CheckCase{"GapOfOneAtOne", gapLevel(1, 18), 1, 1, 1, true, {}},
+        CheckCase{"GapOfOneAtTwo", gapLevel(1, 18), 2, 1, 1, false, kFirstSealed},
+        CheckCase{"GapOfThreeAtThree", gapLevel(3, 18), 3, 1, 1, true, {}},
+        CheckCase{"GapOfThreeAtFour", gapLevel(3, 18), 4, 1, 1, false, kFirstSealed},
+        CheckCase{"GapOfFourAtFour", gapLevel(4, 18), 4, 1, 1, true, {}},
+        CheckCase{"GapOfFourAtFive", gapLevel(4, 18), 5, 1, 1, false, kFirstSealed},
+        // Beyond the picture's edge is wall: a gap along the edge is no wider than its rows.
+        CheckCase{"GapAtTheEdgeOfFourAtFour", gapLevel(4, 0), 4, 1, 1, true, {}},
+        CheckCase{"GapAtTheEdgeOfFourAtFive", gapLevel(4, 0), 5, 1, 1, false, kFirstSealed},
+        CheckCase{"WiderThanThePicture",
+                  {kStartTopLeft, kFinishBottomRight},
+                  41,
+                  1,
+                  1,
+                  false,
+                  kFirstSealed},
+        // A round probe of 8 fits the diagonal band; a square one of 8 would not.
+        CheckCase{"DiagonalAtEight", diagonalLevel(), 8, 1, 1, true, {}},
+        CheckCase{"DiagonalAtNine", diagonalLevel(), 9, 1, 1, false, {{0, 0}}}),
+    [](const ::testing::TestParamInfo<CheckCase>& info) { return std::string(info.param.name); });
+
+TEST(LevelCheck, ReasonsNameWhatIsMissingAndWhichStartIsSealed) {
+    EXPECT_EQ(checkLevel(draw({}), 4).reasons,
+              QStringList({"no starting area", "no finishing area"}));
+    EXPECT_EQ(checkLevel(draw(gapLevel(1, 18)), 2).reasons,
+              QStringList({"the starting area at (2, 2) cannot reach a finishing area along a "
+                           "corridor at least 2 pixels wide"}));
+    EXPECT_EQ(corridorPhrase(1), "a corridor at least 1 pixel wide");
+}
+
+TEST(LevelCheck, NullPictureDoesNotLoad) {
+    const LevelCheckResult r = checkLevel(QImage(), 4);
+    EXPECT_FALSE(r.loads);
+    EXPECT_FALSE(r.playable);
+    EXPECT_EQ(r.reasons, QStringList({"not a loadable bitmap"}));
+}
+
+// The probe's rows, top to bottom, by how many pixels each covers.
+struct FootprintCase {
+    int width;
+    std::vector<int> rows;
+};
+
+TEST(ProbeShape, CoversARoundFootprint) {
+    const FootprintCase cases[] = {
+        {1, {1}}, {2, {2, 2}}, {3, {3, 3, 3}}, {4, {2, 4, 4, 2}}, {5, {3, 5, 5, 5, 3}}};
+    for (const FootprintCase& c : cases) {
+        std::vector<int> rows;
+        for (const ProbeSpan& s : probeSpans(c.width)) {
+            EXPECT_LE(s.left, 0) << "the anchor is covered";
+            EXPECT_GE(s.right, 0) << "the anchor is covered";
+            rows.push_back(s.right - s.left + 1);
+        }
+        EXPECT_EQ(rows, c.rows) << "width " << c.width;
+    }
+}
+
+} // namespace
