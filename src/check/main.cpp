@@ -10,6 +10,7 @@
 #include <QCommandLineOption>
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QString>
 #include <QStringList>
 
@@ -53,8 +54,14 @@ QString countOf(int n, const char* thing) {
 
 // Prints what the checker found, each line led by the file name as given; true when playable.
 bool report(const QString& file, int width) {
-    const kf::LevelCheckResult result = kf::checkLevel(kf::readBitmapFile(file), width);
     const QString lead = file + QStringLiteral(": ");
+    const QFileInfo info(file);
+    if (!info.exists() || !info.isFile() || !info.isReadable()) {
+        printLine(stdout, lead + (info.exists() ? QStringLiteral("cannot be read as a file")
+                                                : QStringLiteral("no such file")));
+        return false;
+    }
+    const kf::LevelCheckResult result = kf::checkLevel(kf::readBitmapFile(file), width);
     if (!result.loads) {
         printLine(stdout, lead + QStringLiteral("not a loadable bitmap"));
         return false;

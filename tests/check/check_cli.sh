@@ -40,7 +40,8 @@ expect 0 "^Usage: kurvenflitzerl-check \[--width N\] LEVEL.bmp" --help
 
 echo "not a picture" >"$work/notes.bmp"
 expect 1 "^$work/notes.bmp: not a loadable bitmap$" "$work/notes.bmp"
-expect 1 "^$work/missing.bmp: not a loadable bitmap$" "$work/missing.bmp"
+expect 1 "^$work/missing.bmp: no such file$" "$work/missing.bmp"
+expect 1 "^$work: cannot be read as a file$" "$work"
 cp "$intro" "$work/-dash.bmp"
 expect 2 "Unknown option 'dash.bmp'" -dash.bmp
 expect 0 "^-dash.bmp: playable" --width=40 -- -dash.bmp
