@@ -11,7 +11,7 @@ JOBS       ?= 2
 FUZZ_SECONDS ?= 60
 FUZZERS    := record_file level_picture
 
-.PHONY: all deps build run test shuffle sanitize bench fuzz screenshots format clean
+.PHONY: all deps build run test shuffle sanitize bench fuzz screenshots package format clean
 
 all: build
 
@@ -85,6 +85,12 @@ fuzz: deps
 screenshots: deps
 	@$(MAKE) --no-print-directory build
 	QT_QPA_PLATFORM=offscreen $(BUILD)/kf_screenshots docs
+
+# A Debian package of the game, the checker and the tracks, in $(BUILD)/.
+package: deps
+	@$(MAKE) --no-print-directory $(BUILD)/build.ninja
+	cmake --build $(BUILD) -j $(JOBS) --target kurvenflitzerl kurvenflitzerl-check kfbundled
+	cd $(BUILD) && cpack -G DEB
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i

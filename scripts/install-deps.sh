@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building, testing and running the game need.
+# Installs the Debian packages that building, testing, packaging and running the game need.
 # Runs apt-get only when something is missing; as root directly, otherwise through sudo.
 set -euo pipefail
 
@@ -9,6 +9,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     clang libclang-rt-14-dev
     fonts-liberation2 fontconfig
+    dpkg-dev file desktop-file-utils appstream
 )
 
 missing=()

@@ -1,0 +1,107 @@
+#!/usr/bin/env bash
+# Checks the installed game: check_install.sh <build folder> tree|package|launcher
+#   tree      the installed files at their places, the desktop entry and metainfo valid, and
+#             every installed track passing the installed checker
+#   package   the Debian package's file list and dependencies
+#   launcher  the launcher seeding the player's play folder and keeping the player's files
+set -euo pipefail
+build=$(readlink -f "$1")
+what=$2
+scratch=$(mktemp -d)
+trap 'chmod -R u+w "$scratch"; rm -rf "$scratch"' EXIT
+
+app=org.kurvenflitzerl.Kurvenflitzerl
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+# The files every install has, below the prefix; the shipped tracks and pictures are those the
+# build drew, listed from its data folder.
+expected_files() {
+    printf '%s\n' bin/kurvenflitzerl bin/kurvenflitzerl-check libexec/kurvenflitzerl/kurvenflitzerl \
+        "share/applications/$app.desktop" "share/metainfo/$app.metainfo.xml" \
+        share/doc/kurvenflitzerl/copyright
+    for size in 16 22 24 32 48 64 128 256; do
+        echo "share/icons/hicolor/${size}x${size}/apps/$app.png"
+    done
+    for f in "$build"/data/*; do echo "share/kurvenflitzerl/$(basename "$f")"; done
+}
+
+install_into() {
+    DESTDIR=$1 cmake --install "$build" --prefix /usr >/dev/null
+}
+
+case $what in
+tree)
+    root=$scratch/root
+    install_into "$root"
+    diff <(expected_files | sort) <(cd "$root/usr" && find . -type f | sed 's|^\./||' | sort) ||
+        fail "the installed files differ from the list above"
+    levels=("$root"/usr/share/kurvenflitzerl/Level_*.bmp)
+    [ ${#levels[@]} -ge 9 ] || fail "only ${#levels[@]} tracks installed"
+    for exe in bin/kurvenflitzerl bin/kurvenflitzerl-check libexec/kurvenflitzerl/kurvenflitzerl; do
+        [ -x "$root/usr/$exe" ] || fail "$exe is not executable"
+    done
+    desktop-file-validate "$root/usr/share/applications/$app.desktop" || fail "desktop entry"
+    grep -qx 'Categories=Game;ArcadeGame;' "$root/usr/share/applications/$app.desktop" ||
+        fail "desktop entry categories"
+    appstreamcli validate --no-net "$root/usr/share/metainfo/$app.metainfo.xml" || fail "metainfo"
+    grep -q '<project_license>GPL-3.0-or-later</project_license>' \
+        "$root/usr/share/metainfo/$app.metainfo.xml" || fail "metainfo licence"
+    grep -q 'GPL-3.0-or-later' "$root/usr/share/doc/kurvenflitzerl/copyright" || fail "copyright"
+    file "$root"/usr/share/icons/hicolor/256x256/apps/$app.png | grep -q '256 x 256' ||
+        fail "the 256 px icon"
+    "$root/usr/bin/kurvenflitzerl-check" "${levels[@]}" || fail "an installed track is unplayable"
+    ;;
+package)
+    (cd "$build" && cpack -G DEB -B "$scratch" >/dev/null)
+    deb=("$scratch"/kurvenflitzerl_*.deb)
+    [ -f "${deb[0]}" ] || fail "no package was built"
+    diff <(expected_files | sed 's|^|usr/|' | sort) \
+        <(dpkg-deb --contents "${deb[0]}" | awk '$1 !~ /^d/ {print $6}' | sed 's|^\./||' | sort) ||
+        fail "the package's files differ from the list above"
+    depends=$(dpkg-deb -f "${deb[0]}" Depends)
+    for dep in libqt6widgets6 libqt6gui6 libc6 fonts-liberation2; do
+        grep -q "$dep" <<<"$depends" || fail "Depends lacks $dep: $depends"
+    done
+    [ "$(dpkg-deb -f "${deb[0]}" Section)" = games ] || fail "section"
+    ;;
+launcher)
+    root=$scratch/root
+    install_into "$root"
+    # The game itself is replaced by a stand-in that says where it was started.
+    game=$root/usr/libexec/kurvenflitzerl/kurvenflitzerl
+    printf '#!/bin/sh\npwd > "%s/started-in"\n' "$scratch" >"$game"
+    chmod -w -R "$root"
+    shipped=$root/usr/share/kurvenflitzerl
+    before=$(cd "$shipped" && sha1sum -- *)
+
+    home=$scratch/home
+    mkdir -p "$home"
+    play=$home/.local/share/kurvenflitzerl
+    HOME=$home XDG_DATA_HOME= "$root/usr/bin/kurvenflitzerl"
+    [ "$(cat "$scratch/started-in")" = "$play" ] || fail "not started in $play"
+    diff <(ls "$shipped") <(ls "$play") || fail "the first start did not seed every file"
+
+    # The player's changes between two starts: a record, a track of the player's own, a shipped
+    # track changed, and a shipped file deleted.
+    printf 'Anna\r\n4321' >"$play/Level_00_INTRO.bmp.kfh"
+    cp "$play/kf_1.gfx" "$play/My_Track.bmp"
+    printf 'painted over' >"$play/Level_00_INTRO.bmp"
+    rm "$play/kf_3.gfx"
+    HOME=$home XDG_DATA_HOME=relative/ignored "$root/usr/bin/kurvenflitzerl"
+    [ "$(cat "$play/Level_00_INTRO.bmp.kfh")" = $'Anna\r\n4321' ] || fail "the record was replaced"
+    [ "$(cat "$play/Level_00_INTRO.bmp")" = 'painted over' ] || fail "a changed track was replaced"
+    cmp -s "$play/kf_1.gfx" "$play/My_Track.bmp" || fail "the player's own track is gone"
+    cmp -s "$shipped/kf_3.gfx" "$play/kf_3.gfx" || fail "a missing shipped file was not restored"
+    [ -z "$(find "$play" -name '*.part*')" ] || fail "a partial copy was left behind"
+
+    # An absolute XDG_DATA_HOME is where the play folder goes.
+    XDG_DATA_HOME=$scratch/xdg HOME=$home "$root/usr/bin/kurvenflitzerl"
+    [ "$(cat "$scratch/started-in")" = "$scratch/xdg/kurvenflitzerl" ] || fail "XDG_DATA_HOME"
+    [ "$(cd "$shipped" && sha1sum -- *)" = "$before" ] || fail "a shipped file was written"
+    ;;
+*)
+    echo "usage: check_install.sh <build folder> tree|package|launcher" >&2
+    exit 2
+    ;;
+esac
+echo "ok: $what"
