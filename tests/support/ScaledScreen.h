@@ -10,8 +10,8 @@
 
 namespace kf::test {
 
-// The scale that scale_test_main gives the screen: one logical pixel is kScale x kScale device
-// pixels.
+// The scale that the scale tests' program gives the screen (KF_TEST_SCALE_FACTOR): one logical
+// pixel is kScale x kScale device pixels.
 inline constexpr int kScale = 2;
 
 // The picture pixel that a logical position lies in.

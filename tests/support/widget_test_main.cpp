@@ -1,8 +1,13 @@
 #include <QApplication>
 #include <gtest/gtest.h>
 
-// Real widgets on the offscreen platform, so no test needs a display.
+// Real widgets on the offscreen platform, so no test needs a display. The program of the scale
+// tests is built from this file with KF_TEST_SCALE_FACTOR set: Qt reads the screen's scale when
+// the application is made, so it is set before.
 int main(int argc, char** argv) {
+#ifdef KF_TEST_SCALE_FACTOR
+    qputenv("QT_SCALE_FACTOR", KF_TEST_SCALE_FACTOR);
+#endif
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
