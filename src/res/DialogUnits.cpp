@@ -44,11 +44,8 @@ int duToPixelsY(int du, BaseUnits bu) {
 }
 
 QRect duRectToPixels(const DuRect& r, BaseUnits bu) {
-    const int left = duToPixelsX(r.x, bu);
-    const int top = duToPixelsY(r.y, bu);
-    const int right = duToPixelsX(r.x + r.width, bu);
-    const int bottom = duToPixelsY(r.y + r.height, bu);
-    return {left, top, right - left, bottom - top};
+    return {duToPixelsX(r.x, bu), duToPixelsY(r.y, bu), duToPixelsX(r.width, bu),
+            duToPixelsY(r.height, bu)};
 }
 
 QSize dialogClientSize(const DialogTemplate& t) {

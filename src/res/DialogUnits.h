@@ -20,7 +20,8 @@ int fontPixelSize(int pointSize);
 
 int duToPixelsX(int du, BaseUnits bu);
 int duToPixelsY(int du, BaseUnits bu);
-// Maps both corners, as the platform does, so adjacent controls stay adjacent.
+// Converts the position and the size each on its own, as the platform does: a control 263 units
+// wide is always 395 pixels wide, wherever it stands.
 QRect duRectToPixels(const DuRect& r, BaseUnits bu);
 QSize dialogClientSize(const DialogTemplate& t);
 

@@ -1,6 +1,8 @@
 #include "creator/LevelCanvas.h"
 
 #include "creator/LevelBitmap.h"
+#include "res/DialogTemplates.h"
+#include "res/DialogUnits.h"
 
 #include "support/PixelCount.h"
 
@@ -14,8 +16,16 @@ namespace {
 
 using namespace kf;
 
-// The frame of the creator's template in client pixels: (5, 10) to (398, 397).
-const QRect kFrame(5, 10, 394, 388);
+// The black frame control of the creator's template, in client pixels.
+QRect templateFrame() {
+    const DialogTemplate& t = dialogTemplate(kLevelCreatorDialogId);
+    for (const ControlTemplate& c : t.controls) {
+        if (c.styles & style::SsBlackFrame)
+            return duRectToPixels(c.rect, baseUnitsForFont(t.fontPointSize));
+    }
+    return {};
+}
+const QRect kFrame = templateFrame();
 
 COLORREF at(const LevelCanvas& c, int x, int y) {
     return colorRefFromRgb(c.image().pixel(x, y));
@@ -28,11 +38,13 @@ TEST(LevelCanvas, StartsWhiteWithAOnePixelFrame) {
         test::countPixels(canvas.image(), [](QRgb p) { return colorRefFromRgb(p) == kWall; });
     const int white =
         test::countPixels(canvas.image(), [](QRgb p) { return colorRefFromRgb(p) == kWhite; });
-    EXPECT_EQ(black, 2 * 394 + 2 * 388 - 4);
+    EXPECT_EQ(black, 2 * kFrame.width() + 2 * kFrame.height() - 4);
     EXPECT_EQ(black + white, 400 * 400);
-    for (QPoint p : {QPoint(5, 10), QPoint(398, 10), QPoint(5, 397), QPoint(398, 397)})
+    const QRect f = kFrame;
+    for (QPoint p : {f.topLeft(), f.topRight(), f.bottomLeft(), f.bottomRight()})
         EXPECT_EQ(at(canvas, p.x(), p.y()), kWall) << p.x() << "," << p.y();
-    for (QPoint p : {QPoint(4, 10), QPoint(399, 200), QPoint(200, 9), QPoint(200, 398)})
+    for (QPoint p :
+         {f.topLeft() - QPoint(1, 0), f.topLeft() - QPoint(0, 1), f.bottomRight() + QPoint(0, 1)})
         EXPECT_EQ(at(canvas, p.x(), p.y()), kWhite) << p.x() << "," << p.y();
 }
 
@@ -221,6 +233,7 @@ TEST(LevelCanvas, SavesAsALevelFileWithItsRowsBottomUp) {
     EXPECT_EQ(pixelAt(0, 0), "ffffff");
     EXPECT_EQ(pixelAt(399, 399), "ffffff");
     EXPECT_EQ(pixelAt(5, 200), "000000");
+    EXPECT_EQ(pixelAt(399, 200), "000000"); // the frame's right side is the file's last column
     EXPECT_EQ(pixelAt(200, 397), "000000");
     EXPECT_EQ(pixelAt(200, 398), "ffffff");
     EXPECT_EQ(pixelAt(200, 50), "00ff00");

