@@ -131,12 +131,16 @@ void fitText(QWidget* w, const QRect& pixels) {
 } // namespace
 
 StaticControl::StaticControl(const ControlTemplate& t, QWidget* parent)
-    : QLabel(QString::fromLatin1(t.text), parent), m_frame(has(t, style::SsBlackFrame)) {
+    : QLabel(parent), m_frame(has(t, style::SsBlackFrame)),
+      m_showsText(!has(t, style::SsBitmap) && !m_frame) {
+    // Names and texts come from files and players: "<b>Ann" is a name, never markup.
+    setTextFormat(Qt::PlainText);
+    setText(QString::fromLatin1(t.text));
     Qt::Alignment align = has(t, style::SsCenter) ? Qt::AlignHCenter : Qt::AlignLeft;
     align |= has(t, style::SsCenterImage) ? Qt::AlignVCenter : Qt::AlignTop;
     setAlignment(align);
     setWordWrap(!has(t, style::SsBitmap) && !m_frame);
-    if (has(t, style::SsBitmap) || m_frame)
+    if (!m_showsText)
         setText({});
     if (!has(t, style::SsNotify))
         setAttribute(Qt::WA_TransparentForMouseEvents);

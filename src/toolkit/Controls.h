@@ -22,6 +22,8 @@ public:
     // Shows a new text, narrowed as the template's own text is when it would not fit.
     void setFittedText(const QString& text);
     const QImage& picture() const { return m_picture; }
+    // A line of text rather than a picture or a frame.
+    bool showsText() const { return m_showsText; }
 
 signals:
     void clicked();
@@ -32,6 +34,7 @@ protected:
 
 private:
     bool m_frame = false;
+    bool m_showsText = true;
     QImage m_picture;
 };
 

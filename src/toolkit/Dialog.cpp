@@ -106,6 +106,7 @@ void Dialog::createControls() {
     }
     for (QGroupBox* box : findChildren<QGroupBox*>(Qt::FindDirectChildrenOnly))
         box->lower();
+    boxTextStatics();
 }
 
 void Dialog::connectControl(int id, QWidget* w) {
@@ -290,7 +291,18 @@ void Dialog::keyPressEvent(QKeyEvent* event) {
 
 void Dialog::setBackgroundTile(const QImage& tile) {
     m_backgroundTile = QPixmap::fromImage(tile);
+    boxTextStatics();
     update();
+}
+
+void Dialog::boxTextStatics() {
+    // Every text static is a white box with black text, as on the desktop the game was made for,
+    // so names and numbers stay readable on any tile. On a plain white dialog the box would only
+    // show where a group box shades its inside, so it is left out there.
+    for (QWidget* w : std::as_const(m_controls)) {
+        if (auto* s = qobject_cast<StaticControl*>(w); s && s->showsText())
+            s->setAutoFillBackground(!m_backgroundTile.isNull());
+    }
 }
 
 void Dialog::paintEvent(QPaintEvent* event) {

@@ -91,6 +91,7 @@ private:
     // template's position, in dialog units from the client origin of the window they open over.
     void placeOnScreen();
     void placeOverOwner();
+    void boxTextStatics();
 
     const DialogTemplate& m_template;
     QHash<int, QWidget*> m_controls;

@@ -14,6 +14,8 @@ void MessageBox(QWidget* parent, const QString& text, MessageIcon icon, const QS
                     : icon == MessageIcon::Information ? QMessageBox::Information
                                                        : QMessageBox::NoIcon,
                     caption, text, QMessageBox::Ok, parent);
+    // The text may hold a file or player name: shown as written, never as markup.
+    box.setTextFormat(Qt::PlainText);
     box.exec();
 }
 

@@ -3,6 +3,7 @@
 #include "res/ControlIds.h"
 #include "support/ModalAnswerer.h"
 #include "support/PlayFolder.h"
+#include "support/ShownAsWritten.h"
 #include "toolkit/Controls.h"
 #include "toolkit/FileDialog.h"
 
@@ -16,6 +17,7 @@
 #include <QTest>
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -104,6 +106,19 @@ TEST_F(MainDialogTest, StartsWithTheIntroLevelItsRecordAndPictures) {
     EXPECT_EQ(shown(id::main::BestName), "Ann");
     EXPECT_EQ(shown(id::main::BestTime), "1234");
     EXPECT_TRUE(answers.texts().isEmpty());
+}
+
+// A holder's name is shown as it stands in the record file. Taken as markup, an image source
+// would make the game read /dev/zero until memory runs out, or wait for ever on a FIFO.
+TEST_F(MainDialogTest, RecordHoldersThatLookLikeMarkupAreShownAsWritten) {
+    ASSERT_EQ(mkfifo(qPrintable(folder.file("fifo")), 0600), 0);
+    folder.writeBitmap("Level_00_INTRO.bmp", smallTestLevel());
+    for (const QString name : {"<hr>", "&lt;&lt;", "<img src=/dev/zero>", "<img src=fifo>"}) {
+        folder.writeBytes("Level_00_INTRO.bmp.kfh", name.toLatin1() + "\r\n1234");
+        open();
+        tick();
+        EXPECT_TRUE(kf::test::shownAsWritten(dialog->item<QLabel>(id::main::BestName), name));
+    }
 }
 
 TEST_F(MainDialogTest, StartUpWritesTheStartValuesIntoTheControls) {

@@ -3,10 +3,16 @@
 #include "toolkit/Controls.h"
 #include "toolkit/Dialog.h"
 
+#include "support/ModalAnswerer.h"
 #include "support/QtPrinters.h"
+#include "support/ShownAsWritten.h"
+#include "toolkit/MessageBox.h"
+
 #include <QApplication>
 #include <QCheckBox>
+#include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
@@ -65,7 +71,7 @@ TEST(Dialog, ControlsSitAtTheirTemplatePixels) {
     Dialog dialog(kMainDialogId);
     dialog.Create();
     EXPECT_EQ(dialog.size(), QSize(596, 419));
-    EXPECT_EQ(dialog.GetDlgItem(id::main::LoadLevel)->geometry(), QRect(428, 83, 105, 19));
+    EXPECT_EQ(dialog.GetDlgItem(id::main::LoadLevel)->geometry(), QRect(428, 83, 105, 20));
     EXPECT_EQ(dialog.GetDlgItem(id::main::Redraw)->geometry().left(), 533);
     EXPECT_FALSE(dialog.GetDlgItem(id::main::BestLabel)->isVisible());
     EXPECT_TRUE(dialog.GetDlgItem(id::main::Go)->isVisible());
@@ -99,6 +105,33 @@ TEST(Dialog, BackgroundTileRepeatsFromTheClientOriginUntilCleared) {
     shot = dialog.grab().toImage();
     EXPECT_EQ(shot.pixel(0, 0), qRgb(255, 255, 255));
     EXPECT_EQ(shot.pixel(4, 5), qRgb(255, 255, 255));
+}
+
+// Names come from record files and players; none of them is ever taken as markup.
+const QString kMarkupLookalikes[] = {"<hr>", "&lt;&lt;", "<b>Ann", "<i>x"};
+
+TEST(PlainText, StaticsShowEveryTextAsWritten) {
+    Dialog dialog(kMainDialogId);
+    dialog.Create();
+    auto* holder = dialog.item<StaticControl>(id::main::BestName);
+    ASSERT_NE(holder, nullptr);
+    for (const QString& text : kMarkupLookalikes) {
+        holder->setFittedText(text);
+        EXPECT_TRUE(kf::test::shownAsWritten(holder, text));
+    }
+}
+
+TEST(PlainText, MessageBoxesShowEveryTextAsWritten) {
+    kf::test::ModalAnswerer answerer;
+    for (const QString& text : kMarkupLookalikes) {
+        answerer.then([text](QWidget* box) {
+            EXPECT_TRUE(kf::test::shownAsWritten(
+                box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label")), text));
+            qobject_cast<QMessageBox*>(box)->button(QMessageBox::Ok)->click();
+        });
+        MessageBox(nullptr, text);
+    }
+    EXPECT_TRUE(answerer.allAnswered());
 }
 
 TEST(Dialog, ControlsAreRebuiltFromTheTemplateAtEveryOpening) {
