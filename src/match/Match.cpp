@@ -14,18 +14,22 @@ void Match::seatPlayers(const std::array<QString, kMaxPlayers>& names) {
         m_players[i] = {0, kNoRunYetMs, names[i]};
 }
 
-Match::RunReport Match::scoreRun(int timeMs) {
-    RunReport report;
+QString Match::recordRun(int timeMs) {
     PlayerRecord& player = m_players[m_curPlayer];
     // A failed run becomes the best while the player has nothing better.
     if (timeMs < player.m_bestMs)
         player.m_bestMs = timeMs;
     ++m_runNo;
     // Slow finished runs are not rejected: they read as invalid but count like any other.
-    report.result =
-        timeMs >= kFailedRunMs
-            ? QStringLiteral("INVALID RUN. Your Best was : %1").arg(player.m_bestMs)
-            : QStringLiteral("Good Run : %1. Your Best was : %2").arg(timeMs).arg(player.m_bestMs);
+    return timeMs >= kFailedRunMs
+               ? QStringLiteral("INVALID RUN. Your Best was : %1").arg(player.m_bestMs)
+               : QStringLiteral("Good Run : %1. Your Best was : %2")
+                     .arg(timeMs)
+                     .arg(player.m_bestMs);
+}
+
+Match::TurnReport Match::passTurn() {
+    TurnReport report;
     if (m_runNo <= m_roundsPerTurn)
         return report;
 
@@ -40,6 +44,13 @@ Match::RunReport Match::scoreRun(int timeMs) {
     report.turn = Turn::LevelComplete;
     report.rows = scoreLevel();
     report.announcement = nextRoundText(currentPlayerName());
+    return report;
+}
+
+Match::RunReport Match::scoreRun(int timeMs) {
+    RunReport report;
+    report.result = recordRun(timeMs);
+    static_cast<TurnReport&>(report) = passTurn();
     return report;
 }
 

@@ -41,12 +41,16 @@ public:
         LevelComplete // the level was scored; the first player chooses the next level
     };
 
-    // What the players are told after a run, and what follows.
-    struct RunReport {
-        QString result; // "Good Run : …" or "INVALID RUN. …"
+    // Whose turn follows a run, and what the players are told of it.
+    struct TurnReport {
         Turn turn = Turn::SamePlayer;
         QString announcement;       // the next player, or the next round; empty for SamePlayer
         std::vector<ScoreRow> rows; // the level's scoreboard, for LevelComplete only
+    };
+
+    // What the players are told after a run, and what follows.
+    struct RunReport : TurnReport {
+        QString result; // "Good Run : …" or "INVALID RUN. …"
     };
 
     // Starts the match with the first player's first run.
@@ -56,7 +60,13 @@ public:
     void seatPlayers(const std::array<QString, kMaxPlayers>& names);
 
     // Takes one run of the current player (a time in ms, kFailedRunMs for a failed run) and
-    // moves the turn on. A completed level is scored and the best times reset for the next.
+    // gives its result. The runner stays the current player until passTurn(), so that the
+    // result is shown while their name is still in the caption.
+    QString recordRun(int timeMs);
+    // After a recorded run: the same player again, the next player, or, after the last player's
+    // last run, the level scored with the best times reset for the next.
+    TurnReport passTurn();
+    // Both steps at once.
     RunReport scoreRun(int timeMs);
 
     // The first player is about to make the first run of a level.

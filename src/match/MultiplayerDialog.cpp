@@ -116,8 +116,9 @@ void MultiplayerDialog::OnStartNow() {
 }
 
 void MultiplayerDialog::ReportRun(int timeMs) {
-    const RunReport report = scoreRun(timeMs);
-    m_resultDlg.ShowMessage(report.result);
+    // The result is shown while the runner's name still blinks in the caption.
+    m_resultDlg.ShowMessage(recordRun(timeMs));
+    const TurnReport report = passTurn();
     if (report.turn == Turn::SamePlayer)
         return;
     if (report.turn == Turn::LevelComplete) {

@@ -141,7 +141,8 @@ TEST_F(RunTest, MovementsAwayFromTheWindowAreNotTheRuns) {
         {"over an edit field and a button", {edit, button}, {45, 20}, false},
     };
     for (const Excursion& e : excursions) {
-        answers.clickOk();
+        if (e.crashes)
+            answers.clickOk();
         press({15, 20});
         move({40, 20});
         for (QPoint p : e.away)

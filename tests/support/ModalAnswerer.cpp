@@ -11,6 +11,8 @@
 #include <QPushButton>
 #include <QTest>
 
+#include <gtest/gtest.h>
+
 namespace kf::test {
 
 ModalAnswerer::ModalAnswerer() {
@@ -19,7 +21,10 @@ ModalAnswerer::ModalAnswerer() {
     m_timer.start();
 }
 
-ModalAnswerer::~ModalAnswerer() = default;
+// An answer left over means a dialog the test expected never opened.
+ModalAnswerer::~ModalAnswerer() {
+    EXPECT_TRUE(m_answers.empty()) << m_answers.size() << " queued answer(s) never used";
+}
 
 ModalAnswerer& ModalAnswerer::then(Answer answer) {
     m_answers.push_back(std::move(answer));
