@@ -1,7 +1,8 @@
 #include "board/RecordFile.h"
 
+#include "board/RegularFile.h"
+
 #include <QFile>
-#include <QFileInfo>
 #include <QSaveFile>
 #include <QStringDecoder>
 
@@ -134,11 +135,10 @@ QByteArray encodeRecord(const TrackRecord& record) {
 }
 
 std::optional<TrackRecord> readRecordFile(const QString& path) {
-    // Only a regular file: a directory, a pipe or a device is no record file.
-    if (!QFileInfo(path).isFile())
-        return std::nullopt;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    // Only a regular file, and never through a link: a record file that is a link could show
+    // the first line of any file of the player's as a holder's name.
+    QFile file;
+    if (!openRegularFile(file, path, LinkPolicy::DoNotFollow))
         return std::nullopt;
     const QByteArray bytes = file.read(kMaxRecordFileBytes);
     if (file.error() != QFileDevice::NoError)

@@ -39,7 +39,8 @@ TrackRecord parseRecord(QByteArrayView bytes);
 // The contents of a record file: name bytes, CR LF, decimal time, no final line end.
 QByteArray encodeRecord(const TrackRecord& record);
 
-// The record in a file; nullopt when it cannot be opened as a regular file.
+// The record in a file; nullopt when it cannot be opened as a regular file. A symbolic link
+// is not followed: it reads as no record, like a missing file.
 std::optional<TrackRecord> readRecordFile(const QString& path);
 
 // Replaces a record file all at once; false (and the old file untouched) when it cannot.
