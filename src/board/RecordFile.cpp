@@ -3,7 +3,6 @@
 #include "board/RegularFile.h"
 
 #include <QFile>
-#include <QSaveFile>
 #include <QStringDecoder>
 
 #include <algorithm>
@@ -146,20 +145,8 @@ std::optional<TrackRecord> readRecordFile(const QString& path) {
     return parseRecord(bytes);
 }
 
-bool writeRecordFile(const QString& path, const TrackRecord& record) {
-    // Written to a temporary file beside it and renamed over it only when complete, so a
-    // crash or a full disk leaves the old record as it was.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    const QByteArray bytes = encodeRecord(record);
-    // The bytes wait in a buffer, and commit() renames the file over the old one even when
-    // writing them out fails; flushing first catches that.
-    if (file.write(bytes) != bytes.size() || !file.flush()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+FileWriteResult writeRecordFile(const QString& path, const TrackRecord& record) {
+    return replaceFile(path, encodeRecord(record));
 }
 
 } // namespace kf
