@@ -113,4 +113,10 @@ FileWriteResult replaceFile(const QString& path, QByteArrayView bytes) {
     return {};
 }
 
+bool wouldReplace(const QString& path) {
+    struct stat st {};
+    return !path.isEmpty() && ::lstat(QFile::encodeName(path).constData(), &st) == 0 &&
+           !S_ISDIR(st.st_mode);
+}
+
 } // namespace kf

@@ -28,4 +28,8 @@ QString systemErrorText(int error);
 // is a folder of that name.
 FileWriteResult replaceFile(const QString& path, QByteArrayView bytes);
 
+// Whether something stands at `path` that replaceFile would replace: a file, a symbolic link
+// (also one that leads nowhere), a pipe. A folder does not count: replaceFile refuses it.
+bool wouldReplace(const QString& path);
+
 } // namespace kf

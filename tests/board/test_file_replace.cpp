@@ -4,6 +4,7 @@
 #include "board/FileReplace.h"
 #include "board/RecordFile.h"
 #include "creator/LevelBitmap.h"
+#include "support/Pipes.h"
 #include "support/QtPrinters.h"
 
 #include <QDir>
@@ -95,6 +96,29 @@ TEST(WritingFiles, AReplacedFileKeepsItsPermissions) {
         ASSERT_TRUE(w.write(path)) << w.kind;
         EXPECT_EQ(QFile::permissions(path) & ~(QFile::ReadUser | QFile::WriteUser), mode) << w.kind;
     }
+}
+
+// Asked before a save: whether the name is taken by something a save would replace.
+TEST(WritingFiles, ANameIsTakenByAnythingButAFolder) {
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    test::Pipes pipes;
+    {
+        QFile file(folder.filePath("file"));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    }
+    ASSERT_TRUE(QDir(folder.path()).mkdir("folder"));
+    ASSERT_TRUE(QFile::link(folder.filePath("file"), folder.filePath("link")));
+    ASSERT_TRUE(QFile::link(folder.filePath("missing"), folder.filePath("dangling link")));
+    pipes.make(folder.filePath("pipe"));
+    const std::pair<const char*, bool> names[] = {
+        {"file", true}, {"link", true},    {"dangling link", true},
+        {"pipe", true}, {"folder", false}, {"missing", false},
+        {"", false},
+    };
+    for (const auto& [name, taken] : names)
+        EXPECT_EQ(wouldReplace(*name ? folder.filePath(name) : QString()), taken) << name;
+    EXPECT_FALSE(pipes.waited());
 }
 
 } // namespace
