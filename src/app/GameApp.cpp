@@ -1,5 +1,7 @@
 #include "app/GameApp.h"
 
+#include "app/FileSizeSignal.h"
+
 #include "board/MainDialog.h"
 #include "res/Pictures.h"
 #include "toolkit/MessageBox.h"
@@ -10,6 +12,7 @@
 namespace kf {
 
 bool GameApp::InitInstance() {
+    ignoreFileSizeSignal();
     QApplication::setApplicationName(applicationName());
     // One look on every desktop; the dialogs set their own white background and black text.
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));

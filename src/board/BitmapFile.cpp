@@ -1,5 +1,7 @@
 #include "board/BitmapFile.h"
 
+#include "board/RegularFile.h"
+
 #include <QFile>
 #include <QImageReader>
 #include <QtEndian>
@@ -131,8 +133,9 @@ QImage readBitmap(QIODevice& device) {
 }
 
 QImage readBitmapFile(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    // A pipe or a device is no picture, and opening one could wait for ever.
+    QFile file;
+    if (!openRegularFile(file, path))
         return {};
     return readBitmap(file);
 }

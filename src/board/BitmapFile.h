@@ -15,7 +15,8 @@ namespace kf {
 // colour table.
 QImage readBitmap(QIODevice& device);
 
-// The same for a file, whatever its extension ("kf_1.gfx" is one).
+// The same for a file, whatever its extension ("kf_1.gfx" is one). Only a regular file is read
+// (a link to one as well); anything else gives a null image at once, never waiting on a pipe.
 QImage readBitmapFile(const QString& path);
 
 } // namespace kf

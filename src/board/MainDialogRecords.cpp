@@ -33,11 +33,12 @@ void MainDialog::CheckNewRecord() {
     m_bestName = m_recordName;
     m_bestTimeMs = m_timeMs;
     UpdateData(false);
-    if (!writeRecordFile(m_recordPath, {m_recordName, m_bestTimeMs})) {
+    if (const FileWriteResult written = writeRecordFile(m_recordPath, {m_recordName, m_bestTimeMs});
+        !written) {
         MessageBox(this,
                    QStringLiteral("The new record could not be saved in \"%1\". It counts "
-                                  "until the game is closed.")
-                       .arg(QDir::toNativeSeparators(m_recordPath)),
+                                  "until the game is closed.\n%2")
+                       .arg(QDir::toNativeSeparators(m_recordPath), written.reason),
                    MessageIcon::Warning);
     }
 }

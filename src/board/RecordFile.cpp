@@ -1,8 +1,8 @@
 #include "board/RecordFile.h"
 
+#include "board/RegularFile.h"
+
 #include <QFile>
-#include <QFileInfo>
-#include <QSaveFile>
 #include <QStringDecoder>
 
 #include <algorithm>
@@ -134,11 +134,10 @@ QByteArray encodeRecord(const TrackRecord& record) {
 }
 
 std::optional<TrackRecord> readRecordFile(const QString& path) {
-    // Only a regular file: a directory, a pipe or a device is no record file.
-    if (!QFileInfo(path).isFile())
-        return std::nullopt;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    // Only a regular file, and never through a link: a record file that is a link could show
+    // the first line of any file of the player's as a holder's name.
+    QFile file;
+    if (!openRegularFile(file, path, LinkPolicy::DoNotFollow))
         return std::nullopt;
     const QByteArray bytes = file.read(kMaxRecordFileBytes);
     if (file.error() != QFileDevice::NoError)
@@ -146,20 +145,8 @@ std::optional<TrackRecord> readRecordFile(const QString& path) {
     return parseRecord(bytes);
 }
 
-bool writeRecordFile(const QString& path, const TrackRecord& record) {
-    // Written to a temporary file beside it and renamed over it only when complete, so a
-    // crash or a full disk leaves the old record as it was.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    const QByteArray bytes = encodeRecord(record);
-    // The bytes wait in a buffer, and commit() renames the file over the old one even when
-    // writing them out fails; flushing first catches that.
-    if (file.write(bytes) != bytes.size() || !file.flush()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+FileWriteResult writeRecordFile(const QString& path, const TrackRecord& record) {
+    return replaceFile(path, encodeRecord(record));
 }
 
 } // namespace kf

@@ -4,6 +4,8 @@
 // line 1 is the holder's name, then CR LF, line 2 the time in milliseconds in decimal,
 // and no line end after it. "HERE" in 987 ms is the nine bytes 48 45 52 45 0D 0A 39 38 37.
 
+#include "board/FileReplace.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
@@ -39,10 +41,12 @@ TrackRecord parseRecord(QByteArrayView bytes);
 // The contents of a record file: name bytes, CR LF, decimal time, no final line end.
 QByteArray encodeRecord(const TrackRecord& record);
 
-// The record in a file; nullopt when it cannot be opened as a regular file.
+// The record in a file; nullopt when it cannot be opened as a regular file. A symbolic link
+// is not followed: it reads as no record, like a missing file.
 std::optional<TrackRecord> readRecordFile(const QString& path);
 
-// Replaces a record file all at once; false (and the old file untouched) when it cannot.
-bool writeRecordFile(const QString& path, const TrackRecord& record);
+// Replaces a record file all at once (see replaceFile: a link of that name is replaced, never
+// written through); on failure the old file is untouched and the result says why.
+FileWriteResult writeRecordFile(const QString& path, const TrackRecord& record);
 
 } // namespace kf

@@ -1,6 +1,6 @@
 #include "creator/LevelBitmap.h"
 
-#include <QSaveFile>
+#include "board/FileReplace.h"
 
 #include <cstdint>
 
@@ -65,15 +65,16 @@ LevelWriteResult writeLevelBitmap(const QImage& image, const QString& path) {
     const QByteArray bytes = encodeLevelBitmap(image);
     if (bytes.isEmpty())
         return {LevelWriteResult::NoPicture, QStringLiteral("There is no picture to save.")};
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return {LevelWriteResult::CannotCreate, file.errorString()};
-    // An unfinished save file is thrown away when it goes out of scope without a commit.
-    // The last bytes wait in a buffer, and commit() renames the file over the old one even
-    // when writing them out fails (a full disk); flushing first catches that.
-    if (file.write(bytes) != bytes.size() || !file.flush() || !file.commit())
-        return {LevelWriteResult::WriteFailed, file.errorString()};
-    return {};
+    const FileWriteResult written = replaceFile(path, bytes);
+    switch (written.status) {
+    case FileWriteResult::Written:
+        return {};
+    case FileWriteResult::CannotCreate:
+        return {LevelWriteResult::CannotCreate, written.reason};
+    case FileWriteResult::WriteFailed:
+        break;
+    }
+    return {LevelWriteResult::WriteFailed, written.reason};
 }
 
 } // namespace kf

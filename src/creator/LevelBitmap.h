@@ -32,7 +32,8 @@ struct LevelWriteResult {
 };
 
 // Writes encodeLevelBitmap(image) to path. The file appears only once it is complete: a failed
-// write leaves an existing file of that name as it was and no partial file beside it.
+// write leaves an existing file of that name as it was and no partial file beside it. A
+// symbolic link of that name is replaced by the level, never written through.
 LevelWriteResult writeLevelBitmap(const QImage& image, const QString& path);
 
 } // namespace kf

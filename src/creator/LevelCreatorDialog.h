@@ -36,7 +36,8 @@ public:
     QImage m_bmpX;
 
     // SAVE: writes the canvas as "<current folder>/<name>.bmp" and closes; an empty name or a
-    // failed write is reported and the dialog stays open with the painting.
+    // failed write is reported and the dialog stays open with the painting. A file of that
+    // name is replaced only after the player has said Yes to a question; No keeps the dialog.
     void OnSave();
     // Writes the top-left width x height pixels of `source` as a level file. Failures go to
     // the debug output as well as into the result.

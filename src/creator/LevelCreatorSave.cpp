@@ -1,5 +1,6 @@
 // SAVE: the painted level as a bitmap file in the current folder.
 
+#include "board/FileReplace.h"
 #include "creator/LevelCreatorDialog.h"
 #include "toolkit/DebugOutput.h"
 #include "toolkit/MessageBox.h"
@@ -16,6 +17,12 @@ void LevelCreatorDialog::OnSave() {
     // The name goes in exactly as typed; the folder is wherever the last file choice left it.
     const QString path = QDir::toNativeSeparators(QDir::currentPath()) + QDir::separator() +
                          m_fileName + QStringLiteral(".bmp");
+    // The creator keeps its name from one opening to the next and Enter saves, so a blank
+    // canvas could land on a finished level unseen: an existing file is replaced only when the
+    // player says so. No leaves the painting, the name and the tool as they are.
+    if (wouldReplace(path) &&
+        !AskYesNo(this, path + QStringLiteral(" already exists. Replace it?")))
+        return;
     const LevelWriteResult written =
         WriteLevelBitmap(m_canvas.image(), LevelCanvas::kSize, LevelCanvas::kSize, path);
     if (!written) {

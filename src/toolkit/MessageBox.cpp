@@ -19,4 +19,13 @@ void MessageBox(QWidget* parent, const QString& text, MessageIcon icon, const QS
     box.exec();
 }
 
+bool AskYesNo(QWidget* parent, const QString& text, const QString& caption) {
+    QMessageBox box(QMessageBox::Question, caption, text, QMessageBox::Yes | QMessageBox::No,
+                    parent);
+    box.setTextFormat(Qt::PlainText);
+    box.setDefaultButton(QMessageBox::No);
+    box.setEscapeButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+}
+
 } // namespace kf

@@ -16,4 +16,8 @@ QString applicationName();
 void MessageBox(QWidget* parent, const QString& text, MessageIcon icon = MessageIcon::None,
                 const QString& caption = applicationName());
 
+// Asks a question in a modal box with Yes and No, captioned with the application's name; true
+// only when Yes is chosen. No is the default button and the answer to Escape and the close box.
+bool AskYesNo(QWidget* parent, const QString& text, const QString& caption = applicationName());
+
 } // namespace kf

@@ -8,6 +8,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
 #include <ostream>
 
 // Readable failure messages for Qt text and bytes.
@@ -329,13 +331,15 @@ TEST_F(RecordFileOnDisk, WriteBelowAFileFailsAndLeavesThatFileAlone) {
 TEST_F(RecordFileOnDisk, FailedWriteKeepsTheOldRecord) {
     put(path("g.kfh"), bytes("OLD\r\n55"));
     const TrackRecord record{QStringLiteral("HERE"), 987};
-    bool written = true;
+    FileWriteResult written;
     {
         // The disk fills up halfway through the new record.
         const test::FileSizeLimit limit(encodeRecord(record).size() / 2);
         written = writeRecordFile(path("g.kfh"), record);
     }
     EXPECT_FALSE(written);
+    // The system's own words ("File too large"), never "Unknown error".
+    EXPECT_EQ(written.reason, QString::fromLocal8Bit(std::strerror(EFBIG)));
     EXPECT_EQ(contentsOf(path("g.kfh")), bytes("OLD\r\n55"));
     EXPECT_EQ(entries(), QStringList{"g.kfh"});
 }

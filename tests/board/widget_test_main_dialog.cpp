@@ -2,6 +2,7 @@
 #include "board/MainDialog.h"
 #include "res/ControlIds.h"
 #include "support/ModalAnswerer.h"
+#include "support/Pipes.h"
 #include "support/PlayFolder.h"
 #include "support/ShownAsWritten.h"
 #include "toolkit/Controls.h"
@@ -14,6 +15,7 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QRadioButton>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -148,6 +150,42 @@ TEST_F(MainDialogTest, PicturesThatAreNoBitmapsAreSkippedSilently) {
     EXPECT_FALSE(d.m_bmpLevel.hasPicture());
     EXPECT_TRUE(d.m_ctlLogo->picture().isNull());
     EXPECT_TRUE(answers.texts().isEmpty());
+}
+
+// Pipes where the pictures lie would keep the window from ever appearing, and a record file
+// that is a link would show a line of some other file as the holder: all are skipped as
+// missing files.
+TEST_F(MainDialogTest, PipesAndLinkedRecordsAreSkippedWithoutWaiting) {
+    test::Pipes pipes;
+    for (const char* name : {"Level_00_INTRO.bmp", "kf_1.gfx", "kf_x.gfx"})
+        pipes.make(folder.file(name));
+    QTemporaryDir elsewhere;
+    ASSERT_TRUE(elsewhere.isValid());
+    const QString bashrc = elsewhere.filePath(".bashrc");
+    {
+        QFile file(bashrc);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("export PATH=$HOME/bin:$PATH\n1\n");
+    }
+    ASSERT_TRUE(QFile::link(bashrc, folder.file("Level_00_INTRO.bmp.kfh")));
+    MainDialog& d = open();
+    EXPECT_FALSE(pipes.waited());
+    EXPECT_FALSE(d.m_bmpLevel.hasPicture());
+    EXPECT_TRUE(d.m_ctlLogo->picture().isNull());
+    EXPECT_TRUE(d.m_ctlX->picture().isNull());
+    EXPECT_EQ(d.m_bestName, "Nobody");
+    EXPECT_EQ(d.m_bestTimeMs, 999999);
+
+    // Chosen with Load Level, a pipe is a file that does not load as a level.
+    const QString pipe = pipes.make(folder.file("pipe.bmp"));
+    answers.clickOk();
+    chooseNext(pipe);
+    d.OnLoadLevel();
+    EXPECT_FALSE(pipes.waited());
+    EXPECT_EQ(answers.texts(),
+              QStringList{QString("The file \"%1\" could not be loaded as a level.")
+                              .arg(QDir::toNativeSeparators(pipe))});
+    EXPECT_TRUE(d.m_levelPath.isEmpty());
 }
 
 // Data exchange: the two range checks when the fields are read back.

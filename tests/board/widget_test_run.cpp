@@ -1,6 +1,7 @@
 #include "board/BoardView.h"
 #include "board/MainDialog.h"
 #include "res/ControlIds.h"
+#include "support/FileSizeLimit.h"
 #include "support/ModalAnswerer.h"
 #include "support/PaintSpy.h"
 #include "support/PlayFolder.h"
@@ -19,6 +20,10 @@
 #include <QTest>
 
 #include <gtest/gtest.h>
+
+#include <cerrno>
+#include <cstring>
+#include <optional>
 
 namespace {
 
@@ -373,20 +378,37 @@ TEST_F(RecordTest, ALongerNamePutInByTheProgramIsRefusedUntilShortened) {
     EXPECT_EQ(dialog->m_bestName, "Bart");
 }
 
+// The message gives the system's own reason, never "Unknown error".
 TEST_F(RecordTest, AnUnwritableRecordFileIsReportedAndTheRecordKeptInMemory) {
-    const QString paths[] = {folder.file("missing/folder/track.bmp.kfh"), folder.path()};
-    for (const QString& path : paths) {
-        dialog->m_recordPath = path;
+    struct Case {
+        QString path;
+        bool fullDisk;
+        int error;
+    };
+    folder.writeBytes("Level_00_INTRO.bmp.kfh", "Old\r\n1000");
+    const Case cases[] = {{folder.file("missing/folder/track.bmp.kfh"), false, ENOENT},
+                          {folder.path(), false, EISDIR},
+                          {folder.file("Level_00_INTRO.bmp.kfh"), true, EFBIG}};
+    for (const Case& c : cases) {
+        dialog->m_recordPath = c.path;
         answers.typeAndEnter(id::newRecord::Name, "Ann").clickOk();
-        finishedIn(700, 1000);
+        {
+            std::optional<test::FileSizeLimit> disk;
+            if (c.fullDisk)
+                disk.emplace(4);
+            finishedIn(700, 1000);
+        }
         const QStringList seen = answers.takeTexts();
         ASSERT_EQ(seen.size(), 2);
-        EXPECT_TRUE(seen[1].startsWith("The new record could not be saved in"));
-        EXPECT_TRUE(seen[1].contains(QDir::toNativeSeparators(path)));
+        EXPECT_EQ(seen[1], QString("The new record could not be saved in \"%1\". It counts until "
+                                   "the game is closed.\n%2")
+                               .arg(QDir::toNativeSeparators(c.path),
+                                    QString::fromLocal8Bit(std::strerror(c.error))));
         EXPECT_EQ(dialog->m_bestName, "Ann");
         EXPECT_EQ(dialog->m_bestTimeMs, 700);
     }
     EXPECT_TRUE(QFileInfo(folder.path()).isDir());
+    EXPECT_EQ(folder.readBytes("Level_00_INTRO.bmp.kfh"), "Old\r\n1000");
 }
 
 } // namespace

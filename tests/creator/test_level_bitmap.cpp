@@ -9,7 +9,9 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cstdint>
+#include <cstring>
 
 namespace {
 
@@ -224,6 +226,8 @@ TEST(LevelBitmap, FailedWriteKeepsTheOldFile) {
         written = writeLevelBitmap(image, path);
     }
     EXPECT_EQ(written.status, LevelWriteResult::WriteFailed);
+    // The system's own words ("File too large"), never "Unknown error".
+    EXPECT_EQ(written.reason, QString::fromLocal8Bit(std::strerror(EFBIG)));
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll(), old);

@@ -12,14 +12,19 @@
 #include <QApplication>
 #include <QFileInfo>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <gtest/gtest.h>
+
+#include <cerrno>
+#include <cstring>
 
 namespace {
 
@@ -175,14 +180,18 @@ TEST_F(CreatorTest, AnEmptyNameIsRefusedAndEnterSavesThePainting) {
     folder.writeBytes("track.bmp", "an older level of the same name");
     creator.Create();
     Hand{&creator}.stroke({40, 200}, {360, 200});
-    answers.clickOk().clickOk();
+    answers.clickOk();
     QTest::mouseClick(creator.GetDlgItem(id::creator::Save), Qt::LeftButton);
     EXPECT_EQ(answers.texts(), QStringList{"Filename is missing, correct it"});
     EXPECT_TRUE(creator.isVisible());
     EXPECT_FALSE(creator.m_saved);
 
     typeName("track");
+    answers.clickButton(QMessageBox::Yes).clickOk();
     QTest::keyClick(nameEdit(), Qt::Key_Return);
+    ASSERT_EQ(answers.texts().size(), 3);
+    EXPECT_EQ(answers.texts()[1],
+              QDir::toNativeSeparators(pathOf("track")) + " already exists. Replace it?");
     EXPECT_FALSE(creator.isVisible());
     EXPECT_TRUE(creator.m_saved);
     EXPECT_EQ(creator.m_savedPath, QDir::toNativeSeparators(pathOf("track")));
@@ -192,6 +201,139 @@ TEST_F(CreatorTest, AnEmptyNameIsRefusedAndEnterSavesThePainting) {
     EXPECT_TRUE(debugLines.isEmpty());
 }
 
+// The creator keeps its name, and Enter saves: right after reopening, Enter must not put the
+// blank canvas over the level saved before, nor that blank level onto the board.
+TEST_F(CreatorTest, EnterInAReopenedCreatorAsksBeforeReplacingTheSavedLevel) {
+    MainDialog main;
+    main.Create();
+    const QString path = QDir::toNativeSeparators(pathOf("mine"));
+    answers.then([](QWidget* d) {
+        auto* c = static_cast<LevelCreatorDialog*>(d);
+        Hand{c}.stroke({40, 200}, {360, 200});
+        auto* edit = c->item<QLineEdit>(id::creator::FileName);
+        edit->setFocus();
+        QTest::keyClicks(edit, "mine");
+        QTest::keyClick(edit, Qt::Key_Return);
+    });
+    answers.clickOk();
+    main.OnCreateLevel();
+    ASSERT_TRUE(main.m_creatorDlg.m_saved);
+    const QByteArray saved = folder.readBytes("mine.bmp");
+    const QImage board = main.m_bmpLevel.shownImage();
+
+    bool stayedOpen = false;
+    QString nameKept;
+    answers.then([&](QWidget* d) {
+        auto* c = static_cast<LevelCreatorDialog*>(d);
+        QWidget* focus = c->focusWidget();
+        QTest::keyClick(focus ? focus : d, Qt::Key_Return);
+        stayedOpen = c->isVisible();
+        nameKept = c->item<QLineEdit>(id::creator::FileName)->text();
+        QTest::keyClick(d, Qt::Key_Escape);
+    });
+    answers.pressEnter(); // the question: No is the default
+    main.OnCreateLevel();
+
+    const QStringList seen = answers.texts();
+    ASSERT_EQ(seen.size(), 4) << seen.join(" / ").toStdString();
+    EXPECT_EQ(seen[3], path + " already exists. Replace it?");
+    EXPECT_TRUE(stayedOpen);
+    EXPECT_EQ(nameKept, "mine");
+    EXPECT_FALSE(main.m_creatorDlg.m_saved);
+    EXPECT_TRUE(folder.readBytes("mine.bmp") == saved) << "the saved level is untouched";
+    EXPECT_EQ(main.m_bmpLevel.shownImage(), board);
+    EXPECT_EQ(answers.unexpected(), 0);
+}
+
+// Whatever stands at the name (a level, a link to a file of the player's elsewhere, a link
+// that leads nowhere) is replaced only after Yes; every other answer goes back to the creator
+// with the painting, the name and the tool as they were. A link is replaced, never written
+// through.
+TEST_F(CreatorTest, ATakenNameIsReplacedOnlyAfterYes) {
+    QTemporaryDir elsewhere;
+    ASSERT_TRUE(elsewhere.isValid());
+    const QString notes = elsewhere.filePath("notes.txt");
+    const QByteArray notesText = "the player's notes";
+    {
+        QFile file(notes);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(notesText);
+    }
+    struct Taken {
+        const char* name;
+        QString linkTo; // empty: a level of that name
+    };
+    const Taken takenNames[] = {
+        {"older", {}}, {"<b>notes", notes}, {"dangling", elsewhere.filePath("missing")}};
+    const std::pair<const char*, ModalAnswerer::Answer> noAnswers[] = {
+        {"Enter", [](QWidget* d) { QTest::keyClick(d, Qt::Key_Return); }},
+        {"Escape", [](QWidget* d) { QTest::keyClick(d, Qt::Key_Escape); }},
+        {"No", [](QWidget* d) { qobject_cast<QMessageBox*>(d)->button(QMessageBox::No)->click(); }},
+        {"close box", [](QWidget* d) { d->close(); }},
+    };
+    for (const Taken& t : takenNames) {
+        const QString path = pathOf(t.name);
+        if (t.linkTo.isEmpty()) {
+            folder.writeBytes(QString(t.name) + ".bmp", "an older level");
+        } else {
+            ASSERT_TRUE(QFile::link(t.linkTo, path));
+        }
+        const QByteArray before = folder.readBytes(QString(t.name) + ".bmp");
+        creator.m_saved = false; // as the main window's Create Level does
+        creator.Create();
+        Hand{&creator}.choose(id::creator::Start);
+        Hand{&creator}.stroke({40, 200}, {360, 200});
+        const QImage painting = creator.m_canvas.image();
+        typeName(t.name);
+
+        for (const auto& [way, no] : noAnswers) {
+            QMessageBox::StandardButtons buttons;
+            bool noIsDefault = false;
+            bool plain = false;
+            QString caption;
+            answers.then([&, no = no](QWidget* d) {
+                if (auto* box = qobject_cast<QMessageBox*>(d)) {
+                    buttons = box->standardButtons();
+                    noIsDefault = box->defaultButton() == box->button(QMessageBox::No);
+                    plain = box->textFormat() == Qt::PlainText;
+                    caption = box->windowTitle();
+                }
+                no(d);
+            });
+            QTest::mouseClick(creator.GetDlgItem(id::creator::Save), Qt::LeftButton);
+            const std::string label = std::string(t.name) + ", " + way;
+            EXPECT_EQ(answers.takeTexts(),
+                      QStringList{QDir::toNativeSeparators(path) + " already exists. Replace it?"})
+                << label;
+            EXPECT_EQ(buttons, QMessageBox::Yes | QMessageBox::No) << label;
+            EXPECT_TRUE(noIsDefault) << label;
+            EXPECT_TRUE(plain) << label;
+            EXPECT_EQ(caption, "Kurvenflitzerl") << label;
+            EXPECT_TRUE(creator.isVisible()) << label;
+            EXPECT_FALSE(creator.m_saved) << label;
+            EXPECT_EQ(creator.m_canvas.image(), painting) << label;
+            EXPECT_EQ(nameEdit()->text(), t.name) << label;
+            EXPECT_TRUE(creator.item<QRadioButton>(id::creator::Start)->isChecked()) << label;
+            EXPECT_EQ(QFileInfo(path).symLinkTarget(), t.linkTo) << label;
+            EXPECT_TRUE(folder.readBytes(QString(t.name) + ".bmp") == before) << label;
+        }
+
+        answers.clickButton(QMessageBox::Yes).clickOk();
+        QTest::mouseClick(creator.GetDlgItem(id::creator::Save), Qt::LeftButton);
+        EXPECT_EQ(answers.takeTexts().last(), "Saved as : " + QDir::toNativeSeparators(path));
+        EXPECT_FALSE(creator.isVisible()) << t.name;
+        EXPECT_TRUE(creator.m_saved) << t.name;
+        EXPECT_FALSE(QFileInfo(path).isSymLink()) << t.name;
+        EXPECT_EQ(QFileInfo(path).size(), 480054) << t.name;
+    }
+    QFile file(notes);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), notesText);
+    EXPECT_EQ(QDir(elsewhere.path()).entryList(QDir::Files | QDir::Hidden | QDir::System),
+              QStringList{"notes.txt"});
+    EXPECT_EQ(answers.unexpected(), 0);
+}
+
 // A save that cannot be written says so, keeps the dialog and the painting, and leaves any
 // existing level of that name and the folder as they were.
 TEST_F(CreatorTest, AFailedSaveIsReportedAndLeavesEverythingAsItWas) {
@@ -199,10 +341,12 @@ TEST_F(CreatorTest, AFailedSaveIsReportedAndLeavesEverythingAsItWas) {
         const char* name;
         const char* debugText;
         bool fullDisk;
+        bool exists; // asks first, and the player says Yes
+        int error;   // the system's reason
     };
-    const Case cases[] = {{"missing/track", "CreateFile failed!", false},
-                          {"folder", "CreateFile failed!", false},
-                          {"track", "WriteFile failed!", true}};
+    const Case cases[] = {{"missing/track", "CreateFile failed!", false, false, ENOENT},
+                          {"folder", "CreateFile failed!", false, false, EISDIR},
+                          {"track", "WriteFile failed!", true, true, EFBIG}};
     QDir(folder.path()).mkdir("folder.bmp");
     const QByteArray old = "an older level";
     folder.writeBytes("track.bmp", old);
@@ -212,6 +356,8 @@ TEST_F(CreatorTest, AFailedSaveIsReportedAndLeavesEverythingAsItWas) {
     for (const Case& c : cases) {
         debugLines.clear();
         typeName(c.name);
+        if (c.exists)
+            answers.clickButton(QMessageBox::Yes);
         answers.clickOk();
         {
             std::optional<test::FileSizeLimit> disk;
@@ -220,9 +366,11 @@ TEST_F(CreatorTest, AFailedSaveIsReportedAndLeavesEverythingAsItWas) {
             QTest::mouseClick(creator.GetDlgItem(id::creator::Save), Qt::LeftButton);
         }
         const QString path = QDir::toNativeSeparators(pathOf(c.name));
-        ASSERT_FALSE(answers.texts().isEmpty()) << c.name;
-        EXPECT_TRUE(answers.takeTexts().last().startsWith(
-            QStringLiteral("The level could not be saved as \"%1\".\n").arg(path)))
+        ASSERT_EQ(answers.texts().size(), c.exists ? 2 : 1) << c.name;
+        // The system's own words ("File too large" for the full disk), never "Unknown error".
+        EXPECT_EQ(answers.takeTexts().last(),
+                  QStringLiteral("The level could not be saved as \"%1\".\n%2")
+                      .arg(path, QString::fromLocal8Bit(std::strerror(c.error))))
             << c.name;
         EXPECT_EQ(debugLines, QStringList{c.debugText}) << c.name;
         EXPECT_TRUE(creator.isVisible()) << c.name;

@@ -50,6 +50,14 @@ ModalAnswerer& ModalAnswerer::clickOk() {
     });
 }
 
+ModalAnswerer& ModalAnswerer::clickButton(QMessageBox::StandardButton button) {
+    return then([button](QWidget* d) {
+        auto* box = qobject_cast<QMessageBox*>(d);
+        if (QAbstractButton* b = box ? box->button(button) : nullptr)
+            b->click();
+    });
+}
+
 ModalAnswerer& ModalAnswerer::typeAndEnter(int editId, const QString& text) {
     return then([editId, text](QWidget* d) {
         auto* dialog = qobject_cast<kf::Dialog*>(d);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QElapsedTimer>
+#include <QMessageBox>
 #include <QObject>
 #include <QPointer>
 #include <QString>
@@ -31,6 +32,7 @@ public:
     ModalAnswerer& pressEnter();
     ModalAnswerer& pressEscape();
     ModalAnswerer& clickOk(); // the dialog's id::Ok button or the message box's OK
+    ModalAnswerer& clickButton(QMessageBox::StandardButton button); // a message box's button
     ModalAnswerer& typeAndEnter(int editId, const QString& text);
 
     // Texts of the dialogs answered so far, in order: a message box's text, or the joined texts
