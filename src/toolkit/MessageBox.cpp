@@ -5,6 +5,17 @@
 
 namespace kf {
 
+namespace {
+
+// Every box of the game: its text may hold a file or player name, so it is shown as written,
+// never as markup.
+int runBox(QMessageBox& box) {
+    box.setTextFormat(Qt::PlainText);
+    return box.exec();
+}
+
+} // namespace
+
 QString applicationName() {
     return QStringLiteral("Kurvenflitzerl");
 }
@@ -14,18 +25,15 @@ void MessageBox(QWidget* parent, const QString& text, MessageIcon icon, const QS
                     : icon == MessageIcon::Information ? QMessageBox::Information
                                                        : QMessageBox::NoIcon,
                     caption, text, QMessageBox::Ok, parent);
-    // The text may hold a file or player name: shown as written, never as markup.
-    box.setTextFormat(Qt::PlainText);
-    box.exec();
+    runBox(box);
 }
 
 bool AskYesNo(QWidget* parent, const QString& text, const QString& caption) {
     QMessageBox box(QMessageBox::Question, caption, text, QMessageBox::Yes | QMessageBox::No,
                     parent);
-    box.setTextFormat(Qt::PlainText);
     box.setDefaultButton(QMessageBox::No);
     box.setEscapeButton(QMessageBox::No);
-    return box.exec() == QMessageBox::Yes;
+    return runBox(box) == QMessageBox::Yes;
 }
 
 } // namespace kf

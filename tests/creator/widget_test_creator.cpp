@@ -7,6 +7,7 @@
 #include "support/PaintSpy.h"
 #include "support/PlayFolder.h"
 #include "support/QtPrinters.h"
+#include "support/ShownAsWritten.h"
 #include "toolkit/Controls.h"
 
 #include <QApplication>
@@ -199,6 +200,20 @@ TEST_F(CreatorTest, AnEmptyNameIsRefusedAndEnterSavesThePainting) {
     const QImage saved(pathOf("track"), "BMP");
     EXPECT_EQ(colorRefFromRgb(saved.pixel(200, 200)), kWall);
     EXPECT_TRUE(debugLines.isEmpty());
+}
+
+// A level's name is shown as typed in "Saved as", even one that looks like markup.
+TEST_F(CreatorTest, TheSavedNameIsShownAsTyped) {
+    creator.Create();
+    typeName("<i>x");
+    const QString saved = "Saved as : " + QDir::toNativeSeparators(pathOf("<i>x"));
+    answers.then([saved](QWidget* box) {
+        EXPECT_TRUE(kf::test::shownAsWritten(
+            box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label")), saved));
+        qobject_cast<QMessageBox*>(box)->button(QMessageBox::Ok)->click();
+    });
+    QTest::keyClick(nameEdit(), Qt::Key_Return);
+    EXPECT_EQ(answers.texts(), QStringList{saved});
 }
 
 // The creator keeps its name, and Enter saves: right after reopening, Enter must not put the
