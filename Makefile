@@ -10,8 +10,10 @@ CMAKE_GEN  := -G Ninja
 JOBS       ?= 2
 FUZZ_SECONDS ?= 60
 FUZZERS    := record_file level_picture
+SOAK_RUNS  ?= 3000
+SOAK_WARMUP ?= 500
 
-.PHONY: all deps build run test shuffle sanitize bench fuzz screenshots package format clean
+.PHONY: all deps build run test shuffle sanitize bench soak fuzz screenshots package format clean
 
 all: build
 
@@ -63,6 +65,13 @@ sanitize: deps
 bench: deps
 	@$(MAKE) --no-print-directory build
 	QT_QPA_PLATFORM=offscreen $(BUILD)/kf_bench
+
+# Runs in their thousands with their notices in one process: the heap every 100 runs and its
+# growth per run after the warm-up. `make soak SOAK_RUNS=<n> SOAK_WARMUP=<n>` for other counts.
+soak: deps
+	@$(MAKE) --no-print-directory $(BUILD)/build.ninja
+	cmake --build $(BUILD) -j $(JOBS) --target kf_soak
+	QT_QPA_PLATFORM=offscreen $(BUILD)/kf_soak $(SOAK_RUNS) $(SOAK_WARMUP)
 
 $(FUZZ_BUILD)/build.ninja:
 	CXX=clang++ CC=clang cmake -S . -B $(FUZZ_BUILD) $(CMAKE_GEN) \

@@ -1,6 +1,7 @@
 #include "toolkit/Controls.h"
 
 #include "res/Pictures.h"
+#include "toolkit/LastingPalette.h"
 #include "toolkit/PointerPixel.h"
 
 #include <QCheckBox>
@@ -8,7 +9,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QRadioButton>
-#include <QStyleOptionButton>
+#include <QStyleOptionSlider>
 #include <QStylePainter>
 #include <QValidator>
 
@@ -49,7 +50,7 @@ QWidget* createButton(const ControlTemplate& t, QWidget* parent) {
     else if (has(t, style::BsMultiline))
         button = new MultilineButton(text, parent);
     else
-        button = new QPushButton(text, parent);
+        button = new PushButton(text, parent);
     // The dialog decides what Enter does; no button claims it on its own.
     button->setAutoDefault(false);
     button->setDefault(has(t, style::BsDefPushButton));
@@ -220,10 +221,21 @@ void FlatButton::paintEvent(QPaintEvent*) {
     DrawFlatButton(painter, rect(), isDown(), text());
 }
 
-void MultilineButton::paintEvent(QPaintEvent*) {
-    QStylePainter painter(this);
+QStyleOptionButton PushButton::faceOption() const {
     QStyleOptionButton option;
     initStyleOption(&option);
+    option.palette = lastingPalette(option.palette);
+    return option;
+}
+
+void PushButton::paintEvent(QPaintEvent*) {
+    QStylePainter painter(this);
+    painter.drawControl(QStyle::CE_PushButton, faceOption());
+}
+
+void MultilineButton::paintEvent(QPaintEvent*) {
+    QStylePainter painter(this);
+    QStyleOptionButton option = faceOption();
     option.text.clear();
     painter.drawControl(QStyle::CE_PushButton, option);
     const int margin = style()->pixelMetric(QStyle::PM_ButtonMargin, &option, this);
@@ -249,6 +261,17 @@ void TrackbarControl::mouseReleaseEvent(QMouseEvent* event) {
     QSlider::mouseReleaseEvent(event);
     m_mouseHeld = false;
     emit mouseReleased();
+}
+
+void TrackbarControl::paintEvent(QPaintEvent*) {
+    QStylePainter painter(this);
+    QStyleOptionSlider option;
+    initStyleOption(&option);
+    option.subControls = QStyle::SC_SliderGroove | QStyle::SC_SliderHandle;
+    if (tickPosition() != NoTicks)
+        option.subControls |= QStyle::SC_SliderTickmarks;
+    option.palette = lastingPalette(option.palette);
+    painter.drawComplexControl(QStyle::CC_Slider, option);
 }
 
 // Typing may shorten a text that is over the limit but never lengthen it past the limit.

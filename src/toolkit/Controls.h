@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSlider>
+#include <QStyleOptionButton>
 
 namespace kf {
 
@@ -49,11 +50,25 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 };
 
-// A push button whose text wraps onto as many lines as its face needs.
-class MultilineButton : public QPushButton {
+// A push button painted by the application's style, as a plain push button is, but with a
+// palette that keeps its cache key (lastingPalette): the faces the style keeps in the pixmap
+// cache then serve every opening of the dialog instead of piling up, a set per opening.
+class PushButton : public QPushButton {
     Q_OBJECT
 public:
     using QPushButton::QPushButton;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    // What the style paints the button from, the lasting palette included.
+    QStyleOptionButton faceOption() const;
+};
+
+// A push button whose text wraps onto as many lines as its face needs.
+class MultilineButton : public PushButton {
+    Q_OBJECT
+public:
+    using PushButton::PushButton;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -98,6 +113,9 @@ signals:
 protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    // Painted by the style as a plain slider is, with a palette that keeps its cache key, for
+    // the same reason as PushButton.
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     bool m_mouseHeld = false;

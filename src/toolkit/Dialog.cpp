@@ -196,7 +196,12 @@ void Dialog::Create() {
 
 int Dialog::DoModal() {
     prepareOpening();
-    return exec();
+    const int result = exec();
+    // Closing took the window off the desktop but kept Qt's object for it, and with it a
+    // connection that each activation of the window adds and none takes away. The object goes
+    // now; the next opening makes a new window, as every opening of a dialog does.
+    destroy();
+    return result;
 }
 
 void Dialog::placeOnScreen() {

@@ -37,6 +37,7 @@ public:
     const DialogTemplate& dialogTemplate() const { return m_template; }
 
     // Runs the dialog modally and returns id::Ok or id::Cancel (or what EndDialog was given).
+    // The window is made at the opening and destroyed when the dialog has closed.
     int DoModal();
     // Opens the dialog without a modal run (the tests and benchmarks drive it themselves).
     void Create();
