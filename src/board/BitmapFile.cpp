@@ -100,19 +100,22 @@ bool holdsAllPixelRows(const Header& h, quint64 available) {
            !__builtin_add_overflow(start, pixelBytes, &end) && end <= available;
 }
 
+// The pixel limit in force: a lower allocation limit set for Qt lowers it too, since Qt then
+// refuses smaller pictures of its own and the blank below is allocated here, not by Qt.
+qint64 maxPixelsNow() {
+    const qint64 limitMb = QImageReader::allocationLimit();
+    return limitMb > 0 ? std::min(kMaxBitmapPixels, limitMb * 1024 * 1024 / 4) : kMaxBitmapPixels;
+}
+
 // Qt leaves the pixels that run-length codes skip (a jump, a row cut short, codes that stop
 // early) as whatever the memory held. Handed a picture of the right size and format, it writes
-// into that one, so a blank of colour 0 keeps those pixels defined. The blank stays within the
-// reader's memory limit, which Qt checks only for pictures it allocates itself.
+// into that one, so a blank of colour 0 keeps those pixels defined. Qt checks its memory limit
+// only for pictures it allocates itself; the pixel limit has already kept this one within it.
 QImage blankForRunLength(QImageReader& reader) {
     const QSize claimed = reader.size(); // invalid when Qt refuses the header
     if (claimed.width() <= 0 || claimed.height() == 0)
         return {};
     const QSize size(claimed.width(), qAbs(claimed.height()));
-    const qint64 bytes = qint64{(size.width() + 3) / 4 * 4} * size.height();
-    const int limitMb = QImageReader::allocationLimit();
-    if (limitMb > 0 && bytes > qint64{limitMb} << 20)
-        return {};
     QImage blank(size, QImage::Format_Indexed8);
     blank.fill(0);
     return blank;
@@ -120,9 +123,21 @@ QImage blankForRunLength(QImageReader& reader) {
 
 } // namespace
 
-QImage readBitmap(QIODevice& device) {
+QImage readBitmap(QIODevice& device, BitmapRefusal* refusal) {
+    if (refusal)
+        *refusal = {};
     const std::optional<Header> header = readHeader(device);
-    if (!header || !holdsAllPixelRows(*header, static_cast<quint64>(device.size() - device.pos())))
+    if (!header)
+        return {};
+    // Up to 2^31 in each direction: the product fits.
+    const auto pixels = static_cast<qint64>(magnitude(header->width) * magnitude(header->height));
+    if (const qint64 maxPixels = maxPixelsNow(); header->width > 0 && pixels > maxPixels) {
+        if (refusal)
+            *refusal = {true, header->width, static_cast<qint64>(magnitude(header->height)),
+                        maxPixels};
+        return {};
+    }
+    if (!holdsAllPixelRows(*header, static_cast<quint64>(device.size() - device.pos())))
         return {};
     QImageReader reader(&device, "bmp");
     reader.setAutoDetectImageFormat(false);

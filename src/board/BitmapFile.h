@@ -6,14 +6,29 @@
 
 namespace kf {
 
+// The most pixels a picture that readBitmap returns may have, 8192 x 4096. The game and the
+// level checker hold a picture at four bytes a pixel, so this many take 128 MB: Qt's default
+// allocation limit (Qt 6.4; later versions allow 256 MB), so Qt never refuses to hold a
+// picture read here.
+inline constexpr qint64 kMaxBitmapPixels = qint64{128} * 1024 * 1024 / 4;
+
+// Why readBitmap gave no picture: the header claimed too many pixels, or anything else.
+struct BitmapRefusal {
+    bool tooLarge = false; // more pixels than maxPixels; nothing was allocated for them
+    qint64 width = 0;      // the size the header claims, top-down pictures counted upright
+    qint64 height = 0;
+    qint64 maxPixels = 0; // kMaxBitmapPixels, or fewer while Qt's allocation limit is lower
+};
+
 // Reads one Windows bitmap (1, 4, 8, 16, 24 or 32 bits per pixel, bottom-up or top-down, core or
 // info headers, colour masks, run-length coded rows) from `device`, which must be open for
 // reading and allow seeking (a file, a QBuffer); the bitmap runs from the current position to
 // the end. Anything else gives a null image: another picture format, a header whose sizes do not
-// fit in 64 bits, or a file too short for the pixel rows its header claims. A picture it returns
-// has no pixel that the file left open: those that run-length codes skip are colour 0 of the
-// colour table.
-QImage readBitmap(QIODevice& device);
+// fit in 64 bits, more pixels than the limit above (refused from the header alone, before any
+// pixel is read), or a file too short for the pixel rows its header claims. A picture it
+// returns has no pixel that the file left open: those that run-length codes skip are colour 0
+// of the colour table. When it gives a null image and `refusal` is given, says why there.
+QImage readBitmap(QIODevice& device, BitmapRefusal* refusal = nullptr);
 
 // The same for a file, whatever its extension ("kf_1.gfx" is one). Only a regular file is read
 // (a link to one as well); anything else gives a null image at once, never waiting on a pipe.

@@ -7,14 +7,21 @@
 #include "board/BitmapFile.h"
 #include "check/LevelCheck.h"
 
+#include <QByteArray>
 #include <QCommandLineOption>
 #include <QCommandLineParser>
 #include <QCoreApplication>
-#include <QFileInfo>
+#include <QFile>
+#include <QList>
 #include <QString>
 #include <QStringList>
 
 #include <cstdio>
+#include <utility>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -52,30 +59,74 @@ QString countOf(int n, const char* thing) {
     return QStringLiteral("%1 %2%3").arg(n).arg(QLatin1String(thing)).arg(n == 1 ? "" : "s");
 }
 
+// One line of a file's report, led by the file's name in the very bytes it was given.
+void printFileLine(const QByteArray& name, const QString& text) {
+    std::fputs((name + ": " + text.toLocal8Bit() + '\n').constData(), stdout);
+}
+
+// Opens a level file by the bytes of its name, which need not be text in any encoding. Opens
+// without waiting, so that a named pipe swapped in after the check is refused, not waited on.
+// Returns the reason it cannot, or an empty text.
+QString openLevelFile(const QByteArray& name, QFile& file) {
+    struct stat info {};
+    if (::stat(name.constData(), &info) != 0)
+        return QStringLiteral("no such file");
+    const int fd =
+        S_ISREG(info.st_mode) ? ::open(name.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK) : -1;
+    if (fd >= 0 && ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) &&
+        file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle))
+        return {};
+    if (fd >= 0)
+        ::close(fd);
+    return QStringLiteral("cannot be read as a file");
+}
+
 // Prints what the checker found, each line led by the file name as given; true when playable.
-bool report(const QString& file, int width) {
-    const QString lead = file + QStringLiteral(": ");
-    const QFileInfo info(file);
-    if (!info.exists() || !info.isFile() || !info.isReadable()) {
-        printLine(stdout, lead + (info.exists() ? QStringLiteral("cannot be read as a file")
-                                                : QStringLiteral("no such file")));
+bool report(const QByteArray& name, int width) {
+    QFile file;
+    if (const QString refused = openLevelFile(name, file); !refused.isEmpty()) {
+        printFileLine(name, refused);
         return false;
     }
-    const kf::LevelCheckResult result = kf::checkLevel(kf::readBitmapFile(file), width);
+    kf::BitmapRefusal refusal;
+    QImage picture = kf::readBitmap(file, &refusal);
+    file.close();
+    if (refusal.tooLarge) {
+        printFileLine(name, kf::tooLargePhrase(refusal.width, refusal.height, refusal.maxPixels));
+        return false;
+    }
+    const kf::LevelCheckResult result = kf::checkLevel(std::move(picture), width);
     if (!result.loads) {
-        printLine(stdout, lead + QStringLiteral("not a loadable bitmap"));
+        printFileLine(name, result.reasons.join(QStringLiteral("; ")));
         return false;
     }
-    printLine(stdout, lead + QStringLiteral("%1 x %2 pixels, %3, %4")
-                                 .arg(result.size.width())
-                                 .arg(result.size.height())
-                                 .arg(countOf(result.startAreas, "starting area"),
-                                      countOf(result.finishAreas, "finishing area")));
+    printFileLine(name, QStringLiteral("%1 x %2 pixels, %3, %4")
+                            .arg(result.size.width())
+                            .arg(result.size.height())
+                            .arg(countOf(result.startAreas, "starting area"),
+                                 countOf(result.finishAreas, "finishing area")));
     if (result.playable)
-        printLine(stdout, lead + QStringLiteral("playable with ") + kf::corridorPhrase(width));
+        printFileLine(name, QStringLiteral("playable with ") + kf::corridorPhrase(width));
     for (const QString& reason : result.reasons)
-        printLine(stdout, lead + QStringLiteral("not playable: ") + reason);
+        printFileLine(name, QStringLiteral("not playable: ") + reason);
     return result.playable;
+}
+
+// The level files of the command line in the bytes the system gave them. The parser sees every
+// argument decoded, and bytes that are not UTF-8 all decode to U+FFFD, so each of its file names
+// is matched to the next argument that decodes to it. An option or option value skipped on the
+// way decodes alike only if its bytes are alike too, or if it holds such bytes, which makes the
+// command line wrong before any file is read.
+QList<QByteArray> levelFiles(const QStringList& decodedFiles, int argc, char** argv) {
+    QList<QByteArray> files;
+    int next = 1;
+    for (const QString& decoded : decodedFiles) {
+        while (next < argc && QFile::decodeName(argv[next]) != decoded)
+            ++next;
+        if (next < argc)
+            files.append(QByteArray(argv[next++]));
+    }
+    return files;
 }
 
 } // namespace
@@ -89,7 +140,10 @@ int main(int argc, char** argv) {
     const QCommandLineOption widthOption(QStringLiteral("width"), QString(), QStringLiteral("N"));
     parser.addOption(helpOption);
     parser.addOption(widthOption);
-    if (!parser.parse(app.arguments()))
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QFile::decodeName(argv[i]);
+    if (!parser.parse(arguments))
         return usageError(parser.errorText());
     if (parser.isSet(helpOption)) {
         std::fputs(kUsage, stdout);
@@ -106,12 +160,12 @@ int main(int argc, char** argv) {
                                   .arg(kMaxWidth)
                                   .arg(text));
     }
-    const QStringList files = parser.positionalArguments();
+    const QList<QByteArray> files = levelFiles(parser.positionalArguments(), argc, argv);
     if (files.isEmpty())
         return usageError(QStringLiteral("no level file given"));
 
     bool allPlayable = true;
-    for (const QString& file : files)
+    for (const QByteArray& file : files)
         allPlayable = report(file, width) && allPlayable;
     return allPlayable ? 0 : 1;
 }

@@ -4,6 +4,7 @@
 
 #include <QBuffer>
 #include <QFile>
+#include <QImageReader>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -100,11 +101,11 @@ struct Bitmap {
     }
 };
 
-QImage read(const QByteArray& file) {
+QImage read(const QByteArray& file, BitmapRefusal* refusal = nullptr) {
     QBuffer buffer;
     buffer.setData(file);
     buffer.open(QIODevice::ReadOnly);
-    return readBitmap(buffer);
+    return readBitmap(buffer, refusal);
 }
 
 // A 3 x 2 picture of 24 bits, rows padded to 12 bytes, the bottom row first.
@@ -262,6 +263,7 @@ INSTANTIATE_TEST_SUITE_P(Depths, LoadsExactly, ::testing::ValuesIn(pictures()),
 struct Crafted {
     const char* name;
     QByteArray file;
+    bool tooLarge = false; // refused for the pixels its header claims
 
     friend void PrintTo(const Crafted& c, std::ostream* os) { *os << c.name; }
 };
@@ -270,19 +272,24 @@ class Refused : public ::testing::TestWithParam<Crafted> {};
 
 // Under UBSan a size computed without overflow checks aborts the test run here.
 TEST_P(Refused, IsNoPicture) {
-    EXPECT_TRUE(read(GetParam().file).isNull());
+    BitmapRefusal refusal;
+    EXPECT_TRUE(read(GetParam().file, &refusal).isNull());
+    EXPECT_EQ(refusal.tooLarge, GetParam().tooLarge);
 }
 
 std::vector<Crafted> craftedFiles() {
     const QByteArray rgbRow = bgr({kRed, kGreen}) + bytes({0, 0});
     std::vector<Crafted> all = {
-        {"AllSizesHuge", Bitmap{.width = INT_MAX, .height = INT_MAX, .bitCount = 65535}.file()},
-        {"HugeTopDown", Bitmap{.width = INT_MAX, .height = INT_MIN, .bitCount = 65535}.file()},
+        {"AllSizesHuge", Bitmap{.width = INT_MAX, .height = INT_MAX, .bitCount = 65535}.file(),
+         true},
+        {"HugeTopDown", Bitmap{.width = INT_MAX, .height = INT_MIN, .bitCount = 65535}.file(),
+         true},
         {"HugeNegativeWidth", Bitmap{.width = INT_MIN, .height = INT_MAX, .bitCount = 32}.file()},
         {"HeightIntMin",
-         Bitmap{.width = 2, .height = INT_MIN, .bitCount = 24, .pixels = rgbRow + rgbRow}.file()},
+         Bitmap{.width = 2, .height = INT_MIN, .bitCount = 24, .pixels = rgbRow + rgbRow}.file(),
+         true},
         {"CoreHeaderAllSizesMax",
-         Bitmap{.width = 0x7FFF, .height = 0x7FFF, .bitCount = 65535, .infoSize = 12}.file()},
+         Bitmap{.width = 0x7FFF, .height = 0x7FFF, .bitCount = 65535, .infoSize = 12}.file(), true},
         {"BitCountMax",
          Bitmap{.width = 1, .height = 1, .bitCount = 65535, .pixels = bytes({0, 0, 0, 0})}.file()},
         {"ColoursUsedMax", Bitmap{.width = 1,
@@ -338,6 +345,66 @@ std::vector<Crafted> craftedFiles() {
 
 INSTANTIATE_TEST_SUITE_P(CraftedHeaders, Refused, ::testing::ValuesIn(craftedFiles()),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// A run-length file of a few bytes may claim a picture of any size: green runs, red runs, end.
+QByteArray runLengthClaiming(qint32 width, qint32 height) {
+    Bitmap b{.width = width, .height = height, .bitCount = 8, .compression = 1, .colorsUsed = 3};
+    b.colorTable = table({kWhite, kGreen, kRed});
+    b.pixels = bytes({255, 1, 255, 1, 255, 1, 255, 1, 255, 2, 255, 2, 255, 2, 255, 2, 0, 1});
+    return b.file();
+}
+
+struct TooLarge {
+    const char* name;
+    QByteArray file;
+    qint64 width;
+    qint64 height;
+};
+
+// Refused from the header alone, before a blank for the pixels is allocated, with the size it
+// claims and the limit it broke.
+TEST(BitmapLimit, PicturesOfTooManyPixelsAreRefusedAsTooLarge) {
+    EXPECT_LE(kMaxBitmapPixels * 4, qint64{QImageReader::allocationLimit()} * 1024 * 1024)
+        << "a picture within the pixel limit stays within Qt's allocation limit";
+    const QByteArray huge = runLengthClaiming(11584, 11584);
+    ASSERT_EQ(huge.size(), 84);
+    const TooLarge cases[] = {
+        {"RunLength", huge, 11584, 11584},
+        {"RunLengthTopDown", runLengthClaiming(8193, -4096), 8193, 4096},
+        {"Uncompressed", Bitmap{.width = 4096, .height = 8193, .bitCount = 24}.file(), 4096, 8193},
+        {"CoreHeader",
+         Bitmap{.width = 0x7FFF, .height = 0x7FFF, .bitCount = 1, .infoSize = 12}.file(), 32767,
+         32767},
+    };
+    for (const TooLarge& c : cases) {
+        BitmapRefusal refusal;
+        EXPECT_TRUE(read(c.file, &refusal).isNull()) << c.name;
+        EXPECT_TRUE(refusal.tooLarge) << c.name;
+        EXPECT_EQ(refusal.width, c.width) << c.name;
+        EXPECT_EQ(refusal.height, c.height) << c.name;
+        EXPECT_EQ(refusal.maxPixels, 8192 * 4096) << c.name;
+    }
+}
+
+// A lower allocation limit set for Qt lowers the pixel limit with it; none set leaves it whole.
+TEST(BitmapLimit, FollowsALowerAllocationLimit) {
+    const int defaultLimit = QImageReader::allocationLimit();
+    QImageReader::setAllocationLimit(1); // 1 MB: 512 x 512 pixels at four bytes each
+    const QImage atLimit = read(runLengthClaiming(512, -512));
+    BitmapRefusal overLimit;
+    const bool overRead = !read(runLengthClaiming(513, 512), &overLimit).isNull();
+    QImageReader::setAllocationLimit(0);
+    BitmapRefusal noLimit;
+    const bool hugeRead = !read(runLengthClaiming(11584, 11584), &noLimit).isNull();
+    QImageReader::setAllocationLimit(defaultLimit);
+
+    EXPECT_EQ(atLimit.size(), QSize(512, 512));
+    EXPECT_FALSE(overRead);
+    EXPECT_TRUE(overLimit.tooLarge);
+    EXPECT_EQ(overLimit.maxPixels, 512 * 512);
+    EXPECT_FALSE(hugeRead);
+    EXPECT_EQ(noLimit.maxPixels, kMaxBitmapPixels);
+}
 
 // The bitmap runs from the device's position to its end; bytes before it do not count.
 TEST(BitmapDevice, ReadsFromTheCurrentPosition) {

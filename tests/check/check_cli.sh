@@ -17,7 +17,8 @@ expect() {
     local out rc
     out=$(cd "$work" && "$check" "$@" 2>&1)
     rc=$?
-    if [ "$rc" -ne "$status" ] || ! grep -Eq -- "$pattern" <<<"$out"; then
+    # Byte for byte, whatever the locale: file names need not be UTF-8.
+    if [ "$rc" -ne "$status" ] || ! LC_ALL=C grep -Eq -- "$pattern" <<<"$out"; then
         echo "FAIL: $* -> exit $rc (want $status, /$pattern/):"
         echo "$out"
         failures=$((failures + 1))
@@ -42,6 +43,28 @@ echo "not a picture" >"$work/notes.bmp"
 expect 1 "^$work/notes.bmp: not a loadable bitmap$" "$work/notes.bmp"
 expect 1 "^$work/missing.bmp: no such file$" "$work/missing.bmp"
 expect 1 "^$work: cannot be read as a file$" "$work"
+
+# le VALUE BYTES: VALUE as BYTES little-endian bytes, written as printf escapes.
+le() {
+    local i out=
+    for ((i = 0; i < $2; i++)); do out+=$(printf '\\x%02x' $((($1 >> (8 * i)) & 255))); done
+    printf '%s' "$out"
+}
+# 84 bytes that claim a run-length picture of 11584 x 11584 pixels: the headers, three colours
+# (white, green, red), four runs of each and the end. Refused from the header, not drawn.
+{
+    printf "BM$(le 84 4)$(le 0 4)$(le 66 4)"
+    printf "$(le 40 4)$(le 11584 4)$(le 11584 4)$(le 1 2)$(le 8 2)$(le 1 4)$(le 18 4)$(le 0 8)"
+    printf "$(le 3 4)$(le 0 4)"'\xff\xff\xff\x00\x00\xff\x00\x00\x00\x00\xff\x00'
+    printf '\xff\x01\xff\x01\xff\x01\xff\x01\xff\x02\xff\x02\xff\x02\xff\x02\x00\x01'
+} >"$work/huge.bmp"
+[ "$(stat -c %s "$work/huge.bmp")" -eq 84 ] || { echo "FAIL: huge.bmp is not 84 bytes"; failures=$((failures + 1)); }
+expect 1 "^$work/huge.bmp: too large: 11584 × 11584 pixels, at most 33554432$" "$work/huge.bmp"
+# A file name need not be UTF-8: the file is opened, and named, in the bytes it was given.
+latin1=$'caf\xe9.bmp'
+cp "$intro" "$work/$latin1"
+expect 0 "^$work/$latin1: playable with a corridor at least 4 pixels wide$" "$work/$latin1"
+expect 0 "^$latin1: 400 x 400 pixels" -- "$latin1"
 cp "$intro" "$work/-dash.bmp"
 expect 2 "Unknown option 'dash.bmp'" -dash.bmp
 expect 0 "^-dash.bmp: playable" --width=40 -- -dash.bmp

@@ -77,6 +77,7 @@ TEST_P(LevelCheckCases, JudgesThePicture) {
     EXPECT_EQ(r.finishAreas, c.finishAreas);
     EXPECT_EQ(r.playable, c.playable);
     EXPECT_EQ(std::vector<QPoint>(r.sealedStarts.begin(), r.sealedStarts.end()), c.sealed);
+    EXPECT_EQ(r.sealedCount, static_cast<int>(c.sealed.size()));
     EXPECT_EQ(r.reasons.isEmpty(), c.playable) << r.reasons.join("; ").toStdString();
 }
 
@@ -165,11 +166,46 @@ TEST(LevelCheck, ReasonsNameWhatIsMissingAndWhichStartIsSealed) {
     EXPECT_EQ(corridorPhrase(1), "a corridor at least 1 pixel wide");
 }
 
-TEST(LevelCheck, NullPictureDoesNotLoad) {
-    const LevelCheckResult r = checkLevel(QImage(), 4);
-    EXPECT_FALSE(r.loads);
-    EXPECT_FALSE(r.playable);
-    EXPECT_EQ(r.reasons, QStringList({"not a loadable bitmap"}));
+// Isolated starting pixels walled in, however many, give a bounded report: the first ones in
+// reading order are named, the rest counted in one reason.
+TEST(LevelCheck, NamesTheFirstSealedStartsAndCountsTheRest) {
+    struct Case {
+        int starts;
+        int reasons;
+        QString last;
+    };
+    const QString along = " cannot reach a finishing area along a corridor at least 4 pixels wide";
+    const Case cases[] = {{20, 20, "the starting area at (1, 3)" + along},
+                          {21, 21, "1 more starting area" + along},
+                          {25, 21, "5 more starting areas" + along}};
+    for (const Case& c : cases) {
+        Fills fills{{{0, 0, 40, 40}, kBlack}, kFinishBottomRight};
+        for (int k = 0; k < c.starts; ++k)
+            fills.push_back({{1 + 2 * (k % 19), 1 + 2 * (k / 19), 1, 1}, kGreen});
+        const LevelCheckResult r = checkLevel(draw(fills), 4);
+        EXPECT_EQ(r.startAreas, c.starts);
+        EXPECT_EQ(r.sealedCount, c.starts);
+        ASSERT_EQ(r.sealedStarts.size(), kListedSealedStarts) << c.starts << " starts";
+        EXPECT_EQ(r.sealedStarts.front(), QPoint(1, 1));
+        EXPECT_EQ(r.sealedStarts.back(), QPoint(1, 3)) << "the 20th in reading order";
+        EXPECT_EQ(r.reasons.size(), c.reasons);
+        EXPECT_EQ(r.reasons.back(), c.last);
+    }
+}
+
+TEST(LevelCheck, NullOrTooLargePictureDoesNotLoad) {
+    const LevelCheckResult null = checkLevel(QImage(), 4);
+    EXPECT_FALSE(null.loads);
+    EXPECT_FALSE(null.playable);
+    EXPECT_EQ(null.reasons, QStringList({"not a loadable bitmap"}));
+
+    // One pixel more than the bitmap reader reads; at one bit a pixel it takes only 4 MB here.
+    QImage huge(8193, 4096, QImage::Format_Mono);
+    huge.fill(0);
+    const LevelCheckResult tooLarge = checkLevel(huge, 4);
+    EXPECT_FALSE(tooLarge.loads);
+    EXPECT_FALSE(tooLarge.playable);
+    EXPECT_EQ(tooLarge.reasons, QStringList({"too large: 8193 × 4096 pixels, at most 33554432"}));
 }
 
 // The probe's rows, top to bottom, by how many pixels each covers.
