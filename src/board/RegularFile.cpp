@@ -9,7 +9,11 @@
 namespace kf {
 
 bool openRegularFile(QFile& file, const QString& path, LinkPolicy links) {
-    if (path.isEmpty())
+    return openRegularFile(file, QFile::encodeName(path), links);
+}
+
+bool openRegularFile(QFile& file, const QByteArray& nativePath, LinkPolicy links) {
+    if (nativePath.isEmpty())
         return false;
     // Without O_NONBLOCK, opening a pipe blocks until some writer opens it too, which may be
     // never. The flag is dropped again once the file is known to be regular.
@@ -18,7 +22,7 @@ bool openRegularFile(QFile& file, const QString& path, LinkPolicy links) {
         flags |= O_NOFOLLOW;
     int fd = -1;
     do {
-        fd = ::open(QFile::encodeName(path).constData(), flags);
+        fd = ::open(nativePath.constData(), flags);
     } while (fd < 0 && errno == EINTR);
     if (fd < 0)
         return false;

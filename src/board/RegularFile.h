@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QFile>
 #include <QString>
 
@@ -13,5 +14,8 @@ enum class LinkPolicy { Follow, DoNotFollow };
 // `file` closed and gives false. The test is made on the opened file itself, so nothing can swap
 // the name in between, and opening never waits: a pipe without a writer is refused at once.
 bool openRegularFile(QFile& file, const QString& path, LinkPolicy links = LinkPolicy::Follow);
+// The same for a path in the bytes the system uses, which need not be text in any encoding.
+bool openRegularFile(QFile& file, const QByteArray& nativePath,
+                     LinkPolicy links = LinkPolicy::Follow);
 
 } // namespace kf

@@ -5,6 +5,7 @@
 //     kurvenflitzerl-check [--width N] LEVEL.bmp...
 
 #include "board/BitmapFile.h"
+#include "board/RegularFile.h"
 #include "check/LevelCheck.h"
 
 #include <QByteArray>
@@ -19,9 +20,7 @@
 #include <cstdio>
 #include <utility>
 
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
@@ -64,21 +63,14 @@ void printFileLine(const QByteArray& name, const QString& text) {
     std::fputs((name + ": " + text.toLocal8Bit() + '\n').constData(), stdout);
 }
 
-// Opens a level file by the bytes of its name, which need not be text in any encoding. Opens
-// without waiting, so that a named pipe swapped in after the check is refused, not waited on.
-// Returns the reason it cannot, or an empty text.
+// Opens a level file by the bytes of its name; the reason it cannot, or an empty text.
 QString openLevelFile(const QByteArray& name, QFile& file) {
     struct stat info {};
     if (::stat(name.constData(), &info) != 0)
         return QStringLiteral("no such file");
-    const int fd =
-        S_ISREG(info.st_mode) ? ::open(name.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK) : -1;
-    if (fd >= 0 && ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) &&
-        file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle))
-        return {};
-    if (fd >= 0)
-        ::close(fd);
-    return QStringLiteral("cannot be read as a file");
+    if (!kf::openRegularFile(file, name))
+        return QStringLiteral("cannot be read as a file");
+    return {};
 }
 
 // Prints what the checker found, each line led by the file name as given; true when playable.
