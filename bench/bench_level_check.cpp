@@ -1,4 +1,4 @@
-#include "board/BitmapFile.h"
+#include "level/BitmapFile.h"
 #include "check/LevelCheck.h"
 
 #include <QBuffer>

@@ -1,7 +1,7 @@
 // Cost of one pointer movement of a run through the real main window: the wall test along the
 // path, the trail and the refresh of the fields, optionally with the repaint it causes.
 
-#include "board/MainDialog.h"
+#include "window/MainDialog.h"
 
 #include <QApplication>
 #include <QDir>

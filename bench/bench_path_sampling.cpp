@@ -1,5 +1,5 @@
-#include "board/LevelBoard.h"
-#include "board/PathSampling.h"
+#include "level/LevelBoard.h"
+#include "run/PathSampling.h"
 
 #include <QImage>
 #include <benchmark/benchmark.h>

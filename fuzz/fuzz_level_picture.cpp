@@ -4,7 +4,7 @@
 // stream give the very same picture, pixel for pixel (which also catches pixels that come from
 // whatever the memory held rather than from the file).
 
-#include "board/BitmapFile.h"
+#include "level/BitmapFile.h"
 
 #include <QBuffer>
 #include <QByteArray>

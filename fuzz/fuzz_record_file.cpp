@@ -3,7 +3,7 @@
 // characters, and whatever was read survives being written and read again unchanged.
 // The same bytes, taken as UTF-16 text, also go through the name writer and reader.
 
-#include "board/RecordFile.h"
+#include "record/RecordFile.h"
 
 #include <QByteArray>
 #include <QList>

@@ -1,6 +1,6 @@
 #include "TrackPainter.h"
 
-#include "board/ColorCode.h"
+#include "level/ColorCode.h"
 
 #include <QPolygonF>
 #include <QTransform>

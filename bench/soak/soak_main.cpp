@@ -12,7 +12,7 @@
 // widget tests, so that the dialogs answered are only those the runs open.) QT_QPA_PLATFORM=xcb
 // runs it on a desktop.
 
-#include "board/MainDialog.h"
+#include "window/MainDialog.h"
 #include "res/ControlIds.h"
 #include "support/ModalAnswerer.h"
 #include "support/PlayFolder.h"

@@ -2,7 +2,7 @@
 
 #include "app/FileSizeSignal.h"
 
-#include "board/MainDialog.h"
+#include "window/MainDialog.h"
 #include "res/Pictures.h"
 #include "toolkit/MessageBox.h"
 

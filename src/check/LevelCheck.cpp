@@ -1,6 +1,6 @@
 #include "check/LevelCheck.h"
 
-#include "board/BitmapFile.h"
+#include "level/BitmapFile.h"
 #include "check/ColorAreas.h"
 #include "check/LevelMap.h"
 #include "check/ProbeReach.h"

@@ -1,6 +1,6 @@
 #include "check/LevelMap.h"
 
-#include "board/ColorCode.h"
+#include "level/ColorCode.h"
 
 #include <algorithm>
 

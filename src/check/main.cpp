@@ -4,8 +4,8 @@
 //
 //     kurvenflitzerl-check [--width N] LEVEL.bmp...
 
-#include "board/BitmapFile.h"
-#include "board/RegularFile.h"
+#include "level/BitmapFile.h"
+#include "level/RegularFile.h"
 #include "check/LevelCheck.h"
 
 #include <QByteArray>

@@ -1,6 +1,6 @@
 #include "creator/LevelBitmap.h"
 
-#include "board/FileReplace.h"
+#include "level/FileReplace.h"
 
 #include <cstdint>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "board/ColorCode.h"
+#include "level/ColorCode.h"
 
 #include <QImage>
 #include <QPoint>

@@ -1,6 +1,6 @@
 #include "creator/LevelCreatorDialog.h"
 
-#include "board/BitmapFile.h"
+#include "level/BitmapFile.h"
 #include "creator/CanvasView.h"
 #include "res/ControlIds.h"
 #include "res/DialogTemplates.h"

@@ -1,6 +1,6 @@
 // SAVE: the painted level as a bitmap file in the current folder.
 
-#include "board/FileReplace.h"
+#include "level/FileReplace.h"
 #include "creator/LevelCreatorDialog.h"
 #include "toolkit/DebugOutput.h"
 #include "toolkit/MessageBox.h"

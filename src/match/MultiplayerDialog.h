@@ -1,6 +1,6 @@
 #pragma once
 
-#include "board/ContinueDialog.h"
+#include "toolkit/ContinueDialog.h"
 #include "match/Match.h"
 #include "match/NextPlayerDialog.h"
 #include "match/PlayerNamesDialog.h"

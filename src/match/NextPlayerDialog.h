@@ -1,6 +1,6 @@
 #pragma once
 
-#include "board/ContinueDialog.h"
+#include "toolkit/ContinueDialog.h"
 
 namespace kf {
 

@@ -1,6 +1,6 @@
 #include "match/ScoreboardDialog.h"
 
-#include "board/BitmapFile.h"
+#include "level/BitmapFile.h"
 #include "res/ControlIds.h"
 #include "res/DialogTemplates.h"
 #include "toolkit/DataExchange.h"

@@ -1,4 +1,4 @@
-#include "board/MainDialog.h"
+#include "window/MainDialog.h"
 #include "creator/CanvasView.h"
 #include "creator/LevelCreatorDialog.h"
 #include "res/ControlIds.h"

@@ -1,4 +1,4 @@
-#include "board/MainDialog.h"
+#include "window/MainDialog.h"
 #include "match/MultiplayerDialog.h"
 #include "res/ControlIds.h"
 #include "res/DialogTemplates.h"

@@ -1,5 +1,5 @@
-#include "board/BoardView.h"
-#include "board/MainDialog.h"
+#include "window/BoardView.h"
+#include "window/MainDialog.h"
 #include "support/ModalAnswerer.h"
 #include "support/PixelCount.h"
 #include "support/PlayFolder.h"

@@ -1,5 +1,5 @@
 #include "IntroLevel.h"
-#include "board/ColorCode.h"
+#include "level/ColorCode.h"
 
 #include <QFile>
 #include <QImage>

@@ -1,6 +1,6 @@
 #include "LevelPack.h"
-#include "board/BitmapFile.h"
-#include "board/ColorCode.h"
+#include "level/BitmapFile.h"
+#include "level/ColorCode.h"
 #include "check/LevelCheck.h"
 
 #include <QImage>

@@ -1,0 +1,128 @@
+#pragma once
+
+#include "toolkit/ContinueDialog.h"
+#include "level/LevelBoard.h"
+#include "record/NewRecordDialog.h"
+#include "run/RunTracker.h"
+#include "run/Stopwatch.h"
+#include "creator/LevelCreatorDialog.h"
+#include "match/MultiplayerDialog.h"
+#include "toolkit/Dialog.h"
+
+#include <QIcon>
+#include <QImage>
+#include <QTimer>
+
+class QPushButton;
+
+namespace kf {
+
+class BoardView;
+class StaticControl;
+
+// The main window and the owner of all game state: the level on the board, the run and its
+// figures, the best run of the current track, and the dialogs the window opens. Fields keep
+// the game's names; the 100 ms timer writes them all to the controls on every tick.
+class MainDialog : public Dialog {
+    Q_OBJECT
+public:
+    explicit MainDialog(QWidget* parent = nullptr);
+
+    // The run: its state and rules live in m_run; the window shows its figures and outcomes.
+    RunTracker m_run;
+    Stopwatch m_stopwatch;
+
+    // The current level: its picture (shown on the board with the trail on top), the file it
+    // came from and its record file.
+    QString m_levelPath;
+    // The intro's record file; start-up makes it absolute in the start-up folder.
+    QString m_recordPath = QStringLiteral("Level_00_INTRO.bmp.kfh");
+    LevelBoard m_bmpLevel;
+    QImage m_bmpLogo;
+    QImage m_bmpX;
+
+    // Controls bound by data exchange.
+    StaticControl* m_ctlX = nullptr;
+    StaticControl* m_ctlLogo = nullptr;
+    QPushButton* m_btnCreateLevel = nullptr;
+    QPushButton* m_btnMultiplayer = nullptr;
+    QPushButton* m_btnLoadLevel = nullptr;
+    BoardView* m_ctlBoard = nullptr;
+
+    // The run's figures under the window's field names; they live in m_run, and the data
+    // exchange shows them in the time, distance and speed fields.
+    int& m_timeMs = m_run.figures().timeMs;
+    int m_trailStyle = -1; // kTrailDots or kTrailLine
+    long& m_distance = m_run.figures().distance;
+    long& m_speed = m_run.figures().speed;
+    QString m_bestName = QStringLiteral("Nobody");
+    int m_bestTimeMs = 999999;
+    QString m_bestLabel;
+    QString m_goText;
+    int m_mpTitleTick = 0;
+    int m_titleTick = 0;
+    QIcon m_hIcon;
+    ContinueDialog m_continueDlg;
+    NewRecordDialog m_newRecordDlg;
+    LevelCreatorDialog m_creatorDlg;
+    // The match set-up and the match: whether one is on, whose turn it is, the players.
+    MultiplayerDialog m_multiplayer;
+    QString m_recordName;
+
+    // Shows one line in the notice box and returns when it is closed.
+    void ShowNotice(const QString& text);
+    // Reads a record file into the best run; a file that does not open changes nothing.
+    bool ReadRecordFile(const QString& path);
+    // After a finished run: asks for a name and stores a strictly faster time as the record.
+    void CheckNewRecord();
+    // Enables and labels the level and mode buttons for the state of the match: during a
+    // match they are locked ("--XX--") except between levels.
+    void UpdateModeButtons();
+
+    // Command handlers.
+    void OnLoadLevel();
+    // Opens the level creator and puts a level saved there on the board.
+    void OnCreateLevel();
+    // Starts a match through the set-up dialog, or quits the match and shows the scoreboard.
+    void OnMultiplayer();
+    void OnTrailStyle();
+    void OnRedraw();
+    void OnTimer();
+    // Shows the program's name, version and authors.
+    void OnLogoClicked();
+
+    // Run handlers; `flags` carries kMkLButton, `point` is in client pixels.
+    void OnLButtonDown(unsigned flags, QPoint point);
+    void OnMouseMove(unsigned flags, QPoint point);
+    void OnLButtonUp(unsigned flags, QPoint point);
+
+    // Puts a level picture on the board; false (and nothing changed) when the file is not a
+    // loadable bitmap.
+    bool LoadLevelPicture(const QString& path);
+
+protected:
+    void DoDataExchange(DataExchange& dx) override;
+    bool OnInitDialog() override;
+    QWidget* createCustomControl(const ControlTemplate& t, const QRect& pixels) override;
+
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    void showPictures();
+    // Makes the record file beside this level file the current one and reads its best run.
+    void useRecordFileOf(const QString& levelPath);
+    // Shows the time field red while the run is slower than the best, green otherwise. Runs at
+    // the end of every data exchange, so a new best turns the time green with the same write,
+    // even when the time's text stays the same.
+    void colorTimeField();
+    void failRun(RunOutcome outcome);
+    // After a match run: the caption names the player whose turn it now is.
+    void showMatchRunEndCaption();
+    void setPointerShape(Qt::CursorShape shape);
+
+    QTimer m_timer;
+};
+
+} // namespace kf

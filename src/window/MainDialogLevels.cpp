@@ -1,0 +1,76 @@
+// Loading levels onto the board, from a file or from the creator, Redraw and the choice of trail
+// style.
+
+#include "level/BitmapFile.h"
+#include "window/BoardView.h"
+#include "window/MainDialog.h"
+#include "record/RecordFile.h"
+#include "toolkit/FileDialog.h"
+#include "toolkit/MessageBox.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace kf {
+
+bool MainDialog::LoadLevelPicture(const QString& path) {
+    const QImage picture = readBitmapFile(path);
+    if (picture.isNull())
+        return false;
+    m_bmpLevel.setPicture(picture);
+    if (m_ctlBoard)
+        m_ctlBoard->pictureChanged();
+    return true;
+}
+
+void MainDialog::OnLoadLevel() {
+    const FileOpenRequest request{QStringLiteral("KF-Level-Bitmap-Dateien (*.bmp)"),
+                                  QStringLiteral("bmp"), m_levelPath};
+    const std::optional<QString> chosen = GetOpenFileName(this, request);
+    if (!chosen)
+        return;
+    // A file that is no level leaves the current level entirely in force: picture, paths and
+    // best run. The player chose it, so say why nothing happened.
+    if (!LoadLevelPicture(*chosen)) {
+        MessageBox(this,
+                   QStringLiteral("The file \"%1\" could not be loaded as a level.")
+                       .arg(QDir::toNativeSeparators(*chosen)),
+                   MessageIcon::Warning);
+        return;
+    }
+    m_levelPath = *chosen;
+    useRecordFileOf(m_levelPath);
+}
+
+void MainDialog::OnCreateLevel() {
+    m_creatorDlg.m_saved = false;
+    m_creatorDlg.DoModal();
+    if (!m_creatorDlg.m_saved || !LoadLevelPicture(m_creatorDlg.m_savedPath))
+        return;
+    // The new level keeps its own record beside it, so a record run on it never overwrites
+    // the previous level's record file. The level path stays that of the last loaded file.
+    useRecordFileOf(m_creatorDlg.m_savedPath);
+}
+
+void MainDialog::useRecordFileOf(const QString& levelPath) {
+    // Absolute, so it names the same file whatever the file dialog does to the current folder.
+    m_recordPath = QFileInfo(recordPathFor(levelPath)).absoluteFilePath();
+    // A track without a record file has no best run yet; another track's record never
+    // carries over.
+    if (!ReadRecordFile(m_recordPath)) {
+        m_bestName = QString::fromLatin1(kNobody);
+        m_bestTimeMs = kNoTimeMs;
+    }
+}
+
+void MainDialog::OnRedraw() {
+    m_bmpLevel.clearTrail();
+    if (m_ctlBoard)
+        m_ctlBoard->repaint();
+}
+
+void MainDialog::OnTrailStyle() {
+    UpdateData(true);
+}
+
+} // namespace kf

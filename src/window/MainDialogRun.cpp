@@ -1,0 +1,62 @@
+// A run as the main window shows it: the rules are the run tracker's; the handlers pass it the
+// pointer events with the clock's reading and show what came of them.
+
+#include "window/BoardView.h"
+#include "window/MainDialog.h"
+
+namespace kf {
+
+void MainDialog::OnLButtonDown(unsigned, QPoint point) {
+    if (m_run.press(m_bmpLevel, point, m_stopwatch.ElapsedMs()) != RunOutcome::Started)
+        return;
+    m_goText = QStringLiteral("GO !");
+    UpdateData(false);
+}
+
+void MainDialog::OnMouseMove(unsigned flags, QPoint point) {
+    const RunTracker::Step step =
+        m_run.move(m_bmpLevel, point, (flags & kMkLButton) != 0, m_trailStyle);
+    const bool takenByRun =
+        step.outcome == RunOutcome::Moved || step.outcome == RunOutcome::WallCrash;
+    // Every movement the run takes shows the cross; any other shows the window's arrow, which
+    // also replaces the waiting pointer of the start-up.
+    setPointerShape(takenByRun ? Qt::CrossCursor : Qt::ArrowCursor);
+    if (takenByRun) {
+        if (m_ctlBoard)
+            m_ctlBoard->updateClientRect(step.trailChanged);
+        UpdateData(false);
+    }
+    if (step.outcome == RunOutcome::WallCrash || step.outcome == RunOutcome::ButtonRelease)
+        failRun(step.outcome);
+}
+
+void MainDialog::failRun(RunOutcome outcome) {
+    if (m_multiplayer.m_active) {
+        m_multiplayer.ReportRun(kFailedRunMs);
+        showMatchRunEndCaption();
+    } else {
+        ShowNotice(outcome == RunOutcome::WallCrash
+                       ? QStringLiteral("YOU FAILED (Wallcrash)")
+                       : QStringLiteral("YOU FAILED (Button release)"));
+    }
+    UpdateModeButtons();
+    // The controls follow at the next tick; the failed run's figures stay on display.
+    m_goText.clear();
+}
+
+void MainDialog::OnLButtonUp(unsigned, QPoint point) {
+    if (m_run.release(m_bmpLevel, point, m_stopwatch.ElapsedMs()) == RunOutcome::Finished) {
+        if (!m_multiplayer.m_active)
+            ShowNotice(QStringLiteral("YOU FINISHED -> Time : %1 ms").arg(m_timeMs));
+        CheckNewRecord();
+        if (m_multiplayer.m_active) {
+            m_multiplayer.ReportRun(m_timeMs);
+            showMatchRunEndCaption();
+        }
+        UpdateModeButtons();
+        UpdateData(false);
+    }
+    m_goText.clear();
+}
+
+} // namespace kf
