@@ -1,5 +1,5 @@
-#include "level/BitmapFile.h"
 #include "check/LevelCheck.h"
+#include "level/BitmapFile.h"
 
 #include <QBuffer>
 #include <QImage>

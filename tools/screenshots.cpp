@@ -1,11 +1,11 @@
 // Renders the game's windows to PNG files for the README, from the real dialogs on the
 // offscreen platform: kf_screenshots <output folder>.
 
-#include "toolkit/ContinueDialog.h"
-#include "window/MainDialog.h"
-#include "record/NewRecordDialog.h"
 #include "creator/LevelCreatorDialog.h"
 #include "match/MultiplayerDialog.h"
+#include "record/NewRecordDialog.h"
+#include "toolkit/ContinueDialog.h"
+#include "window/MainDialog.h"
 
 #include <QApplication>
 #include <QDir>

@@ -12,10 +12,10 @@
 // widget tests, so that the dialogs answered are only those the runs open.) QT_QPA_PLATFORM=xcb
 // runs it on a desktop.
 
-#include "window/MainDialog.h"
 #include "res/ControlIds.h"
 #include "support/ModalAnswerer.h"
 #include "support/PlayFolder.h"
+#include "window/MainDialog.h"
 
 #include <QApplication>
 #include <QFile>

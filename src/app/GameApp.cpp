@@ -2,9 +2,9 @@
 
 #include "app/FileSizeSignal.h"
 
-#include "window/MainDialog.h"
 #include "res/Pictures.h"
 #include "toolkit/MessageBox.h"
+#include "window/MainDialog.h"
 
 #include <QApplication>
 #include <QStyleFactory>

@@ -1,9 +1,9 @@
 #include "check/LevelCheck.h"
 
-#include "level/BitmapFile.h"
 #include "check/ColorAreas.h"
 #include "check/LevelMap.h"
 #include "check/ProbeReach.h"
+#include "level/BitmapFile.h"
 
 namespace kf {
 

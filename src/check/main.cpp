@@ -4,9 +4,9 @@
 //
 //     kurvenflitzerl-check [--width N] LEVEL.bmp...
 
+#include "check/LevelCheck.h"
 #include "level/BitmapFile.h"
 #include "level/RegularFile.h"
-#include "check/LevelCheck.h"
 
 #include <QByteArray>
 #include <QCommandLineOption>

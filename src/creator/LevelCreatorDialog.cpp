@@ -1,7 +1,7 @@
 #include "creator/LevelCreatorDialog.h"
 
-#include "level/BitmapFile.h"
 #include "creator/CanvasView.h"
+#include "level/BitmapFile.h"
 #include "res/ControlIds.h"
 #include "res/DialogTemplates.h"
 #include "res/DialogUnits.h"

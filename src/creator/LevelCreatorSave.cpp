@@ -1,7 +1,7 @@
 // SAVE: the painted level as a bitmap file in the current folder.
 
-#include "level/FileReplace.h"
 #include "creator/LevelCreatorDialog.h"
+#include "level/FileReplace.h"
 #include "toolkit/DebugOutput.h"
 #include "toolkit/MessageBox.h"
 

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "toolkit/ContinueDialog.h"
 #include "match/Match.h"
 #include "match/NextPlayerDialog.h"
 #include "match/PlayerNamesDialog.h"
 #include "match/ScoreboardDialog.h"
+#include "toolkit/ContinueDialog.h"
 #include "toolkit/Dialog.h"
 
 #include <QImage>

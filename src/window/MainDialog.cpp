@@ -1,7 +1,6 @@
 #include "window/MainDialog.h"
 
 #include "level/BitmapFile.h"
-#include "window/BoardView.h"
 #include "res/ControlIds.h"
 #include "res/DialogTemplates.h"
 #include "res/DialogUnits.h"
@@ -9,6 +8,7 @@
 #include "toolkit/Controls.h"
 #include "toolkit/DataExchange.h"
 #include "toolkit/PointerPixel.h"
+#include "window/BoardView.h"
 
 #include <QDir>
 #include <QMouseEvent>

@@ -1,12 +1,12 @@
 #pragma once
 
-#include "toolkit/ContinueDialog.h"
+#include "creator/LevelCreatorDialog.h"
 #include "level/LevelBoard.h"
+#include "match/MultiplayerDialog.h"
 #include "record/NewRecordDialog.h"
 #include "run/RunTracker.h"
 #include "run/Stopwatch.h"
-#include "creator/LevelCreatorDialog.h"
-#include "match/MultiplayerDialog.h"
+#include "toolkit/ContinueDialog.h"
 #include "toolkit/Dialog.h"
 
 #include <QIcon>

@@ -2,11 +2,11 @@
 // style.
 
 #include "level/BitmapFile.h"
-#include "window/BoardView.h"
-#include "window/MainDialog.h"
 #include "record/RecordFile.h"
 #include "toolkit/FileDialog.h"
 #include "toolkit/MessageBox.h"
+#include "window/BoardView.h"
+#include "window/MainDialog.h"
 
 #include <QDir>
 #include <QFileInfo>

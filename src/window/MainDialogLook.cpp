@@ -1,10 +1,10 @@
 // The window's look: the colour of the running time and the box behind the logo.
 
-#include "run/CaptionSchedule.h"
-#include "window/MainDialog.h"
-#include "run/TimeColor.h"
 #include "res/ControlIds.h"
+#include "run/CaptionSchedule.h"
+#include "run/TimeColor.h"
 #include "toolkit/MessageBox.h"
+#include "window/MainDialog.h"
 
 #include <QLineEdit>
 

@@ -1,9 +1,9 @@
 // The best run of the current track: reading its record file and storing a new record.
 
-#include "window/MainDialog.h"
 #include "record/RecordFile.h"
 #include "res/ControlIds.h"
 #include "toolkit/MessageBox.h"
+#include "window/MainDialog.h"
 
 #include <QDir>
 

@@ -1,4 +1,3 @@
-#include "window/MainDialog.h"
 #include "creator/CanvasView.h"
 #include "creator/LevelCreatorDialog.h"
 #include "res/ControlIds.h"
@@ -9,6 +8,7 @@
 #include "support/QtPrinters.h"
 #include "support/ShownAsWritten.h"
 #include "toolkit/Controls.h"
+#include "window/MainDialog.h"
 
 #include <QApplication>
 #include <QFileInfo>

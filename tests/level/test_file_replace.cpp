@@ -1,9 +1,9 @@
 // Files the game writes (record files and saved levels) replace what stands at their name as a
 // whole; a symbolic link there is replaced, never written through.
 
+#include "creator/LevelBitmap.h"
 #include "level/FileReplace.h"
 #include "record/RecordFile.h"
-#include "creator/LevelBitmap.h"
 #include "support/Pipes.h"
 #include "support/QtPrinters.h"
 

@@ -2,9 +2,9 @@
 // the game waiting for a writer for ever) or a folder reads as a missing file. Record files are
 // never read through a symbolic link.
 
+#include "creator/LevelBitmap.h"
 #include "level/BitmapFile.h"
 #include "record/RecordFile.h"
-#include "creator/LevelBitmap.h"
 #include "support/Pipes.h"
 
 #include <QDir>

@@ -1,4 +1,3 @@
-#include "window/MainDialog.h"
 #include "match/MultiplayerDialog.h"
 #include "res/ControlIds.h"
 #include "res/DialogTemplates.h"
@@ -10,6 +9,7 @@
 #include "support/ShownAsWritten.h"
 #include "toolkit/Controls.h"
 #include "toolkit/FileDialog.h"
+#include "window/MainDialog.h"
 
 #include <QApplication>
 #include <QLabel>

@@ -1,11 +1,11 @@
-#include "window/BoardView.h"
-#include "window/MainDialog.h"
 #include "support/ModalAnswerer.h"
 #include "support/PixelCount.h"
 #include "support/PlayFolder.h"
 #include "support/QtPrinters.h"
 #include "support/ScaledScreen.h"
 #include "toolkit/Controls.h"
+#include "window/BoardView.h"
+#include "window/MainDialog.h"
 
 #include <cmath>
 

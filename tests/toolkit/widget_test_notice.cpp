@@ -1,6 +1,6 @@
-#include "toolkit/ContinueDialog.h"
 #include "res/ControlIds.h"
 #include "support/ModalAnswerer.h"
+#include "toolkit/ContinueDialog.h"
 
 #include "support/QtPrinters.h"
 #include <QCursor>

@@ -1,10 +1,10 @@
 // What an opening of a dialog leaves behind once it has closed: the dialogs open thousands of
 // times in a long game, so nothing of an opening may stay but what the next one reuses.
 
-#include "toolkit/ContinueDialog.h"
 #include "res/ControlIds.h"
 #include "res/DialogTemplates.h"
 #include "support/ModalAnswerer.h"
+#include "toolkit/ContinueDialog.h"
 #include "toolkit/Dialog.h"
 #include "toolkit/LastingPalette.h"
 

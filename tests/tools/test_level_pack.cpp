@@ -1,7 +1,7 @@
 #include "LevelPack.h"
+#include "check/LevelCheck.h"
 #include "level/BitmapFile.h"
 #include "level/ColorCode.h"
-#include "check/LevelCheck.h"
 
 #include <QImage>
 #include <gtest/gtest.h>

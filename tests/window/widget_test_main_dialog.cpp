@@ -1,5 +1,3 @@
-#include "window/BoardView.h"
-#include "window/MainDialog.h"
 #include "res/ControlIds.h"
 #include "support/ModalAnswerer.h"
 #include "support/Pipes.h"
@@ -7,6 +5,8 @@
 #include "support/ShownAsWritten.h"
 #include "toolkit/Controls.h"
 #include "toolkit/FileDialog.h"
+#include "window/BoardView.h"
+#include "window/MainDialog.h"
 
 #include "support/QtPrinters.h"
 #include <QDir>

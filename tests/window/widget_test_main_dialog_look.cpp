@@ -1,8 +1,8 @@
-#include "window/MainDialog.h"
 #include "res/ControlIds.h"
 #include "support/ModalAnswerer.h"
 #include "support/PixelCount.h"
 #include "support/PlayFolder.h"
+#include "window/MainDialog.h"
 
 #include "support/QtPrinters.h"
 #include <QMessageBox>

@@ -1,10 +1,10 @@
-#include "window/BoardView.h"
-#include "window/MainDialog.h"
 #include "res/ControlIds.h"
 #include "support/FileSizeLimit.h"
 #include "support/ModalAnswerer.h"
 #include "support/PaintSpy.h"
 #include "support/PlayFolder.h"
+#include "window/BoardView.h"
+#include "window/MainDialog.h"
 
 #include "support/QtPrinters.h"
 #include <QApplication>
