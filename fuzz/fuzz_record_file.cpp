@@ -44,7 +44,7 @@ void checkFile(QByteArrayView bytes) {
         check(read.name == wholeLine);
 
     // A real time is written somewhere after line 1, in these digits.
-    if (read.timeMs != kf::kFailedTimeMs) {
+    if (read.timeMs != kf::kFailedRunMs) {
         const qsizetype lf = bytes.indexOf('\n');
         check(lf >= 0);
         check(bytes.sliced(lf + 1).indexOf(QByteArray::number(read.timeMs)) >= 0);

@@ -131,16 +131,16 @@ int main(int argc, char** argv) {
                                 QStringLiteral("Player 5")};
     match.Create();
     ok = save(match, out, QStringLiteral("multiplayer-setup.png")) && ok;
-    match.m_namesDlg.m_playerCount = match.m_playerCount;
+    match.m_namesDlg.m_playerCount = match.m_setup.playerCount();
     match.m_namesDlg.Create();
     ok = save(match.m_namesDlg, out, QStringLiteral("player-names.png")) && ok;
-    match.startMatch(match.m_roundCount);
-    match.seatPlayers(match.m_namesDlg.m_names);
+    match.m_match.startMatch(match.m_setup.playerCount(), match.m_setup.roundCount());
+    match.m_match.seatPlayers(match.m_namesDlg.m_names);
     // Two levels of two rounds each; the scoreboard shows the second.
     kf::Match::RunReport last;
     for (const int time : {8123, 9876, kf::kFailedRunMs, 7450, 6012, 7001, 5230, 5980, 4877,
                            kf::kFailedRunMs, 6600, 6100})
-        last = match.scoreRun(time);
+        last = match.m_match.scoreRun(time);
     const std::vector<kf::ScoreRow>& rows = last.rows;
     kf::ScoreboardDialog& board = match.m_scoreboardDlg;
     for (size_t k = 0; k < rows.size(); ++k) {

@@ -2,6 +2,8 @@
 
 #include "level/FileReplace.h"
 
+#include <QDir>
+
 #include <cstdint>
 
 namespace kf {
@@ -59,6 +61,12 @@ QByteArray encodeLevelBitmap(const QImage& image) {
         }
     }
     return out;
+}
+
+std::optional<QString> levelSavePath(const QString& folder, const QString& name) {
+    if (name.isEmpty())
+        return std::nullopt;
+    return QDir::toNativeSeparators(folder) + QDir::separator() + name + QStringLiteral(".bmp");
 }
 
 LevelWriteResult writeLevelBitmap(const QImage& image, const QString& path) {

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QImage>
 #include <QString>
+#include <optional>
 
 namespace kf {
 
@@ -30,6 +31,10 @@ struct LevelWriteResult {
     bool ok() const { return status == Written; }
     explicit operator bool() const { return ok(); }
 };
+
+// Where SAVE writes a level named `name` in `folder`: "<folder>/<name>.bmp" with the name
+// exactly as typed, in the system's separators. An empty name names no file (nullopt).
+std::optional<QString> levelSavePath(const QString& folder, const QString& name);
 
 // Writes encodeLevelBitmap(image) to path. The file appears only once it is complete: a failed
 // write leaves an existing file of that name as it was and no partial file beside it. A

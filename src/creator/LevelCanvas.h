@@ -14,6 +14,11 @@ inline constexpr int kToolStart = 1;
 inline constexpr int kToolFinish = 2;
 inline constexpr int kToolEraser = 3;
 
+// The brush sizes the slider offers, and the size every opening of the creator starts with.
+inline constexpr int kMinBrushSize = 1;
+inline constexpr int kMaxBrushSize = 5;
+inline constexpr int kOpeningBrushSize = 2;
+
 // The pen of a tool: paint brushes are 6 pixels wide per brush size step, the eraser 11.
 // A tool number outside the table paints walls.
 struct CreatorPen {

@@ -18,10 +18,6 @@ namespace kf {
 
 namespace {
 
-constexpr int kMinBrushSize = 1;
-constexpr int kMaxBrushSize = 5;
-constexpr int kOpeningBrushSize = 2;
-
 // The canvas frame in client pixels: the black frame control of the creator's template.
 QRect frameRect() {
     const DialogTemplate& t = dialogTemplate(kLevelCreatorDialogId);

@@ -10,13 +10,13 @@
 namespace kf {
 
 void LevelCreatorDialog::OnSave() {
-    if (m_fileName.isEmpty()) {
+    // The folder is wherever the last file choice left it.
+    const std::optional<QString> savePath = levelSavePath(QDir::currentPath(), m_fileName);
+    if (!savePath) {
         MessageBox(this, QStringLiteral("Filename is missing, correct it"));
         return;
     }
-    // The name goes in exactly as typed; the folder is wherever the last file choice left it.
-    const QString path = QDir::toNativeSeparators(QDir::currentPath()) + QDir::separator() +
-                         m_fileName + QStringLiteral(".bmp");
+    const QString& path = *savePath;
     // The creator keeps its name from one opening to the next and Enter saves, so a blank
     // canvas could land on a finished level unseen: an existing file is replaced only when the
     // player says so. No leaves the painting, the name and the tool as they are.

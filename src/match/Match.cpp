@@ -2,8 +2,9 @@
 
 namespace kf {
 
-void Match::startMatch(int roundsPerTurn) {
+void Match::startMatch(int playerCount, int roundsPerTurn) {
     m_active = true;
+    m_playerCount = playerCount;
     m_runNo = 1;
     m_curPlayer = 0;
     m_roundsPerTurn = roundsPerTurn;
@@ -11,7 +12,7 @@ void Match::startMatch(int roundsPerTurn) {
 
 void Match::seatPlayers(const std::array<QString, kMaxPlayers>& names) {
     for (int i = 0; i < m_playerCount; ++i)
-        m_players[i] = {0, kNoRunYetMs, names[i]};
+        m_players[i] = {0, kNoTimeMs, names[i]};
 }
 
 QString Match::recordRun(int timeMs) {
@@ -68,7 +69,7 @@ std::vector<ScoreRow> Match::scoreLevel() {
         rows.push_back(
             {p.m_name, QString::number(p.m_points),
              p.m_bestMs == kFailedRunMs ? QStringLiteral("FAILED") : QString::number(p.m_bestMs)});
-        p.m_bestMs = kNoRunYetMs;
+        p.m_bestMs = kNoTimeMs;
     }
     return rows;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "run/RunTimes.h"
+
 #include <QString>
 
 #include <array>
@@ -9,15 +11,11 @@ namespace kf {
 
 // The most players a match can have.
 inline constexpr int kMaxPlayers = 5;
-// What a failed run (a wall touched or the button let go) counts as in a match.
-inline constexpr int kFailedRunMs = 99999;
-// A player's best time on a level before their first run there.
-inline constexpr int kNoRunYetMs = 999999;
 
 // One player of a match.
 struct PlayerRecord {
-    int m_points = 0;           // collected in this match
-    int m_bestMs = kNoRunYetMs; // best time on the current level
+    int m_points = 0;         // collected in this match
+    int m_bestMs = kNoTimeMs; // best time on the current level
     QString m_name;
 };
 
@@ -53,8 +51,8 @@ public:
         QString result; // "Good Run : …" or "INVALID RUN. …"
     };
 
-    // Starts the match with the first player's first run.
-    void startMatch(int roundsPerTurn);
+    // Starts a match of `playerCount` players with the first player's first run.
+    void startMatch(int playerCount, int roundsPerTurn);
     // Gives the first m_playerCount players their names, no points and no run yet. Records of
     // the other slots stay as they were.
     void seatPlayers(const std::array<QString, kMaxPlayers>& names);
@@ -71,6 +69,9 @@ public:
 
     // The first player is about to make the first run of a level.
     bool betweenLevels() const { return m_curPlayer == 0 && m_runNo == 1; }
+    // Whether the level may not be changed, a level made or the match quitted now: during a
+    // match, at any moment but between levels.
+    bool locked() const { return m_active && !betweenLevels(); }
     const QString& currentPlayerName() const { return m_players[m_curPlayer].m_name; }
 
     bool m_active = false;

@@ -11,16 +11,11 @@ namespace kf {
 namespace {
 
 // The flags by index: the five player flags from left to right, then the five round flags.
-constexpr std::array<int, 2 * kMaxPlayers> kFlagIds{
+constexpr std::array<int, MatchSetup::kFlagCount> kFlagIds{
     id::multiplayer::PlayerFlag1, id::multiplayer::PlayerFlag2, id::multiplayer::PlayerFlag3,
     id::multiplayer::PlayerFlag4, id::multiplayer::PlayerFlag5, id::multiplayer::RoundFlag1,
     id::multiplayer::RoundFlag2,  id::multiplayer::RoundFlag3,  id::multiplayer::RoundFlag4,
     id::multiplayer::RoundFlag5};
-
-// The fifth flag of each row never changes.
-bool isClickableFlag(int index) {
-    return index >= 0 && index < 2 * kMaxPlayers && index % kMaxPlayers != kMaxPlayers - 1;
-}
 
 constexpr int kPictureO = 204;
 constexpr int kPictureX = 205;
@@ -32,27 +27,24 @@ MultiplayerDialog::MultiplayerDialog(QWidget* parent)
       m_pictureX(resourcePicture(kPictureX)) {
     route(id::multiplayer::StartNow, Notification::Clicked, [this] { OnStartNow(); });
     route(id::multiplayer::CancelSetup, Notification::Clicked, [this] { OnCancel(); });
-    for (int index = 0; index < 2 * kMaxPlayers; ++index) {
-        if (isClickableFlag(index))
+    for (int index = 0; index < MatchSetup::kFlagCount; ++index) {
+        if (MatchSetup::isClickable(index))
             route(kFlagIds[index], Notification::Clicked, [this, index] { OnFlagClicked(index); });
     }
 }
 
-void MultiplayerDialog::SetDefaults() {
-    m_active = false;
-    m_playerFlag.fill(false);
-    m_roundFlag.fill(false);
-    m_playerCount = 1;
-    m_roundCount = 1;
+void MultiplayerDialog::setDefaults() {
+    m_match.m_active = false;
+    m_setup.reset();
     m_specifyNames = 1;
     for (int i = 0; i < kMaxPlayers; ++i)
-        m_namesDlg.m_names[i] = QStringLiteral("Player %1").arg(i + 1);
+        m_namesDlg.m_names[i] = MatchSetup::defaultName(i);
     m_playersText = QStringLiteral("  change X to O to add Players.");
     m_roundsText = QStringLiteral("  change X to O to select rounds");
 }
 
 void MultiplayerDialog::DoDataExchange(DataExchange& dx) {
-    for (int index = 0; index < 2 * kMaxPlayers; ++index)
+    for (int index = 0; index < MatchSetup::kFlagCount; ++index)
         dx.control(kFlagIds[index], m_ctlFlag[index]);
     dx.text(id::multiplayer::RoundsText, m_roundsText);
     dx.text(id::multiplayer::PlayersText, m_playersText);
@@ -72,41 +64,36 @@ void MultiplayerDialog::paintEvent(QPaintEvent* event) {
 }
 
 void MultiplayerDialog::showSelectedFlags() {
-    for (int index = 0; index < 2 * kMaxPlayers; ++index) {
-        if (!isClickableFlag(index) || !m_ctlFlag[index])
+    for (int index = 0; index < MatchSetup::kFlagCount; ++index) {
+        if (!MatchSetup::isClickable(index) || !m_ctlFlag[index])
             continue;
-        const bool selected =
-            index < kMaxPlayers ? m_playerFlag[index] : m_roundFlag[index - kMaxPlayers];
         // Only a change of picture repaints, so painting cannot call itself again.
-        if (selected && m_ctlFlag[index]->picture().cacheKey() != m_pictureO.cacheKey())
+        if (m_setup.selected(index) &&
+            m_ctlFlag[index]->picture().cacheKey() != m_pictureO.cacheKey())
             m_ctlFlag[index]->setPicture(m_pictureO);
     }
 }
 
 void MultiplayerDialog::OnFlagClicked(int index) {
-    if (!isClickableFlag(index))
+    if (!m_setup.toggle(index))
         return;
-    const bool isPlayerFlag = index < kMaxPlayers;
-    bool& selected = isPlayerFlag ? m_playerFlag[index] : m_roundFlag[index - kMaxPlayers];
-    int& count = isPlayerFlag ? m_playerCount : m_roundCount;
-    selected = !selected;
-    count += selected ? 1 : -1;
     if (m_ctlFlag[index])
-        m_ctlFlag[index]->setPicture(selected ? m_pictureO : m_pictureX);
-    m_roundsText = QStringLiteral("Rounds per Level and Player : %1").arg(m_roundCount);
-    m_playersText = QStringLiteral("Players registered :%1").arg(m_playerCount);
+        m_ctlFlag[index]->setPicture(m_setup.selected(index) ? m_pictureO : m_pictureX);
+    m_roundsText = QStringLiteral("Rounds per Level and Player : %1").arg(m_setup.roundCount());
+    m_playersText = QStringLiteral("Players registered :%1").arg(m_setup.playerCount());
     UpdateData(false);
 }
 
 void MultiplayerDialog::OnStartNow() {
     UpdateData(true);
-    startMatch(m_roundCount);
+    const int players = m_setup.playerCount();
+    m_match.startMatch(players, m_setup.roundCount());
     // The match goes on whether the names were confirmed or left as they were with Escape.
-    m_namesDlg.m_playerCount = m_playerCount;
+    m_namesDlg.m_playerCount = players;
     m_namesDlg.DoModal();
-    seatPlayers(m_namesDlg.m_names);
+    m_match.seatPlayers(m_namesDlg.m_names);
     // Rows of players who do not take part would otherwise still show an earlier match.
-    for (int k = m_playerCount; k < kMaxPlayers; ++k) {
+    for (int k = players; k < kMaxPlayers; ++k) {
         m_scoreboardDlg.m_rowName[k].clear();
         m_scoreboardDlg.m_rowPoints[k].clear();
         m_scoreboardDlg.m_rowTime[k].clear();
@@ -117,11 +104,11 @@ void MultiplayerDialog::OnStartNow() {
 
 void MultiplayerDialog::ReportRun(int timeMs) {
     // The result is shown while the runner's name still blinks in the caption.
-    m_resultDlg.ShowMessage(recordRun(timeMs));
-    const TurnReport report = passTurn();
-    if (report.turn == Turn::SamePlayer)
+    m_resultDlg.ShowMessage(m_match.recordRun(timeMs));
+    const Match::TurnReport report = m_match.passTurn();
+    if (report.turn == Match::Turn::SamePlayer)
         return;
-    if (report.turn == Turn::LevelComplete) {
+    if (report.turn == Match::Turn::LevelComplete) {
         for (size_t k = 0; k < report.rows.size(); ++k) {
             m_scoreboardDlg.m_rowName[k] = report.rows[k].name;
             m_scoreboardDlg.m_rowPoints[k] = report.rows[k].points;

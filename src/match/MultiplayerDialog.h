@@ -1,6 +1,7 @@
 #pragma once
 
 #include "match/Match.h"
+#include "match/MatchSetup.h"
 #include "match/NextPlayerDialog.h"
 #include "match/PlayerNamesDialog.h"
 #include "match/ScoreboardDialog.h"
@@ -14,19 +15,18 @@ namespace kf {
 
 class StaticControl;
 
-// The set-up of a hot-seat match, and the match itself. Two rows of flags choose the players
-// and the rounds: each clickable flag that shows the green O adds one to its row's count, and
-// the fifth flag of each row always shows O for the one player and round that are always there.
-// START NOW asks for the names and starts the match; the one instance lives as long as the main
-// window, so choices, names and the match state carry over from one opening to the next.
-class MultiplayerDialog : public Dialog, public Match {
+// The set-up of a hot-seat match, and the owner of the match itself. Two rows of flags choose
+// the players and the rounds (m_setup); START NOW asks for the names and starts the match
+// (m_match), whose runs ReportRun takes. The one instance lives as long as the main window, so
+// choices, names and the match state carry over from one opening to the next.
+class MultiplayerDialog : public Dialog {
     Q_OBJECT
 public:
     explicit MultiplayerDialog(QWidget* parent = nullptr);
 
     // The game's choices at program start: one player, one round, no flag selected, the names
     // "Player 1" to "Player 5", and the texts that tell how to change them.
-    void SetDefaults();
+    void setDefaults();
 
     // A click on flag `index`: 0 to 3 are the clickable player flags, 5 to 8 the round flags.
     void OnFlagClicked(int index);
@@ -36,12 +36,11 @@ public:
     // the players what follows, and shows the scoreboard when the level is complete.
     void ReportRun(int timeMs);
 
-    int m_roundCount = 1;
+    Match m_match;
+    MatchSetup m_setup;
     PlayerNamesDialog m_namesDlg;
-    std::array<bool, kMaxPlayers> m_playerFlag{};
-    std::array<bool, kMaxPlayers> m_roundFlag{};
     ScoreboardDialog m_scoreboardDlg;
-    std::array<StaticControl*, 2 * kMaxPlayers> m_ctlFlag{};
+    std::array<StaticControl*, MatchSetup::kFlagCount> m_ctlFlag{};
     QString m_roundsText;
     QString m_playersText;
     int m_specifyNames = 0;

@@ -1,5 +1,6 @@
 #include "match/PlayerNamesDialog.h"
 
+#include "record/RecordFile.h"
 #include "res/ControlIds.h"
 #include "res/DialogTemplates.h"
 #include "toolkit/DataExchange.h"

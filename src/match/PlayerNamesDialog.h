@@ -13,8 +13,6 @@ namespace kf {
 class PlayerNamesDialog : public Dialog {
     Q_OBJECT
 public:
-    static constexpr int kMaxNameLength = 9;
-
     explicit PlayerNamesDialog(QWidget* parent = nullptr);
 
     // Enables or disables the five name edits, top to bottom.

@@ -9,8 +9,6 @@ namespace kf {
 class NewRecordDialog : public Dialog {
     Q_OBJECT
 public:
-    static constexpr int kMaxNameLength = 9;
-
     explicit NewRecordDialog(QWidget* parent = nullptr);
 
     QString m_name = QStringLiteral("HERE");

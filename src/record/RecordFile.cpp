@@ -77,11 +77,11 @@ int parseRecordTime(QByteArrayView line) {
         anyDigit = true;
         value = value * 10 + (line[i] - '0');
         if (value > std::numeric_limits<int>::max())
-            return kFailedTimeMs;
+            return kFailedRunMs;
     }
     // A time that no run could beat (zero or negative) would lock the track for good.
     if (!anyDigit || negative || value == 0)
-        return kFailedTimeMs;
+        return kFailedRunMs;
     return static_cast<int>(value);
 }
 

@@ -5,6 +5,7 @@
 // and no line end after it. "HERE" in 987 ms is the nine bytes 48 45 52 45 0D 0A 39 38 37.
 
 #include "level/FileReplace.h"
+#include "run/RunTimes.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
@@ -13,9 +14,10 @@
 
 namespace kf {
 
-inline constexpr int kNoTimeMs = 999999;    // no time yet: a track without a record
-inline constexpr int kFailedTimeMs = 99999; // a failed run; also an unreadable time line
+// The holder of a track without a record.
 inline constexpr const char kNobody[] = "Nobody";
+// The most characters a player types for a name: a record holder, a player of a match.
+inline constexpr int kMaxNameLength = 9;
 
 // The holder and the time of a track's best run.
 struct TrackRecord {
@@ -23,10 +25,16 @@ struct TrackRecord {
     int timeMs = kNoTimeMs;
 };
 
+// Whether a finished run of `timeMs` takes the record from a best of `bestMs`: only a strictly
+// shorter time does.
+constexpr bool isNewRecord(int timeMs, int bestMs) {
+    return timeMs < bestMs;
+}
+
 // The record file of a level: its whole path with ".kfh" appended, extension kept.
 QString recordPathFor(const QString& levelPath);
 
-// A time line read like atoi; no digits, overflow, zero or a negative value give kFailedTimeMs.
+// A time line read like atoi; no digits, overflow, zero or a negative value give kFailedRunMs.
 int parseRecordTime(QByteArrayView line);
 
 // A name line's bytes as text: UTF-8 when they are valid UTF-8, otherwise Latin-1.

@@ -85,7 +85,7 @@ bool MainDialog::OnInitDialog() {
 
     m_stopwatch.Start();
     m_timer.start();
-    m_multiplayer.SetDefaults();
+    m_multiplayer.setDefaults();
 
     m_trailStyle = 0;
     UpdateData(false);
@@ -123,9 +123,9 @@ void MainDialog::ShowNotice(const QString& text) {
 void MainDialog::UpdateModeButtons() {
     // In a match the level may be changed, a level made or the match quitted only when the
     // first player is about to make the first run of a level.
-    const bool locked = m_multiplayer.m_active && !m_multiplayer.betweenLevels();
-    const QString modeLabel = m_multiplayer.m_active ? QStringLiteral("Quit Multiplayer")
-                                                     : QStringLiteral("Start Multiplayer");
+    const bool locked = m_multiplayer.m_match.locked();
+    const QString modeLabel = m_multiplayer.m_match.m_active ? QStringLiteral("Quit Multiplayer")
+                                                             : QStringLiteral("Start Multiplayer");
     const std::pair<QPushButton*, QString> buttons[] = {
         {m_btnLoadLevel, QStringLiteral("Load Level")},
         {m_btnMultiplayer, modeLabel},

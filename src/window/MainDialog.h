@@ -4,6 +4,7 @@
 #include "level/LevelBoard.h"
 #include "match/MultiplayerDialog.h"
 #include "record/NewRecordDialog.h"
+#include "record/RecordFile.h"
 #include "run/RunTracker.h"
 #include "run/Stopwatch.h"
 #include "toolkit/ContinueDialog.h"
@@ -55,8 +56,8 @@ public:
     int m_trailStyle = -1; // kTrailDots or kTrailLine
     long& m_distance = m_run.figures().distance;
     long& m_speed = m_run.figures().speed;
-    QString m_bestName = QStringLiteral("Nobody");
-    int m_bestTimeMs = 999999;
+    QString m_bestName = QString::fromLatin1(kNobody);
+    int m_bestTimeMs = kNoTimeMs;
     QString m_bestLabel;
     QString m_goText;
     int m_mpTitleTick = 0;

@@ -8,9 +8,9 @@
 namespace kf {
 
 void MainDialog::OnMultiplayer() {
-    if (m_multiplayer.m_active) {
+    if (m_multiplayer.m_match.m_active) {
         // There is no end of a match but this: the scoreboard of the last completed level.
-        m_multiplayer.m_active = false;
+        m_multiplayer.m_match.m_active = false;
         m_multiplayer.m_scoreboardDlg.DoModal();
         if (m_btnMultiplayer)
             m_btnMultiplayer->setText(QStringLiteral("Start Multiplayer"));
@@ -18,16 +18,17 @@ void MainDialog::OnMultiplayer() {
         return;
     }
     m_multiplayer.DoModal();
-    if (!m_multiplayer.m_active)
+    if (!m_multiplayer.m_match.m_active)
         return;
     if (m_btnMultiplayer)
         m_btnMultiplayer->setText(QStringLiteral("Quit Multiplayer"));
-    setWindowTitle(QString::fromLatin1(kMatchCaption) + m_multiplayer.currentPlayerName());
-    ShowNotice(nextRoundText(m_multiplayer.m_namesDlg.m_names[0]));
+    setWindowTitle(QString::fromLatin1(kMatchCaption) + m_multiplayer.m_match.currentPlayerName());
+    ShowNotice(nextRoundText(m_multiplayer.m_match.m_players[0].m_name));
 }
 
 void MainDialog::showMatchRunEndCaption() {
-    setWindowTitle(QString::fromLatin1(kMatchRunEndCaption) + m_multiplayer.currentPlayerName());
+    setWindowTitle(QString::fromLatin1(kMatchRunEndCaption) +
+                   m_multiplayer.m_match.currentPlayerName());
 }
 
 } // namespace kf

@@ -20,10 +20,9 @@ bool MainDialog::ReadRecordFile(const QString& path) {
 
 void MainDialog::CheckNewRecord() {
     // In a match the name offered is the player who has just run, record or not.
-    if (m_multiplayer.m_active)
-        m_newRecordDlg.m_name = m_multiplayer.currentPlayerName();
-    // Only a strictly shorter time is a record.
-    if (m_bestTimeMs <= m_timeMs)
+    if (m_multiplayer.m_match.m_active)
+        m_newRecordDlg.m_name = m_multiplayer.m_match.currentPlayerName();
+    if (!isNewRecord(m_timeMs, m_bestTimeMs))
         return;
     // The record is taken from the fields, not read back from the controls: while the notice
     // and this dialog were open for less than a tick, the time field still showed an older time.

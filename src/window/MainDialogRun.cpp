@@ -31,7 +31,7 @@ void MainDialog::OnMouseMove(unsigned flags, QPoint point) {
 }
 
 void MainDialog::failRun(RunOutcome outcome) {
-    if (m_multiplayer.m_active) {
+    if (m_multiplayer.m_match.m_active) {
         m_multiplayer.ReportRun(kFailedRunMs);
         showMatchRunEndCaption();
     } else {
@@ -46,10 +46,10 @@ void MainDialog::failRun(RunOutcome outcome) {
 
 void MainDialog::OnLButtonUp(unsigned, QPoint point) {
     if (m_run.release(m_bmpLevel, point, m_stopwatch.ElapsedMs()) == RunOutcome::Finished) {
-        if (!m_multiplayer.m_active)
+        if (!m_multiplayer.m_match.m_active)
             ShowNotice(QStringLiteral("YOU FINISHED -> Time : %1 ms").arg(m_timeMs));
         CheckNewRecord();
-        if (m_multiplayer.m_active) {
+        if (m_multiplayer.m_match.m_active) {
             m_multiplayer.ReportRun(m_timeMs);
             showMatchRunEndCaption();
         }

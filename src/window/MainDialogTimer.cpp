@@ -10,9 +10,9 @@ void MainDialog::OnTimer() {
     m_run.tick(m_stopwatch.ElapsedMs());
     // Only one animation moves on a tick: the other resumes where it stopped.
     const std::optional<QString> caption =
-        m_multiplayer.m_active
-            ? matchCaption(advanceMatchTick(m_mpTitleTick), m_multiplayer.currentPlayerName())
-            : titleCaption(advanceTitleTick(m_titleTick));
+        m_multiplayer.m_match.m_active ? matchCaption(advanceMatchTick(m_mpTitleTick),
+                                                      m_multiplayer.m_match.currentPlayerName())
+                                       : titleCaption(advanceTitleTick(m_titleTick));
     if (caption)
         setWindowTitle(*caption);
     UpdateData(false);

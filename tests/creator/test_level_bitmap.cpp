@@ -67,6 +67,13 @@ INSTANTIATE_TEST_SUITE_P(
                       HeaderField{"biClrImportant", 50, 4, 0}),
     [](const ::testing::TestParamInfo<HeaderField>& info) { return std::string(info.param.name); });
 
+TEST(LevelBitmap, SavePathIsTheNameAsTypedInTheFolder) {
+    EXPECT_EQ(levelSavePath("/play", ""), std::nullopt);
+    EXPECT_EQ(levelSavePath("/play", "mine"), QStringLiteral("/play/mine.bmp"));
+    EXPECT_EQ(levelSavePath("/play", " a.b "), QStringLiteral("/play/ a.b .bmp"));
+    EXPECT_EQ(levelSavePath("/play", "<i>x"), QStringLiteral("/play/<i>x.bmp"));
+}
+
 TEST(LevelBitmap, LevelFileHasExactLength) {
     QImage level(400, 400, QImage::Format_RGB32);
     level.fill(Qt::black);

@@ -31,6 +31,16 @@ COLORREF at(const LevelCanvas& c, int x, int y) {
     return colorRefFromRgb(c.image().pixel(x, y));
 }
 
+// The slider offers sizes 1 to 5 and every opening starts at 2; at size 5 the brush is 30 pixels
+// wide and the eraser 55.
+TEST(LevelCanvas, BrushSizesRangeFromOneToFiveAndOpenAtTwo) {
+    EXPECT_EQ(kMinBrushSize, 1);
+    EXPECT_EQ(kMaxBrushSize, 5);
+    EXPECT_EQ(kOpeningBrushSize, 2);
+    EXPECT_EQ(creatorPen(kToolWalls, kMaxBrushSize).width, 30);
+    EXPECT_EQ(creatorPen(kToolEraser, kMaxBrushSize).width, 55);
+}
+
 TEST(LevelCanvas, StartsWhiteWithAOnePixelFrame) {
     const LevelCanvas canvas(kFrame);
     ASSERT_EQ(canvas.image().size(), QSize(400, 400));

@@ -1,4 +1,5 @@
 #include "match/Match.h"
+#include "match/MatchSetup.h"
 #include "support/QtPrinters.h"
 
 #include <gtest/gtest.h>
@@ -12,8 +13,7 @@ const std::array<QString, kMaxPlayers> kNames{"Ann", "Bob", "Cid", "Dee", "Eve"}
 
 Match startedMatch(int players, int rounds) {
     Match match;
-    match.m_playerCount = players;
-    match.startMatch(rounds);
+    match.startMatch(players, rounds);
     match.seatPlayers(kNames);
     return match;
 }
@@ -64,7 +64,7 @@ TEST(Match, ScoringOfALevel) {
          {kFailedRunMs + 1, kFailedRunMs},
          {0, 1},
          {"100000", "FAILED"}},
-        {"six nines never become a best", 2, 1, {kNoRunYetMs, 100}, {0, 1}, {"999999", "100"}},
+        {"six nines never become a best", 2, 1, {kNoTimeMs, 100}, {0, 1}, {"999999", "100"}},
         {"five players, unique fastest gets four",
          5,
          1,
@@ -80,7 +80,7 @@ TEST(Match, ScoringOfALevel) {
             EXPECT_EQ(rows[k].name, kNames[k]) << c.name;
             EXPECT_EQ(rows[k].points, QString::number(c.points[k])) << c.name << " row " << k;
             EXPECT_EQ(rows[k].time, c.times[k]) << c.name << " row " << k;
-            EXPECT_EQ(match.m_players[k].m_bestMs, kNoRunYetMs) << c.name;
+            EXPECT_EQ(match.m_players[k].m_bestMs, kNoTimeMs) << c.name;
         }
         EXPECT_TRUE(match.betweenLevels()) << c.name;
     }
@@ -148,8 +148,7 @@ TEST(Match, StartingResetsOnlyThePlayersTakingPart) {
     Match match = startedMatch(3, 1);
     playLevel(match, {1, 2, 3});
     match.m_players[2].m_bestMs = 777;
-    match.m_playerCount = 2;
-    match.startMatch(4);
+    match.startMatch(2, 4);
     match.seatPlayers({"X", "Y", "Z", "", ""});
     EXPECT_EQ(match.m_players[0].m_points, 0);
     EXPECT_EQ(match.m_players[1].m_name, "Y");
@@ -158,6 +157,56 @@ TEST(Match, StartingResetsOnlyThePlayersTakingPart) {
     EXPECT_TRUE(match.m_active);
     EXPECT_EQ(match.m_roundsPerTurn, 4);
     EXPECT_TRUE(match.betweenLevels());
+}
+
+} // namespace
+
+namespace {
+
+// The mode buttons are locked during a match at every moment but between levels.
+TEST(Match, LockedDuringALevelOnly) {
+    Match match;
+    EXPECT_FALSE(match.locked()) << "no match";
+    match = startedMatch(2, 2);
+    const bool lockedAfterEachRun[] = {true, true, true, false, true};
+    EXPECT_FALSE(match.locked()) << "before the first run";
+    for (size_t run = 0; run < std::size(lockedAfterEachRun); ++run) {
+        match.scoreRun(1000);
+        EXPECT_EQ(match.locked(), lockedAfterEachRun[run]) << "after run " << run + 1;
+    }
+    match.m_active = false;
+    EXPECT_FALSE(match.locked()) << "after quitting";
+}
+
+// Clicks on the flags, by index (0 to 3 players, 5 to 8 rounds), and the counts they give.
+struct SetupCase {
+    const char* name;
+    std::vector<int> clicks;
+    int players;
+    int rounds;
+};
+
+TEST(MatchSetup, FlagsCountPlayersAndRounds) {
+    const SetupCase cases[] = {
+        {"program start", {}, 1, 1},
+        {"one player flag", {0}, 2, 1},
+        {"the third flag alone", {2}, 2, 1},
+        {"a flag clicked twice", {1, 1}, 1, 1},
+        {"every flag", {0, 1, 2, 3, 5, 6, 7, 8}, 5, 5},
+        {"the fifth flags and indices beyond", {4, 9, -1, 10}, 1, 1},
+        {"rounds only", {5, 8}, 1, 3},
+    };
+    for (const SetupCase& c : cases) {
+        MatchSetup setup;
+        for (int index : c.clicks)
+            setup.toggle(index);
+        EXPECT_EQ(setup.playerCount(), c.players) << c.name;
+        EXPECT_EQ(setup.roundCount(), c.rounds) << c.name;
+        setup.reset();
+        EXPECT_EQ(setup.playerCount() + setup.roundCount(), 2) << c.name << ", reset";
+    }
+    EXPECT_EQ(MatchSetup::defaultName(0), "Player 1");
+    EXPECT_EQ(MatchSetup::defaultName(4), "Player 5");
 }
 
 } // namespace

@@ -63,7 +63,7 @@ QStringList scoreboardRows(const Dialog& d) {
 
 class SetupTest : public ::testing::Test {
 protected:
-    void SetUp() override { setup.SetDefaults(); }
+    void SetUp() override { setup.setDefaults(); }
 
     PlayFolder folder;
     ModalAnswerer answers;
@@ -125,12 +125,12 @@ TEST_F(SetupTest, FlagsCountPlayersAndRounds) {
          "  change X to O to select rounds"},
     };
     for (const FlagCase& c : cases) {
-        setup.SetDefaults();
+        setup.setDefaults();
         setup.Create();
         for (int flag : c.clicks)
             clickFlag(setup, flag);
-        EXPECT_EQ(setup.m_playerCount, c.players) << c.name;
-        EXPECT_EQ(setup.m_roundCount, c.rounds) << c.name;
+        EXPECT_EQ(setup.m_setup.playerCount(), c.players) << c.name;
+        EXPECT_EQ(setup.m_setup.roundCount(), c.rounds) << c.name;
         EXPECT_EQ(labelText(setup, id::multiplayer::PlayersText), c.playersText) << c.name;
         EXPECT_EQ(labelText(setup, id::multiplayer::RoundsText), c.roundsText) << c.name;
         EXPECT_TRUE(showsO(setup, id::multiplayer::PlayerFlag5)) << c.name;
@@ -148,9 +148,9 @@ TEST_F(SetupTest, OnlyTheThirdPlayerFlagSeatsTheFirstTwoNames) {
     });
     answers.pressEnter();
     setup.DoModal();
-    ASSERT_TRUE(setup.m_active);
-    EXPECT_EQ(setup.m_players[0].m_name, "Player 1");
-    EXPECT_EQ(setup.m_players[1].m_name, "Player 2");
+    ASSERT_TRUE(setup.m_match.m_active);
+    EXPECT_EQ(setup.m_match.m_players[0].m_name, "Player 1");
+    EXPECT_EQ(setup.m_match.m_players[1].m_name, "Player 2");
     EXPECT_EQ(answers.unexpected(), 0);
 }
 
@@ -165,9 +165,9 @@ TEST_F(SetupTest, CancelAndEscapeStartNothingButKeepTheFlags) {
     });
     setup.DoModal();
     setup.DoModal();
-    EXPECT_FALSE(setup.m_active);
-    EXPECT_EQ(setup.m_playerCount, 2);
-    EXPECT_EQ(setup.m_roundCount, 2);
+    EXPECT_FALSE(setup.m_match.m_active);
+    EXPECT_EQ(setup.m_setup.playerCount(), 2);
+    EXPECT_EQ(setup.m_setup.roundCount(), 2);
 
     // The next opening shows them again, with the last texts.
     setup.Create();
@@ -329,7 +329,7 @@ TEST_F(MatchTest, TwoPlayersTwoRoundsTwoLevels) {
     });
     answers.clickOk();
     button(id::main::Multiplayer)->click();
-    ASSERT_TRUE(dialog->m_multiplayer.m_active);
+    ASSERT_TRUE(dialog->m_multiplayer.m_match.m_active);
     EXPECT_EQ(answers.takeTexts().last(), "Next Round: Ann , choose Level and begin");
     EXPECT_EQ(dialog->windowTitle(), "Kurvenflitz.exe -> Multiplayer Mode -> Ann");
     EXPECT_EQ(modeButtons(), kUnlocked);
@@ -419,7 +419,7 @@ TEST_F(MatchTest, TwoPlayersTwoRoundsTwoLevels) {
     // Quitting shows the last level's scoreboard and goes back to standard mode.
     expectScoreboard({"Ann|1|FAILED", QString("Bob|1|%1").arg(bob2), "||", "||", "||"});
     button(id::main::Multiplayer)->click();
-    EXPECT_FALSE(dialog->m_multiplayer.m_active);
+    EXPECT_FALSE(dialog->m_multiplayer.m_match.m_active);
     EXPECT_EQ(dialog->windowTitle(), "Kurvenflitzer.exe -> Standard Mode");
     EXPECT_EQ(modeButtons(), "Load Level, Start Multiplayer, Create Level");
     EXPECT_EQ(answers.unexpected(), 0);
@@ -433,8 +433,8 @@ TEST_F(MatchTest, EscapeInTheNamesDialogStillStartsAndOldRowsAreCleared) {
     });
     answers.pressEscape().clickOk();
     button(id::main::Multiplayer)->click();
-    EXPECT_TRUE(match.m_active);
-    EXPECT_EQ(match.m_players[0].m_name, "Player 1");
+    EXPECT_TRUE(match.m_match.m_active);
+    EXPECT_EQ(match.m_match.m_players[0].m_name, "Player 1");
     EXPECT_EQ(match.m_scoreboardDlg.m_rowName[3], "");
 
     // One player, one round: every run completes the level.

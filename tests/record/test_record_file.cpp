@@ -50,9 +50,17 @@ TEST(RecordFormat, RecordFileSitsBesideTheLevelWithItsExtensionKept) {
               QStringLiteral("Level_00_INTRO.bmp.kfh"));
 }
 
+TEST(RecordRule, OnlyAStrictlyShorterTimeIsARecord) {
+    EXPECT_TRUE(isNewRecord(4999, 5000));
+    EXPECT_FALSE(isNewRecord(5000, 5000));
+    EXPECT_FALSE(isNewRecord(5001, 5000));
+    EXPECT_TRUE(isNewRecord(kNoTimeMs - 1, kNoTimeMs));
+    EXPECT_FALSE(isNewRecord(kNoTimeMs, kNoTimeMs)); // a run that slow never takes a record
+}
+
 TEST(RecordFormat, StartValuesAreNoTimeAndNobody) {
     EXPECT_EQ(TrackRecord{}.timeMs, 999999);
-    EXPECT_EQ(kFailedTimeMs, 99999);
+    EXPECT_EQ(kFailedRunMs, 99999);
     EXPECT_STREQ(kNobody, "Nobody");
 }
 
