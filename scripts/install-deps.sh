@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, testing, packaging and running the game need.
-# Runs apt-get only when something is missing; as root directly, otherwise through sudo.
+# Runs apt-get only when something is missing; as root directly, otherwise through sudo. When
+# sudo cannot do it (not installed, not allowed, or a password is needed but there is no
+# terminal to ask for it), stops with a message that names the packages and the command for root.
 set -euo pipefail
 
 packages=(
@@ -20,7 +22,40 @@ for p in "${packages[@]}"; do
 done
 [ ${#missing[@]} -eq 0 ] && exit 0
 
-if [ "$(id -u)" -eq 0 ]; then sudo=(); else sudo=(sudo); fi
+update=(apt-get update)
+install=(env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}")
+
+refuse() {
+    cat >&2 <<MESSAGE
+These Debian packages are missing: ${missing[*]}
+Only root can install them, and $1.
+Run this as root (for example after 'su -'), then try again:
+    apt-get update && apt-get install --no-install-recommends ${missing[*]}
+MESSAGE
+    exit 1
+}
+
+# Whether sudo runs both commands without asking for a password (none needed, or given lately).
+sudo_may_install() {
+    sudo -n -l "${update[@]}" >/dev/null 2>&1 && sudo -n -l "${install[@]}" >/dev/null 2>&1
+}
+
+if [ "$(id -u)" -eq 0 ]; then
+    sudo=()
+else
+    sudo=(sudo)
+    if ! command -v sudo >/dev/null; then
+        refuse "sudo is not installed"
+    elif ! sudo_may_install; then
+        # sudo asks for the password on the terminal; its own refusal gives way to the message.
+        if ! { : </dev/tty; } 2>/dev/null; then
+            refuse "sudo needs your password but there is no terminal to ask for it"
+        elif ! sudo -v -p "[sudo] password for %p, to install the missing packages: " 2>/dev/null ||
+            ! sudo_may_install; then
+            refuse "sudo did not let $(id -un) install them"
+        fi
+    fi
+fi
 echo "Installing: ${missing[*]}"
-"${sudo[@]}" apt-get update
-"${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}"
+"${sudo[@]}" "${update[@]}"
+"${sudo[@]}" "${install[@]}"

@@ -80,6 +80,9 @@ launcher)
     HOME=$home XDG_DATA_HOME= "$root/usr/bin/kurvenflitzerl"
     [ "$(cat "$scratch/started-in")" = "$play" ] || fail "not started in $play"
     diff <(ls "$shipped") <(ls "$play") || fail "the first start did not seed every file"
+    # The copies are the player's to change, even though the installed files are read-only;
+    # the mode is checked, not a write, as root may write any file.
+    [ -z "$(find "$play" -type f ! -perm -u=w)" ] || fail "a seeded copy is read-only"
 
     # The player's changes between two starts: a record, a track of the player's own, a shipped
     # track changed, and a shipped file deleted.
