@@ -1,13 +1,11 @@
 #include "creator/LevelCreatorDialog.h"
 
-#include "creator/CanvasView.h"
 #include "level/BitmapFile.h"
 #include "res/ControlIds.h"
 #include "res/DialogTemplates.h"
-#include "res/DialogUnits.h"
 #include "toolkit/Controls.h"
 #include "toolkit/DataExchange.h"
-#include "toolkit/PointerPixel.h"
+#include "toolkit/ImageView.h"
 
 #include <QDir>
 #include <QKeyEvent>
@@ -16,22 +14,10 @@
 
 namespace kf {
 
-namespace {
-
-// The canvas frame in client pixels: the black frame control of the creator's template.
-QRect frameRect() {
-    const DialogTemplate& t = dialogTemplate(kLevelCreatorDialogId);
-    for (const ControlTemplate& c : t.controls) {
-        if (c.styles & style::SsBlackFrame)
-            return duRectToPixels(c.rect, baseUnitsForFont(t.fontPointSize));
-    }
-    return {};
-}
-
-} // namespace
-
 LevelCreatorDialog::LevelCreatorDialog(QWidget* parent)
-    : Dialog(kLevelCreatorDialogId, parent), m_canvas(frameRect()) {
+    : Dialog(kLevelCreatorDialogId, parent),
+      m_canvas(templateControlRect(
+          [](const ControlTemplate& c) { return (c.styles & style::SsBlackFrame) != 0; })) {
     route(id::creator::Save, Notification::Clicked, [this] { OnSave(); });
     route(id::creator::Walls, Notification::Clicked, [this] { OnPaintWalls(); });
     route(id::creator::Start, Notification::Clicked, [this] { OnPaintStart(); });
@@ -47,7 +33,8 @@ LevelCreatorDialog::LevelCreatorDialog(QWidget* parent)
 QWidget* LevelCreatorDialog::createCustomControl(const ControlTemplate& t, const QRect&) {
     if (!(t.styles & style::SsBlackFrame))
         return nullptr;
-    m_canvasView = new CanvasView(m_canvas, this);
+    m_canvasView = new ImageView([this]() -> const QImage& { return m_canvas.image(); }, this);
+    m_canvasView->showAt({0, 0});
     m_canvasView->lower();
     return m_canvasView;
 }
@@ -128,21 +115,7 @@ void LevelCreatorDialog::OnMouseMove(unsigned flags, QPoint point) {
         return;
     const QRect changed = m_canvas.drag(point, m_tool, m_brushSize);
     if (m_canvasView && !changed.isEmpty())
-        m_canvasView->update(changed);
-}
-
-void LevelCreatorDialog::mousePressEvent(QMouseEvent* event) {
-    const QPoint point = pointerPixel(event);
-    if (event->button() == Qt::LeftButton && pointerReachesDialog(point))
-        OnLButtonDown(mouseFlags(event), point);
-    else
-        Dialog::mousePressEvent(event);
-}
-
-void LevelCreatorDialog::mouseMoveEvent(QMouseEvent* event) {
-    const QPoint point = pointerPixel(event);
-    if (pointerReachesDialog(point))
-        OnMouseMove(mouseFlags(event), point);
+        m_canvasView->updateClientRect(changed);
 }
 
 // Enter saves, also while the file name is being typed: closing would throw the painting away.

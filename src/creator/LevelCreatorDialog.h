@@ -11,7 +11,7 @@ class QSlider;
 
 namespace kf {
 
-class CanvasView;
+class ImageView;
 class StaticControl;
 
 // The level creator: the player paints a level with four tools and five brush sizes on a
@@ -55,8 +55,8 @@ public:
     void OnSliderReleased();
 
     // Painting; `flags` carries kMkLButton, `point` is in client pixels.
-    void OnLButtonDown(unsigned flags, QPoint point);
-    void OnMouseMove(unsigned flags, QPoint point);
+    void OnLButtonDown(unsigned flags, QPoint point) override;
+    void OnMouseMove(unsigned flags, QPoint point) override;
 
 protected:
     void DoDataExchange(DataExchange& dx) override;
@@ -64,14 +64,12 @@ protected:
     QWidget* createCustomControl(const ControlTemplate& t, const QRect& pixels) override;
 
     void keyPressEvent(QKeyEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
 
 private:
     void chooseTool(int tool);
     void takeSliderPosition();
 
-    CanvasView* m_canvasView = nullptr;
+    ImageView* m_canvasView = nullptr;
 };
 
 } // namespace kf

@@ -4,6 +4,7 @@
 #include "res/DialogUnits.h"
 #include "toolkit/Controls.h"
 #include "toolkit/DataExchange.h"
+#include "toolkit/PointerPixel.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -143,6 +144,41 @@ bool Dialog::pointerReachesDialog(QPoint client) const {
 
 unsigned Dialog::mouseFlags(const QMouseEvent* event) {
     return (event->buttons() & Qt::LeftButton) ? kMkLButton : 0u;
+}
+
+void Dialog::OnLButtonDown(unsigned, QPoint) {}
+void Dialog::OnMouseMove(unsigned, QPoint) {}
+void Dialog::OnLButtonUp(unsigned, QPoint) {}
+
+void Dialog::mousePressEvent(QMouseEvent* event) {
+    const QPoint point = pointerPixel(event);
+    if (event->button() == Qt::LeftButton && pointerReachesDialog(point))
+        OnLButtonDown(mouseFlags(event), point);
+    else
+        QDialog::mousePressEvent(event);
+}
+
+// The first movement back into the dialog is then a step from the last point it accepted.
+void Dialog::mouseMoveEvent(QMouseEvent* event) {
+    const QPoint point = pointerPixel(event);
+    if (pointerReachesDialog(point))
+        OnMouseMove(mouseFlags(event), point);
+}
+
+void Dialog::mouseReleaseEvent(QMouseEvent* event) {
+    const QPoint point = pointerPixel(event);
+    if (event->button() == Qt::LeftButton && pointerReachesDialog(point))
+        OnLButtonUp(mouseFlags(event), point);
+    else
+        QDialog::mouseReleaseEvent(event);
+}
+
+QRect Dialog::templateControlRect(const std::function<bool(const ControlTemplate&)>& which) const {
+    for (const ControlTemplate& c : m_template.controls) {
+        if (which(c))
+            return duRectToPixels(c.rect, baseUnitsForFont(m_template.fontPointSize));
+    }
+    return {};
 }
 
 void Dialog::route(int id, Notification n, std::function<void()> handler) {

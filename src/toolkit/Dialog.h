@@ -53,6 +53,13 @@ public:
     // Radio buttons of the template group that begins with `firstId`, in template order.
     QList<QWidget*> radioGroup(int firstId) const;
 
+    // Mouse handlers, called with the key flags (kMkLButton while the left button is held) and
+    // the pointer in client pixels, for the input that reaches the dialog itself: a press or a
+    // release of the left button, and every movement. Nothing happens by default.
+    virtual void OnLButtonDown(unsigned flags, QPoint point);
+    virtual void OnMouseMove(unsigned flags, QPoint point);
+    virtual void OnLButtonUp(unsigned flags, QPoint point);
+
     // Covers the whole background with `tile`, repeated from the client origin; a null tile gives
     // back the plain white background. The controls keep their own look.
     void setBackgroundTile(const QImage& tile);
@@ -67,6 +74,9 @@ protected:
     virtual void OnCancel();
     // A subclass may supply its own widget for a template control; nullptr for the standard one.
     virtual QWidget* createCustomControl(const ControlTemplate& t, const QRect& pixels);
+    // The client rectangle of the first control of the template that `which` picks (empty when
+    // none does), known before the dialog ever opens.
+    QRect templateControlRect(const std::function<bool(const ControlTemplate&)>& which) const;
 
     // Whether a pointer event at this client point would reach the dialog itself on the desktop
     // the game was made for, which does not hold on to the pointer while a button is held:
@@ -79,6 +89,11 @@ protected:
     // Routes a control's notification to a handler of the dialog.
     void route(int id, Notification n, std::function<void()> handler);
 
+    // While a button is held, Qt sends every movement and the release to the pressed window
+    // wherever the pointer is; these pass on only what reaches the dialog itself.
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void reject() override;
     void paintEvent(QPaintEvent* event) override;

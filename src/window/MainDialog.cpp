@@ -7,8 +7,8 @@
 #include "res/Pictures.h"
 #include "toolkit/Controls.h"
 #include "toolkit/DataExchange.h"
+#include "toolkit/ImageView.h"
 #include "toolkit/PointerPixel.h"
-#include "window/BoardView.h"
 
 #include <QDir>
 #include <QMouseEvent>
@@ -20,20 +20,13 @@ namespace {
 
 constexpr int kTimerPeriodMs = 100;
 
-// Where the board's picture sits in the window: the top-left corner of the board control.
-QPoint boardOrigin() {
-    const DialogTemplate& t = dialogTemplate(kMainDialogId);
-    for (const ControlTemplate& c : t.controls) {
-        if (c.id == id::main::Board)
-            return duRectToPixels(c.rect, baseUnitsForFont(t.fontPointSize)).topLeft();
-    }
-    return {};
-}
-
 } // namespace
 
 MainDialog::MainDialog(QWidget* parent)
-    : Dialog(kMainDialogId, parent), m_bmpLevel(boardOrigin()), m_hIcon(appIcon()) {
+    : Dialog(kMainDialogId, parent), m_bmpLevel(templateControlRect([](const ControlTemplate& c) {
+                                                    return c.id == id::main::Board;
+                                                }).topLeft()),
+      m_hIcon(appIcon()) {
     setMouseTracking(true);
     m_timer.setTimerType(Qt::PreciseTimer);
     m_timer.setInterval(kTimerPeriodMs);
@@ -51,7 +44,7 @@ MainDialog::MainDialog(QWidget* parent)
 QWidget* MainDialog::createCustomControl(const ControlTemplate& t, const QRect&) {
     if (t.id != id::main::Board)
         return nullptr;
-    return new BoardView(m_bmpLevel, this);
+    return new ImageView([this]() -> const QImage& { return m_bmpLevel.shownImage(); }, this);
 }
 
 void MainDialog::DoDataExchange(DataExchange& dx) {
@@ -109,7 +102,7 @@ bool MainDialog::OnInitDialog() {
 
 void MainDialog::showPictures() {
     if (m_ctlBoard)
-        m_ctlBoard->pictureChanged();
+        m_ctlBoard->showAt(m_bmpLevel.origin());
     if (m_ctlLogo && !m_bmpLogo.isNull())
         m_ctlLogo->setPicture(m_bmpLogo);
     if (m_ctlX && !m_bmpX.isNull())
@@ -142,30 +135,6 @@ void MainDialog::UpdateModeButtons() {
 void MainDialog::setPointerShape(Qt::CursorShape shape) {
     if (cursor().shape() != shape)
         setCursor(shape);
-}
-
-void MainDialog::mousePressEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton)
-        OnLButtonDown(mouseFlags(event), pointerPixel(event));
-    else
-        Dialog::mousePressEvent(event);
-}
-
-// While the button is held, Qt sends every movement and the release to this window wherever
-// the pointer is; the run takes only those that reach the window itself. The first movement
-// back is then tested as one segment from the last point the run accepted.
-void MainDialog::mouseMoveEvent(QMouseEvent* event) {
-    const QPoint point = pointerPixel(event);
-    if (pointerReachesDialog(point))
-        OnMouseMove(mouseFlags(event), point);
-}
-
-void MainDialog::mouseReleaseEvent(QMouseEvent* event) {
-    const QPoint point = pointerPixel(event);
-    if (event->button() == Qt::LeftButton && pointerReachesDialog(point))
-        OnLButtonUp(mouseFlags(event), point);
-    else
-        Dialog::mouseReleaseEvent(event);
 }
 
 } // namespace kf

@@ -18,7 +18,7 @@ class QPushButton;
 
 namespace kf {
 
-class BoardView;
+class ImageView;
 class StaticControl;
 
 // The main window and the owner of all game state: the level on the board, the run and its
@@ -48,7 +48,7 @@ public:
     QPushButton* m_btnCreateLevel = nullptr;
     QPushButton* m_btnMultiplayer = nullptr;
     QPushButton* m_btnLoadLevel = nullptr;
-    BoardView* m_ctlBoard = nullptr;
+    ImageView* m_ctlBoard = nullptr;
 
     // The run's figures under the window's field names; they live in m_run, and the data
     // exchange shows them in the time, distance and speed fields.
@@ -93,9 +93,9 @@ public:
     void OnLogoClicked();
 
     // Run handlers; `flags` carries kMkLButton, `point` is in client pixels.
-    void OnLButtonDown(unsigned flags, QPoint point);
-    void OnMouseMove(unsigned flags, QPoint point);
-    void OnLButtonUp(unsigned flags, QPoint point);
+    void OnLButtonDown(unsigned flags, QPoint point) override;
+    void OnMouseMove(unsigned flags, QPoint point) override;
+    void OnLButtonUp(unsigned flags, QPoint point) override;
 
     // Puts a level picture on the board; false (and nothing changed) when the file is not a
     // loadable bitmap.
@@ -105,10 +105,6 @@ protected:
     void DoDataExchange(DataExchange& dx) override;
     bool OnInitDialog() override;
     QWidget* createCustomControl(const ControlTemplate& t, const QRect& pixels) override;
-
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
     void showPictures();

@@ -4,8 +4,8 @@
 #include "level/BitmapFile.h"
 #include "record/RecordFile.h"
 #include "toolkit/FileDialog.h"
+#include "toolkit/ImageView.h"
 #include "toolkit/MessageBox.h"
-#include "window/BoardView.h"
 #include "window/MainDialog.h"
 
 #include <QDir>
@@ -19,7 +19,7 @@ bool MainDialog::LoadLevelPicture(const QString& path) {
         return false;
     m_bmpLevel.setPicture(picture);
     if (m_ctlBoard)
-        m_ctlBoard->pictureChanged();
+        m_ctlBoard->showAt(m_bmpLevel.origin());
     return true;
 }
 

@@ -1,7 +1,7 @@
 // A run as the main window shows it: the rules are the run tracker's; the handlers pass it the
 // pointer events with the clock's reading and show what came of them.
 
-#include "window/BoardView.h"
+#include "toolkit/ImageView.h"
 #include "window/MainDialog.h"
 
 namespace kf {

@@ -1,5 +1,6 @@
 #include "check/LevelCheck.h"
 #include "check/ProbeShape.h"
+#include "level/ColorCode.h"
 
 #include "support/QtPrinters.h"
 
@@ -14,10 +15,10 @@ namespace {
 
 using namespace kf;
 
-constexpr QRgb kBlack = 0xFF000000;
-constexpr QRgb kFree = 0xFFFFFFFF;
-constexpr QRgb kGreen = 0xFF00FF00;
-constexpr QRgb kRed = 0xFFFF0000;
+constexpr QRgb kWallPixel = rgbFromColorRef(kWall);
+constexpr QRgb kFree = rgbFromColorRef(kWhite);
+constexpr QRgb kStartPixel = rgbFromColorRef(kStart);
+constexpr QRgb kFinishPixel = rgbFromColorRef(kFinish);
 
 struct Fill {
     QRect rect;
@@ -25,13 +26,13 @@ struct Fill {
 };
 using Fills = std::vector<Fill>;
 
-const Fill kStartTopLeft{{2, 2, 6, 6}, kGreen};
-const Fill kFinishBottomRight{{32, 32, 6, 6}, kRed};
+const Fill kStartTopLeft{{2, 2, 6, 6}, kStartPixel};
+const Fill kFinishBottomRight{{32, 32, 6, 6}, kFinishPixel};
 
 // A wall across the whole picture, four pixels thick, with `gap` free rows from row `top`.
 Fills gapLevel(int gap, int top) {
-    return {{{18, 0, 4, top}, kBlack},
-            {{18, top + gap, 4, 40 - top - gap}, kBlack},
+    return {{{18, 0, 4, top}, kWallPixel},
+            {{18, top + gap, 4, 40 - top - gap}, kWallPixel},
             kStartTopLeft,
             kFinishBottomRight};
 }
@@ -39,11 +40,11 @@ Fills gapLevel(int gap, int top) {
 // Wall with a band of free track from the top-left to the bottom-right corner, 13 pixels across
 // in each row (about 9 pixels across the band), started and finished at its two ends.
 Fills diagonalLevel() {
-    Fills fills{{{0, 0, 40, 40}, kBlack}};
+    Fills fills{{{0, 0, 40, 40}, kWallPixel}};
     for (int y = 0; y < 40; ++y)
         fills.push_back({{y - 6, y, 13, 1}, kFree});
-    fills.push_back({{0, 0, 6, 3}, kGreen});
-    fills.push_back({{34, 37, 6, 3}, kRed});
+    fills.push_back({{0, 0, 6, 3}, kStartPixel});
+    fills.push_back({{34, 37, 6, 3}, kFinishPixel});
     return fills;
 }
 
@@ -90,7 +91,7 @@ INSTANTIATE_TEST_SUITE_P(
         CheckCase{"NoStart", {kFinishBottomRight}, 4, 0, 1, false, {}},
         CheckCase{"NoFinish", {kStartTopLeft}, 4, 1, 0, false, {}},
         CheckCase{"FinishBehindAWall",
-                  {{{20, 0, 2, 40}, kBlack}, kStartTopLeft, kFinishBottomRight},
+                  {{{20, 0, 2, 40}, kWallPixel}, kStartTopLeft, kFinishBottomRight},
                   1,
                   1,
                   1,
@@ -98,16 +99,16 @@ INSTANTIATE_TEST_SUITE_P(
                   kFirstSealed},
         // A probe need only cover part of an area, not stand with its centre on it.
         CheckCase{"OnePixelStartAndFinishAlongTheEdges",
-                  {{{0, 0, 1, 40}, kGreen}, {{39, 0, 1, 40}, kRed}},
+                  {{{0, 0, 1, 40}, kStartPixel}, {{39, 0, 1, 40}, kFinishPixel}},
                   5,
                   1,
                   1,
                   true,
                   {}},
         CheckCase{"SecondStartSealedInACorner",
-                  {{{24, 0, 2, 14}, kBlack},
-                   {{24, 12, 16, 2}, kBlack},
-                   {{30, 3, 5, 5}, kGreen},
+                  {{{24, 0, 2, 14}, kWallPixel},
+                   {{24, 12, 16, 2}, kWallPixel},
+                   {{30, 3, 5, 5}, kStartPixel},
                    kStartTopLeft,
                    kFinishBottomRight},
                   4,
@@ -117,9 +118,9 @@ INSTANTIATE_TEST_SUITE_P(
                   {{30, 3}}},
         // Pixels touching only at a corner form one area, but a probe cannot squeeze through.
         CheckCase{"StartAreasTouchingAtACornerAreOne",
-                  {{{2, 2, 3, 3}, kGreen},
-                   {{5, 5, 3, 3}, kGreen},
-                   {{32, 2, 3, 3}, kRed},
+                  {{{2, 2, 3, 3}, kStartPixel},
+                   {{5, 5, 3, 3}, kStartPixel},
+                   {{32, 2, 3, 3}, kFinishPixel},
                    kFinishBottomRight},
                   4,
                   1,
@@ -127,10 +128,10 @@ INSTANTIATE_TEST_SUITE_P(
                   true,
                   {}},
         CheckCase{"WallsTouchingAtACornerSeal",
-                  {{{0, 20, 20, 20}, kBlack},
-                   {{20, 0, 20, 20}, kBlack},
+                  {{{0, 20, 20, 20}, kWallPixel},
+                   {{20, 0, 20, 20}, kWallPixel},
                    kStartTopLeft,
-                   {{32, 32, 6, 6}, kRed}},
+                   {{32, 32, 6, 6}, kFinishPixel}},
                   1,
                   1,
                   1,
@@ -179,9 +180,9 @@ TEST(LevelCheck, NamesTheFirstSealedStartsAndCountsTheRest) {
                           {21, 21, "1 more starting area" + along},
                           {25, 21, "5 more starting areas" + along}};
     for (const Case& c : cases) {
-        Fills fills{{{0, 0, 40, 40}, kBlack}, kFinishBottomRight};
+        Fills fills{{{0, 0, 40, 40}, kWallPixel}, kFinishBottomRight};
         for (int k = 0; k < c.starts; ++k)
-            fills.push_back({{1 + 2 * (k % 19), 1 + 2 * (k / 19), 1, 1}, kGreen});
+            fills.push_back({{1 + 2 * (k % 19), 1 + 2 * (k / 19), 1, 1}, kStartPixel});
         const LevelCheckResult r = checkLevel(draw(fills), 4);
         EXPECT_EQ(r.startAreas, c.starts);
         EXPECT_EQ(r.sealedCount, c.starts);

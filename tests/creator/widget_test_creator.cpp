@@ -1,4 +1,3 @@
-#include "creator/CanvasView.h"
 #include "creator/LevelCreatorDialog.h"
 #include "res/ControlIds.h"
 #include "support/FileSizeLimit.h"
@@ -8,6 +7,7 @@
 #include "support/QtPrinters.h"
 #include "support/ShownAsWritten.h"
 #include "toolkit/Controls.h"
+#include "toolkit/ImageView.h"
 #include "window/MainDialog.h"
 
 #include <QApplication>
@@ -139,7 +139,7 @@ TEST_F(CreatorTest, AStrokeRepaintsOnlyItsOwnRectangle) {
     QApplication::processEvents();
     QWidget* canvasView = creator.childAt(200, 200);
     ASSERT_EQ(canvasView, nullptr) << "the canvas lets the mouse through to the dialog";
-    canvasView = creator.findChild<CanvasView*>();
+    canvasView = creator.findChild<ImageView*>();
     ASSERT_NE(canvasView, nullptr);
     PaintSpy spy(canvasView);
     Hand{&creator}.stroke({100, 100}, {140, 100}); // walls, 12 pixels wide

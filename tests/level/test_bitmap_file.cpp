@@ -17,11 +17,11 @@ namespace {
 
 using namespace kf;
 
-constexpr QRgb kBlack = 0xFF000000;
-constexpr QRgb kWhite = 0xFFFFFFFF;
-constexpr QRgb kRed = 0xFFFF0000;
-constexpr QRgb kGreen = 0xFF00FF00;
-constexpr QRgb kBlue = 0xFF0000FF;
+constexpr QRgb kRgbBlack = 0xFF000000;
+constexpr QRgb kRgbWhite = 0xFFFFFFFF;
+constexpr QRgb kRgbRed = 0xFFFF0000;
+constexpr QRgb kRgbGreen = 0xFF00FF00;
+constexpr QRgb kRgbBlue = 0xFF0000FF;
 
 void put(QByteArray& bytes, quint32 value, int size) {
     for (int i = 0; i < size; ++i)
@@ -111,8 +111,8 @@ QImage read(const QByteArray& file, BitmapRefusal* refusal = nullptr) {
 // A 3 x 2 picture of 24 bits, rows padded to 12 bytes, the bottom row first.
 Bitmap threeByTwo() {
     Bitmap b{.width = 3, .height = 2, .bitCount = 24};
-    b.pixels = bgr({kWhite, kBlack, kRed}) + bytes({0, 0, 0}) + bgr({kRed, kGreen, kBlue}) +
-               bytes({0, 0, 0});
+    b.pixels = bgr({kRgbWhite, kRgbBlack, kRgbRed}) + bytes({0, 0, 0}) +
+               bgr({kRgbRed, kRgbGreen, kRgbBlue}) + bytes({0, 0, 0});
     return b;
 }
 
@@ -143,17 +143,21 @@ std::vector<Picture> pictures() {
     {
         // Colour 0 darker than colour 1 makes Qt swap bits and colours; the picture stays.
         Bitmap b{.width = 3, .height = 2, .bitCount = 1};
-        b.colorTable = table({kBlack, kWhite});
+        b.colorTable = table({kRgbBlack, kRgbWhite});
         b.pixels = bytes({0x20, 0, 0, 0, 0xA0, 0, 0, 0});
-        all.push_back(
-            {"OneBit", b.file(), {3, 2}, {kWhite, kBlack, kWhite, kBlack, kBlack, kWhite}});
+        all.push_back({"OneBit",
+                       b.file(),
+                       {3, 2},
+                       {kRgbWhite, kRgbBlack, kRgbWhite, kRgbBlack, kRgbBlack, kRgbWhite}});
     }
     {
         Bitmap b{.width = 3, .height = 2, .bitCount = 4, .colorsUsed = 3};
-        b.colorTable = table({kRed, kGreen, kBlue});
+        b.colorTable = table({kRgbRed, kRgbGreen, kRgbBlue});
         b.pixels = bytes({0x22, 0x10, 0, 0, 0x01, 0x20, 0, 0});
-        all.push_back(
-            {"FourBitShortTable", b.file(), {3, 2}, {kRed, kGreen, kBlue, kBlue, kBlue, kGreen}});
+        all.push_back({"FourBitShortTable",
+                       b.file(),
+                       {3, 2},
+                       {kRgbRed, kRgbGreen, kRgbBlue, kRgbBlue, kRgbBlue, kRgbGreen}});
     }
     {
         Bitmap b{.width = 3, .height = 2, .bitCount = 8};
@@ -162,7 +166,7 @@ std::vector<Picture> pictures() {
         all.push_back({"EightBitFullTable",
                        b.file(),
                        {3, 2},
-                       {qRgb(1, 1, 1), qRgb(128, 128, 128), kWhite, kBlack, qRgb(7, 7, 7),
+                       {qRgb(1, 1, 1), qRgb(128, 128, 128), kRgbWhite, kRgbBlack, qRgb(7, 7, 7),
                         qRgb(200, 200, 200)}});
     }
     // Qt widens 5 and 6 bits of a colour by shifting them up, so the brightest red of a 16-bit
@@ -183,40 +187,43 @@ std::vector<Picture> pictures() {
         all.push_back({"SixteenBitMasks565",
                        b.file(),
                        {2, 2},
-                       {qRgb(0xF8, 0, 0), qRgb(0, 0xFC, 0), qRgb(0, 0, 0xF8), kBlack}});
+                       {qRgb(0xF8, 0, 0), qRgb(0, 0xFC, 0), qRgb(0, 0, 0xF8), kRgbBlack}});
     }
     all.push_back({"TwentyFourBit",
                    threeByTwo().file(),
                    {3, 2},
-                   {kRed, kGreen, kBlue, kWhite, kBlack, kRed}});
+                   {kRgbRed, kRgbGreen, kRgbBlue, kRgbWhite, kRgbBlack, kRgbRed}});
     {
         // The fourth byte of each pixel is not alpha without masks that say so.
         Bitmap b{.width = 2, .height = 2, .bitCount = 32};
         b.pixels = bytes({0, 0, 255, 0x55, 255, 0, 0, 0x55, 0, 255, 0, 0x55, 255, 255, 255, 0x55});
-        all.push_back({"ThirtyTwoBit", b.file(), {2, 2}, {kGreen, kWhite, kRed, kBlue}});
+        all.push_back(
+            {"ThirtyTwoBit", b.file(), {2, 2}, {kRgbGreen, kRgbWhite, kRgbRed, kRgbBlue}});
     }
     {
         Bitmap b{.width = 2, .height = 1, .bitCount = 32, .compression = 3};
         b.masks = bytes({0xFF, 0, 0, 0, 0, 0xFF, 0, 0, 0, 0, 0xFF, 0});
         b.pixels = bytes({0xFF, 0, 0, 0, 0, 0, 0xFF, 0});
-        all.push_back({"ThirtyTwoBitMasksInRgbOrder", b.file(), {2, 1}, {kRed, kBlue}});
+        all.push_back({"ThirtyTwoBitMasksInRgbOrder", b.file(), {2, 1}, {kRgbRed, kRgbBlue}});
     }
     {
         // The masks of a version 4 header are inside the header, not after it.
         Bitmap b{.width = 2, .height = 1, .bitCount = 32, .compression = 3, .infoSize = 108};
         b.masks = bytes({0, 0, 0xFF, 0, 0, 0xFF, 0, 0, 0xFF, 0, 0, 0, 0, 0, 0, 0});
         b.pixels = bytes({0, 0, 255, 0, 255, 255, 255, 0});
-        all.push_back({"VersionFourHeaderMasks", b.file(), {2, 1}, {kRed, kWhite}});
+        all.push_back({"VersionFourHeaderMasks", b.file(), {2, 1}, {kRgbRed, kRgbWhite}});
     }
     {
         Bitmap b{.width = 2, .height = -2, .bitCount = 24};
-        b.pixels = bgr({kRed, kGreen}) + bytes({0, 0}) + bgr({kBlue, kWhite}) + bytes({0, 0});
-        all.push_back({"TopDown", b.file(), {2, 2}, {kRed, kGreen, kBlue, kWhite}});
+        b.pixels =
+            bgr({kRgbRed, kRgbGreen}) + bytes({0, 0}) + bgr({kRgbBlue, kRgbWhite}) + bytes({0, 0});
+        all.push_back({"TopDown", b.file(), {2, 2}, {kRgbRed, kRgbGreen, kRgbBlue, kRgbWhite}});
     }
     {
         Bitmap b{.width = 2, .height = 2, .bitCount = 24, .infoSize = 12};
-        b.pixels = bgr({kWhite, kBlue}) + bytes({0, 0}) + bgr({kGreen, kRed}) + bytes({0, 0});
-        all.push_back({"CoreHeader", b.file(), {2, 2}, {kGreen, kRed, kWhite, kBlue}});
+        b.pixels =
+            bgr({kRgbWhite, kRgbBlue}) + bytes({0, 0}) + bgr({kRgbGreen, kRgbRed}) + bytes({0, 0});
+        all.push_back({"CoreHeader", b.file(), {2, 2}, {kRgbGreen, kRgbRed, kRgbWhite, kRgbBlue}});
     }
     {
         Bitmap b{.width = 2, .height = 1, .bitCount = 8, .infoSize = 12};
@@ -228,31 +235,32 @@ std::vector<Picture> pictures() {
     {
         // A run, a jump, single pixels, rows ended early: what the codes skip is colour 0.
         Bitmap b{.width = 4, .height = 3, .bitCount = 8, .compression = 1, .colorsUsed = 4};
-        b.colorTable = table({kWhite, kBlack, kGreen, kRed});
+        b.colorTable = table({kRgbWhite, kRgbBlack, kRgbGreen, kRgbRed});
         b.pixels = bytes({4, 2, 0, 0,                   // bottom: four green
                           1, 1, 0, 2, 2, 0, 1, 3, 0, 0, // black, jump two, red
                           0, 3, 3, 1, 2, 0, 0, 1});     // top: red black green as is; end
         all.push_back({"RunLength8",
                        b.file(),
                        {4, 3},
-                       {kRed, kBlack, kGreen, kWhite, kBlack, kWhite, kWhite, kRed, kGreen, kGreen,
-                        kGreen, kGreen}});
+                       {kRgbRed, kRgbBlack, kRgbGreen, kRgbWhite, kRgbBlack, kRgbWhite, kRgbWhite,
+                        kRgbRed, kRgbGreen, kRgbGreen, kRgbGreen, kRgbGreen}});
     }
     {
         Bitmap b{.width = 4, .height = 2, .bitCount = 4, .compression = 2, .colorsUsed = 3};
-        b.colorTable = table({kWhite, kGreen, kRed});
+        b.colorTable = table({kRgbWhite, kRgbGreen, kRgbRed});
         b.pixels = bytes({4, 0x12, 0, 0, 0, 3, 0x21, 0x00, 0, 1});
-        all.push_back({"RunLength4",
-                       b.file(),
-                       {4, 2},
-                       {kRed, kGreen, kWhite, kWhite, kGreen, kRed, kGreen, kRed}});
+        all.push_back(
+            {"RunLength4",
+             b.file(),
+             {4, 2},
+             {kRgbRed, kRgbGreen, kRgbWhite, kRgbWhite, kRgbGreen, kRgbRed, kRgbGreen, kRgbRed}});
     }
     {
         // Qt reads on after the colour table when the pixel offset points back into it.
         Bitmap b{.width = 2, .height = 1, .bitCount = 8, .colorsUsed = 2, .pixelOffset = 0};
-        b.colorTable = table({kRed, kGreen});
+        b.colorTable = table({kRgbRed, kRgbGreen});
         b.pixels = bytes({1, 0, 0, 0});
-        all.push_back({"PixelOffsetInsideColourTable", b.file(), {2, 1}, {kGreen, kRed}});
+        all.push_back({"PixelOffsetInsideColourTable", b.file(), {2, 1}, {kRgbGreen, kRgbRed}});
     }
     return all;
 }
@@ -278,7 +286,7 @@ TEST_P(Refused, IsNoPicture) {
 }
 
 std::vector<Crafted> craftedFiles() {
-    const QByteArray rgbRow = bgr({kRed, kGreen}) + bytes({0, 0});
+    const QByteArray rgbRow = bgr({kRgbRed, kRgbGreen}) + bytes({0, 0});
     std::vector<Crafted> all = {
         {"AllSizesHuge", Bitmap{.width = INT_MAX, .height = INT_MAX, .bitCount = 65535}.file(),
          true},
@@ -296,7 +304,7 @@ std::vector<Crafted> craftedFiles() {
                                   .height = 1,
                                   .bitCount = 8,
                                   .colorsUsed = 0xFFFFFFFF,
-                                  .colorTable = table({kRed}),
+                                  .colorTable = table({kRgbRed}),
                                   .pixels = bytes({0, 0, 0, 0})}
                                .file()},
         {"ZeroWidth", Bitmap{.width = 0, .height = 2, .bitCount = 24, .pixels = rgbRow}.file()},
@@ -316,7 +324,7 @@ std::vector<Crafted> craftedFiles() {
                                                   .bitCount = 8,
                                                   .compression = 1,
                                                   .colorsUsed = 1,
-                                                  .colorTable = table({kRed}),
+                                                  .colorTable = table({kRgbRed}),
                                                   .pixels = bytes({2, 0, 0, 1}),
                                                   .pixelOffset = 1000}
                                                .file()},
@@ -326,7 +334,7 @@ std::vector<Crafted> craftedFiles() {
                                               .height = 2,
                                               .bitCount = 8,
                                               .colorsUsed = 2,
-                                              .colorTable = table({kRed, kGreen}),
+                                              .colorTable = table({kRgbRed, kRgbGreen}),
                                               .pixels = bytes({1, 0, 0, 0}),
                                               .pixelOffset = 0}
                                            .file()},
@@ -349,7 +357,7 @@ INSTANTIATE_TEST_SUITE_P(CraftedHeaders, Refused, ::testing::ValuesIn(craftedFil
 // A run-length file of a few bytes may claim a picture of any size: green runs, red runs, end.
 QByteArray runLengthClaiming(qint32 width, qint32 height) {
     Bitmap b{.width = width, .height = height, .bitCount = 8, .compression = 1, .colorsUsed = 3};
-    b.colorTable = table({kWhite, kGreen, kRed});
+    b.colorTable = table({kRgbWhite, kRgbGreen, kRgbRed});
     b.pixels = bytes({255, 1, 255, 1, 255, 1, 255, 1, 255, 2, 255, 2, 255, 2, 255, 2, 0, 1});
     return b.file();
 }

@@ -270,17 +270,23 @@ TEST_P(WallTest, TouchesWallOnlyOnExactBlack) {
     EXPECT_EQ(pathTouchesWall(board, c.from, c.to), c.hit);
 }
 
-const QRgb kBlack = qRgb(0, 0, 0);
+const QRgb kWallPixel = rgbFromColorRef(kWall);
 
 INSTANTIATE_TEST_SUITE_P(
     Boards, WallTest,
     ::testing::Values(
         // A one-pixel black column at client x 31, jumped over in one movement.
-        WallCase{"JumpAcrossThinWall", 40, 40, verticalLine(20, kBlack), {21, 30}, {41, 30}, true},
         WallCase{
-            "JumpBackAcrossThinWall", 40, 40, verticalLine(20, kBlack), {41, 30}, {21, 30}, true},
+            "JumpAcrossThinWall", 40, 40, verticalLine(20, kWallPixel), {21, 30}, {41, 30}, true},
+        WallCase{"JumpBackAcrossThinWall",
+                 40,
+                 40,
+                 verticalLine(20, kWallPixel),
+                 {41, 30},
+                 {21, 30},
+                 true},
         WallCase{
-            "StopShortOfThinWall", 40, 40, verticalLine(20, kBlack), {21, 30}, {30, 30}, false},
+            "StopShortOfThinWall", 40, 40, verticalLine(20, kWallPixel), {21, 30}, {30, 30}, false},
         // Near black and the trail grey are free track.
         WallCase{
             "NearBlackIsFree", 40, 40, verticalLine(20, qRgb(1, 1, 1)), {21, 30}, {41, 30}, false},
@@ -312,8 +318,9 @@ INSTANTIATE_TEST_SUITE_P(
         WallCase{
             "DiagonalJumpThroughCornerGap", 60, 60, antiDiagonal(59), {21, 20}, {51, 50}, false},
         // A wall pixel only at the end point is looked at; one pixel before it is not.
-        WallCase{"WallAtEndPoint", 40, 40, pixel(19, 20, kBlack), {20, 25}, {30, 30}, true},
-        WallCase{"EndOnePixelBeforeWall", 40, 40, pixel(19, 20, kBlack), {20, 25}, {29, 30}, false},
+        WallCase{"WallAtEndPoint", 40, 40, pixel(19, 20, kWallPixel), {20, 25}, {30, 30}, true},
+        WallCase{
+            "EndOnePixelBeforeWall", 40, 40, pixel(19, 20, kWallPixel), {20, 25}, {29, 30}, false},
         // Nothing outside the picture is a wall, even beside an all-black picture.
         WallCase{"LeftOfPicture", 40, 40, allBlack(), {0, 0}, {10, 60}, false},
         WallCase{"BelowPicture", 40, 40, allBlack(), {20, 60}, {45, 70}, false},
@@ -325,14 +332,14 @@ INSTANTIATE_TEST_SUITE_P(
         WallCase{"SteepMoveReadsLeftColumn",
                  200,
                  200,
-                 pixel(89, 105, kBlack),
+                 pixel(89, 105, kWallPixel),
                  {100, 100},
                  {102, 121},
                  true},
         WallCase{"SteepMoveMissesLineColumn",
                  200,
                  200,
-                 pixel(90, 105, kBlack),
+                 pixel(90, 105, kWallPixel),
                  {100, 100},
                  {102, 121},
                  false}),

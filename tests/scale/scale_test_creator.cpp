@@ -1,4 +1,3 @@
-#include "creator/CanvasView.h"
 #include "creator/LevelCreatorDialog.h"
 #include "res/ControlIds.h"
 #include "support/ModalAnswerer.h"
@@ -6,6 +5,7 @@
 #include "support/PlayFolder.h"
 #include "support/QtPrinters.h"
 #include "support/ScaledScreen.h"
+#include "toolkit/ImageView.h"
 
 #include <QDir>
 #include <QLineEdit>
@@ -56,7 +56,7 @@ TEST_F(ScaledCreator, ASavedLevelHoldsTheStrokesInPicturePixels) {
         expected.drag(pixelUnder(middle), s.tool, creator.m_brushSize);
         expected.drag(pixelUnder(s.to), s.tool, creator.m_brushSize);
     }
-    const QImage shot = creator.findChild<CanvasView*>()->grab().toImage();
+    const QImage shot = creator.findChild<ImageView*>()->grab().toImage();
     EXPECT_EQ(shot.size(), QSize(400, 400) * kScale);
     EXPECT_EQ(firstBlurredPixel(creator.m_canvas.image(), shot), std::nullopt);
 
@@ -88,7 +88,7 @@ TEST_F(ScaledCreator, ASavedLevelHoldsTheStrokesInPicturePixels) {
 TEST_F(ScaledCreator, ARepaintedAreaOfTheCanvasShowsEachPicturePixelAsASquare) {
     sendLeftButton(&creator, QEvent::MouseButtonPress, {100.5, 100});
     sendLeftButton(&creator, QEvent::MouseMove, {141, 107.5});
-    auto* view = creator.findChild<CanvasView*>();
+    auto* view = creator.findChild<ImageView*>();
     for (const QRect area : {QRect(93, 95, 55, 19), QRect(0, 7, 5, 1)})
         EXPECT_EQ(firstBlurredPixel(pictureInArea(creator.m_canvas.image(), area),
                                     renderArea(view, area)),

@@ -4,7 +4,7 @@
 #include "support/QtPrinters.h"
 #include "support/ScaledScreen.h"
 #include "toolkit/Controls.h"
-#include "window/BoardView.h"
+#include "toolkit/ImageView.h"
 #include "window/MainDialog.h"
 
 #include <cmath>

@@ -14,9 +14,9 @@ namespace {
 
 using namespace kf;
 
-constexpr QRgb kBlack = 0xFF000000;
-constexpr QRgb kGreen = 0xFF00FF00;
-constexpr QRgb kRed = 0xFFFF0000;
+constexpr QRgb kWallPixel = rgbFromColorRef(kWall);
+constexpr QRgb kStartPixel = rgbFromColorRef(kStart);
+constexpr QRgb kFinishPixel = rgbFromColorRef(kFinish);
 
 class IntroLevel : public ::testing::Test {
 protected:
@@ -38,7 +38,7 @@ protected:
         std::deque<int> queue;
         for (int y = 0; y < h; ++y)
             for (int x = 0; x < w; ++x)
-                if (at(x, y) == kGreen) {
+                if (at(x, y) == kStartPixel) {
                     dist[static_cast<std::size_t>(y * w + x)] = 0;
                     queue.push_back(y * w + x);
                 }
@@ -68,7 +68,7 @@ protected:
         for (int y = 0; y < level->height(); ++y)
             for (int x = 0; x < level->width(); ++x) {
                 const int d = dist[static_cast<std::size_t>(y * level->width() + x)];
-                if (at(x, y) == kRed && d >= 0 && (best < 0 || d < best))
+                if (at(x, y) == kFinishPixel && d >= 0 && (best < 0 || d < best))
                     best = d;
             }
         return best;
@@ -84,16 +84,16 @@ TEST_F(IntroLevel, IsFourHundredSquare) {
 }
 
 TEST_F(IntroLevel, UsesOnlyItsOwnExactColours) {
-    const std::set<QRgb> allowed = {kBlack, kGreen, kRed, kIntroTrackColor | 0xFF000000,
-                                    kIntroArrowColor | 0xFF000000};
+    const std::set<QRgb> allowed = {kWallPixel, kStartPixel, kFinishPixel,
+                                    kIntroTrackColor | 0xFF000000, kIntroArrowColor | 0xFF000000};
     std::set<QRgb> seen;
     for (int y = 0; y < 400; ++y)
         for (int x = 0; x < 400; ++x)
             seen.insert(at(x, y));
     for (QRgb c : seen)
         EXPECT_TRUE(allowed.count(c)) << std::hex << c;
-    EXPECT_TRUE(seen.count(kGreen));
-    EXPECT_TRUE(seen.count(kRed));
+    EXPECT_TRUE(seen.count(kStartPixel));
+    EXPECT_TRUE(seen.count(kFinishPixel));
     EXPECT_TRUE(seen.count(kIntroTrackColor | 0xFF000000));
 }
 

@@ -5,7 +5,7 @@
 #include "support/ShownAsWritten.h"
 #include "toolkit/Controls.h"
 #include "toolkit/FileDialog.h"
-#include "window/BoardView.h"
+#include "toolkit/ImageView.h"
 #include "window/MainDialog.h"
 
 #include "support/QtPrinters.h"

@@ -3,7 +3,7 @@
 #include "support/ModalAnswerer.h"
 #include "support/PaintSpy.h"
 #include "support/PlayFolder.h"
-#include "window/BoardView.h"
+#include "toolkit/ImageView.h"
 #include "window/MainDialog.h"
 
 #include "support/QtPrinters.h"
