@@ -62,7 +62,7 @@ int main(int argc, char** argv) {
     using Writer = std::function<bool(const QString&)>;
     const auto bmp = [](QImage image) -> Writer {
         return [image = std::move(image)](const QString& path) {
-            return kf::writeLevelBitmap(image, path).ok();
+            return kf::writeLevelFile(image, path).ok();
         };
     };
     const QImage hidden = kf::drawHiddenPicture();

@@ -144,9 +144,9 @@ int main(int argc, char** argv) {
     const std::vector<kf::ScoreRow>& rows = last.rows;
     kf::ScoreboardDialog& board = match.m_scoreboardDlg;
     for (size_t k = 0; k < rows.size(); ++k) {
-        board.m_rowName[k] = rows[k].name;
-        board.m_rowPoints[k] = rows[k].points;
-        board.m_rowTime[k] = rows[k].time;
+        board.m_rowName[k] = rows[k].m_name;
+        board.m_rowPoints[k] = rows[k].m_points;
+        board.m_rowTime[k] = rows[k].m_time;
     }
     board.Create();
     ok = save(board, out, QStringLiteral("scoreboard.png")) && ok;

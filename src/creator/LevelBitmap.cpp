@@ -69,7 +69,7 @@ std::optional<QString> levelSavePath(const QString& folder, const QString& name)
     return QDir::toNativeSeparators(folder) + QDir::separator() + name + QStringLiteral(".bmp");
 }
 
-LevelWriteResult writeLevelBitmap(const QImage& image, const QString& path) {
+LevelWriteResult writeLevelFile(const QImage& image, const QString& path) {
     const QByteArray bytes = encodeLevelBitmap(image);
     if (bytes.isEmpty())
         return {LevelWriteResult::NoPicture, QStringLiteral("There is no picture to save.")};

@@ -39,6 +39,6 @@ std::optional<QString> levelSavePath(const QString& folder, const QString& name)
 // Writes encodeLevelBitmap(image) to path. The file appears only once it is complete: a failed
 // write leaves an existing file of that name as it was and no partial file beside it. A
 // symbolic link of that name is replaced by the level, never written through.
-LevelWriteResult writeLevelBitmap(const QImage& image, const QString& path);
+LevelWriteResult writeLevelFile(const QImage& image, const QString& path);
 
 } // namespace kf

@@ -43,7 +43,7 @@ void LevelCreatorDialog::OnSave() {
 LevelWriteResult LevelCreatorDialog::WriteLevelBitmap(const QImage& source, int width, int height,
                                                       const QString& path) {
     const QImage picture = width > 0 && height > 0 ? source.copy(0, 0, width, height) : QImage();
-    const LevelWriteResult result = writeLevelBitmap(picture, path);
+    const LevelWriteResult result = writeLevelFile(picture, path);
     switch (result.status) {
     case LevelWriteResult::Written:
         break;

@@ -21,9 +21,9 @@ struct PlayerRecord {
 
 // One row of the scoreboard, as shown.
 struct ScoreRow {
-    QString name;
-    QString points;
-    QString time; // "FAILED" for a best of exactly a failed run
+    QString m_name;
+    QString m_points;
+    QString m_time; // "FAILED" for a best of exactly a failed run
 };
 
 // A hot-seat match and its rules. Players 0 to m_playerCount - 1 take turns on each level in

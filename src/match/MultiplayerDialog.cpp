@@ -110,9 +110,9 @@ void MultiplayerDialog::ReportRun(int timeMs) {
         return;
     if (report.turn == Match::Turn::LevelComplete) {
         for (size_t k = 0; k < report.rows.size(); ++k) {
-            m_scoreboardDlg.m_rowName[k] = report.rows[k].name;
-            m_scoreboardDlg.m_rowPoints[k] = report.rows[k].points;
-            m_scoreboardDlg.m_rowTime[k] = report.rows[k].time;
+            m_scoreboardDlg.m_rowName[k] = report.rows[k].m_name;
+            m_scoreboardDlg.m_rowPoints[k] = report.rows[k].m_points;
+            m_scoreboardDlg.m_rowTime[k] = report.rows[k].m_time;
         }
         m_scoreboardDlg.DoModal();
     }

@@ -133,7 +133,7 @@ QByteArray encodeRecord(const TrackRecord& record) {
     return bytes;
 }
 
-std::optional<TrackRecord> readRecordFile(const QString& path) {
+std::optional<TrackRecord> readRecord(const QString& path) {
     // Only a regular file, and never through a link: a record file that is a link could show
     // the first line of any file of the player's as a holder's name.
     QFile file;
@@ -145,7 +145,7 @@ std::optional<TrackRecord> readRecordFile(const QString& path) {
     return parseRecord(bytes);
 }
 
-FileWriteResult writeRecordFile(const QString& path, const TrackRecord& record) {
+FileWriteResult writeRecord(const QString& path, const TrackRecord& record) {
     return replaceFile(path, encodeRecord(record));
 }
 

@@ -51,10 +51,10 @@ QByteArray encodeRecord(const TrackRecord& record);
 
 // The record in a file; nullopt when it cannot be opened as a regular file. A symbolic link
 // is not followed: it reads as no record, like a missing file.
-std::optional<TrackRecord> readRecordFile(const QString& path);
+std::optional<TrackRecord> readRecord(const QString& path);
 
 // Replaces a record file all at once (see replaceFile: a link of that name is replaced, never
 // written through); on failure the old file is untouched and the result says why.
-FileWriteResult writeRecordFile(const QString& path, const TrackRecord& record);
+FileWriteResult writeRecord(const QString& path, const TrackRecord& record);
 
 } // namespace kf

@@ -183,10 +183,10 @@ void StaticControl::paintEvent(QPaintEvent* event) {
         return;
     }
     QPainter painter(this);
-    DrawThinFrame(painter, rect(), Qt::black);
+    drawThinFrame(painter, rect(), Qt::black);
 }
 
-void DrawThinFrame(QPainter& painter, const QRect& rect, const QColor& colour) {
+void drawThinFrame(QPainter& painter, const QRect& rect, const QColor& colour) {
     painter.fillRect(rect.left(), rect.top(), rect.width(), 1, colour);
     painter.fillRect(rect.left(), rect.bottom(), rect.width(), 1, colour);
     painter.fillRect(rect.left(), rect.top(), 1, rect.height(), colour);

@@ -80,7 +80,7 @@ void DrawFlatButton(QPainter& painter, const QRect& rect, bool pressed, const QS
 // Paints the outermost pixel rows and columns of `rect` in `colour`: a frame one pixel wide.
 // The pixels are filled rather than drawn as lines with a one-pixel pen, whose line would run
 // along the pixel edges and, on a screen scaled to 200 %, sit half a pixel up and to the left.
-void DrawThinFrame(QPainter& painter, const QRect& rect, const QColor& colour);
+void drawThinFrame(QPainter& painter, const QRect& rect, const QColor& colour);
 
 // An edit field with a limit on typed characters. Unlike QLineEdit's own maximum length, the
 // limit never cuts text that the program puts into the field; it only refuses typing past it.

@@ -354,7 +354,7 @@ void Dialog::paintEvent(QPaintEvent* event) {
         painter.drawTiledPixmap(rect(), m_backgroundTile);
     // Pop-ups without a caption get the thin border the desktop would draw around them.
     if (m_template.styles & dialogStyle::ThinBorder)
-        DrawThinFrame(painter, rect(), QColor(100, 100, 100));
+        drawThinFrame(painter, rect(), QColor(100, 100, 100));
 }
 
 } // namespace kf

@@ -85,7 +85,7 @@ bool MainDialog::OnInitDialog() {
     m_goText.clear();
 
     const QString folder = QDir::currentPath();
-    LoadLevelPicture(folder + QStringLiteral("/Level_00_INTRO.bmp"));
+    loadLevelPicture(folder + QStringLiteral("/Level_00_INTRO.bmp"));
     m_bmpLogo = readBitmapFile(folder + QStringLiteral("/kf_1.gfx"));
     m_bmpX = readBitmapFile(folder + QStringLiteral("/kf_x.gfx"));
     showPictures();

@@ -99,7 +99,7 @@ public:
 
     // Puts a level picture on the board; false (and nothing changed) when the file is not a
     // loadable bitmap.
-    bool LoadLevelPicture(const QString& path);
+    bool loadLevelPicture(const QString& path);
 
 protected:
     void DoDataExchange(DataExchange& dx) override;

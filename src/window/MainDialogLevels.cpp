@@ -13,7 +13,7 @@
 
 namespace kf {
 
-bool MainDialog::LoadLevelPicture(const QString& path) {
+bool MainDialog::loadLevelPicture(const QString& path) {
     const QImage picture = readBitmapFile(path);
     if (picture.isNull())
         return false;
@@ -31,7 +31,7 @@ void MainDialog::OnLoadLevel() {
         return;
     // A file that is no level leaves the current level entirely in force: picture, paths and
     // best run. The player chose it, so say why nothing happened.
-    if (!LoadLevelPicture(*chosen)) {
+    if (!loadLevelPicture(*chosen)) {
         MessageBox(this,
                    QStringLiteral("The file \"%1\" could not be loaded as a level.")
                        .arg(QDir::toNativeSeparators(*chosen)),
@@ -45,7 +45,7 @@ void MainDialog::OnLoadLevel() {
 void MainDialog::OnCreateLevel() {
     m_creatorDlg.m_saved = false;
     m_creatorDlg.DoModal();
-    if (!m_creatorDlg.m_saved || !LoadLevelPicture(m_creatorDlg.m_savedPath))
+    if (!m_creatorDlg.m_saved || !loadLevelPicture(m_creatorDlg.m_savedPath))
         return;
     // The new level keeps its own record beside it, so a record run on it never overwrites
     // the previous level's record file. The level path stays that of the last loaded file.

@@ -10,7 +10,7 @@
 namespace kf {
 
 bool MainDialog::ReadRecordFile(const QString& path) {
-    const std::optional<TrackRecord> record = readRecordFile(path);
+    const std::optional<TrackRecord> record = readRecord(path);
     if (!record)
         return false;
     m_bestName = record->name;
@@ -32,7 +32,7 @@ void MainDialog::CheckNewRecord() {
     m_bestName = m_recordName;
     m_bestTimeMs = m_timeMs;
     UpdateData(false);
-    if (const FileWriteResult written = writeRecordFile(m_recordPath, {m_recordName, m_bestTimeMs});
+    if (const FileWriteResult written = writeRecord(m_recordPath, {m_recordName, m_bestTimeMs});
         !written) {
         MessageBox(this,
                    QStringLiteral("The new record could not be saved in \"%1\". It counts "

@@ -167,7 +167,7 @@ TEST(LevelBitmap, NullPictureEncodesToNothingAndWritesNoFile) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     const QString path = dir.filePath("track.bmp");
-    EXPECT_EQ(writeLevelBitmap(QImage(), path).status, LevelWriteResult::NoPicture);
+    EXPECT_EQ(writeLevelFile(QImage(), path).status, LevelWriteResult::NoPicture);
     EXPECT_FALSE(QFileInfo::exists(path));
 }
 
@@ -178,7 +178,7 @@ TEST(LevelBitmap, WritesTheEncodedBytes) {
     image.fill(qRgb(0, 255, 0));
     image.setPixel(4, 2, qRgb(255, 0, 0));
     const QString path = dir.filePath("track.bmp");
-    ASSERT_TRUE(writeLevelBitmap(image, path));
+    ASSERT_TRUE(writeLevelFile(image, path));
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll(), encodeLevelBitmap(image));
@@ -195,7 +195,7 @@ TEST(LevelBitmap, ReplacesAnExistingFile) {
     }
     QImage image(400, 400, QImage::Format_RGB32);
     image.fill(Qt::white);
-    ASSERT_TRUE(writeLevelBitmap(image, path));
+    ASSERT_TRUE(writeLevelFile(image, path));
     EXPECT_EQ(QFileInfo(path).size(), 480054);
 }
 
@@ -205,7 +205,7 @@ TEST(LevelBitmap, WritingIntoAMissingFolderFailsAndLeavesNothing) {
     const QString missing = dir.filePath("no such folder");
     QImage image(4, 4, QImage::Format_RGB32);
     image.fill(Qt::white);
-    const LevelWriteResult result = writeLevelBitmap(image, missing + "/track.bmp");
+    const LevelWriteResult result = writeLevelFile(image, missing + "/track.bmp");
     EXPECT_EQ(result.status, LevelWriteResult::CannotCreate);
     EXPECT_FALSE(result.reason.isEmpty());
     EXPECT_FALSE(QFileInfo::exists(missing));
@@ -230,7 +230,7 @@ TEST(LevelBitmap, FailedWriteKeepsTheOldFile) {
     {
         // The disk fills up halfway through the new picture.
         const test::FileSizeLimit limit(encodeLevelBitmap(image).size() / 2);
-        written = writeLevelBitmap(image, path);
+        written = writeLevelFile(image, path);
     }
     EXPECT_EQ(written.status, LevelWriteResult::WriteFailed);
     // The system's own words ("File too large"), never "Unknown error".

@@ -34,10 +34,10 @@ struct Writer {
 const Writer kWriters[] = {
     {"record file", "Spiral.bmp.kfh", "HERE\r\n987",
      [](const QString& path) {
-         return writeRecordFile(path, {QStringLiteral("HERE"), 987}).ok();
+         return writeRecord(path, {QStringLiteral("HERE"), 987}).ok();
      }},
     {"level", "mine.bmp", encodeLevelBitmap(aLevel()),
-     [](const QString& path) { return writeLevelBitmap(aLevel(), path).ok(); }},
+     [](const QString& path) { return writeLevelFile(aLevel(), path).ok(); }},
 };
 
 QByteArray contentsOf(const QString& path) {

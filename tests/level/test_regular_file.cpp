@@ -36,7 +36,7 @@ bool readsPicture(const QString& path) {
 }
 
 bool readsRecord(const QString& path) {
-    return readRecordFile(path).has_value();
+    return readRecord(path).has_value();
 }
 
 // What stands at the reader's file name.

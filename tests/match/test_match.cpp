@@ -77,9 +77,9 @@ TEST(Match, ScoringOfALevel) {
         const std::vector<ScoreRow> rows = playLevel(match, c.runs);
         ASSERT_EQ(rows.size(), c.points.size()) << c.name;
         for (size_t k = 0; k < rows.size(); ++k) {
-            EXPECT_EQ(rows[k].name, kNames[k]) << c.name;
-            EXPECT_EQ(rows[k].points, QString::number(c.points[k])) << c.name << " row " << k;
-            EXPECT_EQ(rows[k].time, c.times[k]) << c.name << " row " << k;
+            EXPECT_EQ(rows[k].m_name, kNames[k]) << c.name;
+            EXPECT_EQ(rows[k].m_points, QString::number(c.points[k])) << c.name << " row " << k;
+            EXPECT_EQ(rows[k].m_time, c.times[k]) << c.name << " row " << k;
             EXPECT_EQ(match.m_players[k].m_bestMs, kNoTimeMs) << c.name;
         }
         EXPECT_TRUE(match.betweenLevels()) << c.name;
@@ -90,10 +90,10 @@ TEST(Match, PointsAddUpOverLevelsWhileTimesAreTheLastLevels) {
     Match match = startedMatch(2, 1);
     playLevel(match, {1000, 2000});
     const std::vector<ScoreRow> rows = playLevel(match, {kFailedRunMs, 3000});
-    EXPECT_EQ(rows[0].points, "1");
-    EXPECT_EQ(rows[1].points, "1");
-    EXPECT_EQ(rows[0].time, "FAILED");
-    EXPECT_EQ(rows[1].time, "3000");
+    EXPECT_EQ(rows[0].m_points, "1");
+    EXPECT_EQ(rows[1].m_points, "1");
+    EXPECT_EQ(rows[0].m_time, "FAILED");
+    EXPECT_EQ(rows[1].m_time, "3000");
 }
 
 struct TextCase {

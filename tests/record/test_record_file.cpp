@@ -265,7 +265,7 @@ protected:
 
 TEST_F(RecordFileOnDisk, ReadsAnExistingFile) {
     put(path("Spiral.bmp.kfh"), bytes("HERE\r\n987"));
-    const auto read = readRecordFile(path("Spiral.bmp.kfh"));
+    const auto read = readRecord(path("Spiral.bmp.kfh"));
     ASSERT_TRUE(read.has_value());
     EXPECT_EQ(read->name, QStringLiteral("HERE"));
     EXPECT_EQ(read->timeMs, 987);
@@ -273,24 +273,24 @@ TEST_F(RecordFileOnDisk, ReadsAnExistingFile) {
 
 TEST_F(RecordFileOnDisk, EmptyFileIsARecordOfNobodyNamedEmpty) {
     put(path("empty.kfh"), {});
-    const auto read = readRecordFile(path("empty.kfh"));
+    const auto read = readRecord(path("empty.kfh"));
     ASSERT_TRUE(read.has_value());
     EXPECT_EQ(read->name, QString());
     EXPECT_EQ(read->timeMs, 99999);
 }
 
 TEST_F(RecordFileOnDisk, MissingFileOrDirectoryReadsAsNothing) {
-    EXPECT_FALSE(readRecordFile(path("missing.kfh")).has_value());
-    EXPECT_FALSE(readRecordFile(path("no/such/folder.kfh")).has_value());
+    EXPECT_FALSE(readRecord(path("missing.kfh")).has_value());
+    EXPECT_FALSE(readRecord(path("no/such/folder.kfh")).has_value());
     ASSERT_TRUE(QDir(dir.path()).mkdir("folder.kfh"));
-    EXPECT_FALSE(readRecordFile(path("folder.kfh")).has_value());
-    EXPECT_FALSE(readRecordFile(QString()).has_value());
+    EXPECT_FALSE(readRecord(path("folder.kfh")).has_value());
+    EXPECT_FALSE(readRecord(QString()).has_value());
 }
 
 TEST_F(RecordFileOnDisk, HugeFileIsReadOnlyAsFarAsNeeded) {
     // 100 KiB of name: only the start of the file is read, so the time line is never reached.
     put(path("huge.kfh"), QByteArray(100 * 1024, 'a') + "\r\n5");
-    const auto read = readRecordFile(path("huge.kfh"));
+    const auto read = readRecord(path("huge.kfh"));
     ASSERT_TRUE(read.has_value());
     EXPECT_EQ(read->name, QString(254, QLatin1Char('a')));
     EXPECT_EQ(read->timeMs, 99999);
@@ -298,9 +298,9 @@ TEST_F(RecordFileOnDisk, HugeFileIsReadOnlyAsFarAsNeeded) {
 
 TEST_F(RecordFileOnDisk, WriteThenReadGivesTheSameRecord) {
     const TrackRecord written{utf8("Łukasz"), 12345};
-    ASSERT_TRUE(writeRecordFile(path("a.kfh"), written));
+    ASSERT_TRUE(writeRecord(path("a.kfh"), written));
     EXPECT_EQ(contentsOf(path("a.kfh")), bytes("\xC5\x81ukasz\r\n12345"));
-    const auto read = readRecordFile(path("a.kfh"));
+    const auto read = readRecord(path("a.kfh"));
     ASSERT_TRUE(read.has_value());
     EXPECT_EQ(read->name, written.name);
     EXPECT_EQ(read->timeMs, written.timeMs);
@@ -309,13 +309,13 @@ TEST_F(RecordFileOnDisk, WriteThenReadGivesTheSameRecord) {
 
 TEST_F(RecordFileOnDisk, NewRecordReplacesTheWholeOldFile) {
     put(path("b.kfh"), bytes("A much longer name\r\n123456\r\ntrailing rubbish"));
-    ASSERT_TRUE(writeRecordFile(path("b.kfh"), {QStringLiteral("HERE"), 987}));
+    ASSERT_TRUE(writeRecord(path("b.kfh"), {QStringLiteral("HERE"), 987}));
     EXPECT_EQ(contentsOf(path("b.kfh")), bytes("HERE\r\n987"));
     EXPECT_EQ(entries(), QStringList{"b.kfh"});
 }
 
 TEST_F(RecordFileOnDisk, WriteIntoMissingFolderFailsAndCreatesNothing) {
-    EXPECT_FALSE(writeRecordFile(path("nowhere/c.kfh"), {QStringLiteral("HERE"), 987}));
+    EXPECT_FALSE(writeRecord(path("nowhere/c.kfh"), {QStringLiteral("HERE"), 987}));
     EXPECT_FALSE(QFileInfo::exists(path("nowhere")));
     EXPECT_TRUE(entries().isEmpty());
 }
@@ -323,7 +323,7 @@ TEST_F(RecordFileOnDisk, WriteIntoMissingFolderFailsAndCreatesNothing) {
 TEST_F(RecordFileOnDisk, WriteOntoDirectoryFailsAndLeavesItAlone) {
     ASSERT_TRUE(QDir(dir.path()).mkdir("d.kfh"));
     put(path("d.kfh/inside"), bytes("keep"));
-    EXPECT_FALSE(writeRecordFile(path("d.kfh"), {QStringLiteral("HERE"), 987}));
+    EXPECT_FALSE(writeRecord(path("d.kfh"), {QStringLiteral("HERE"), 987}));
     EXPECT_TRUE(QFileInfo(path("d.kfh")).isDir());
     EXPECT_EQ(contentsOf(path("d.kfh/inside")), bytes("keep"));
     EXPECT_EQ(entries(), QStringList{"d.kfh"});
@@ -331,7 +331,7 @@ TEST_F(RecordFileOnDisk, WriteOntoDirectoryFailsAndLeavesItAlone) {
 
 TEST_F(RecordFileOnDisk, WriteBelowAFileFailsAndLeavesThatFileAlone) {
     put(path("e.kfh"), bytes("OLD\r\n55"));
-    EXPECT_FALSE(writeRecordFile(path("e.kfh/f.kfh"), {QStringLiteral("HERE"), 987}));
+    EXPECT_FALSE(writeRecord(path("e.kfh/f.kfh"), {QStringLiteral("HERE"), 987}));
     EXPECT_EQ(contentsOf(path("e.kfh")), bytes("OLD\r\n55"));
     EXPECT_EQ(entries(), QStringList{"e.kfh"});
 }
@@ -343,7 +343,7 @@ TEST_F(RecordFileOnDisk, FailedWriteKeepsTheOldRecord) {
     {
         // The disk fills up halfway through the new record.
         const test::FileSizeLimit limit(encodeRecord(record).size() / 2);
-        written = writeRecordFile(path("g.kfh"), record);
+        written = writeRecord(path("g.kfh"), record);
     }
     EXPECT_FALSE(written);
     // The system's own words ("File too large"), never "Unknown error".

@@ -17,24 +17,24 @@ public:
         // Past the limit the kernel also raises SIGXFSZ, which would end the test run.
         struct sigaction ignore {};
         ignore.sa_handler = SIG_IGN;
-        EXPECT_EQ(sigaction(SIGXFSZ, &ignore, &oldAction_), 0);
-        EXPECT_EQ(getrlimit(RLIMIT_FSIZE, &oldLimit_), 0);
-        rlimit lowered = oldLimit_;
+        EXPECT_EQ(sigaction(SIGXFSZ, &ignore, &m_oldAction), 0);
+        EXPECT_EQ(getrlimit(RLIMIT_FSIZE, &m_oldLimit), 0);
+        rlimit lowered = m_oldLimit;
         lowered.rlim_cur = bytes;
         EXPECT_EQ(setrlimit(RLIMIT_FSIZE, &lowered), 0);
     }
 
     ~FileSizeLimit() {
-        EXPECT_EQ(setrlimit(RLIMIT_FSIZE, &oldLimit_), 0);
-        EXPECT_EQ(sigaction(SIGXFSZ, &oldAction_, nullptr), 0);
+        EXPECT_EQ(setrlimit(RLIMIT_FSIZE, &m_oldLimit), 0);
+        EXPECT_EQ(sigaction(SIGXFSZ, &m_oldAction, nullptr), 0);
     }
 
     FileSizeLimit(const FileSizeLimit&) = delete;
     FileSizeLimit& operator=(const FileSizeLimit&) = delete;
 
 private:
-    rlimit oldLimit_{};
-    struct sigaction oldAction_ {};
+    rlimit m_oldLimit{};
+    struct sigaction m_oldAction {};
 };
 
 } // namespace kf::test
