@@ -17,27 +17,45 @@ SOAK_WARMUP ?= 500
 
 all: build
 
+# Every package any target needs.
 deps:
 	@scripts/install-deps.sh
 
-# Configuring and building install nothing. The targets that install first depend on `deps`
-# alone and build through a second make in their recipe, which starts only once `deps` is
-# done, so that even `make -j` never configures before the packages are there.
+# Each target that installs first names its package groups (see scripts/install-deps.sh) in the
+# first line of its recipe, and configures and builds only after it, so that even `make -j`
+# never configures before the packages are there. Configuring and building install nothing.
+DEPS      := @scripts/install-deps.sh
+CONFIGURE := cmake -S . -B $(BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
 $(BUILD)/build.ninja:
-	cmake -S . -B $(BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	$(CONFIGURE)
+
+# The game, the checker and the package need no test packages: a build folder that they
+# configure first leaves the tests out. The targets that need the tests turn them on, in a new
+# build folder or in one configured without them; the benchmarks, which are built when their
+# package is found, configure once more when it was not there before.
+FOR_GAME  := @[ -f $(BUILD)/build.ninja ] || $(CONFIGURE) -DBUILD_TESTING=OFF
+FOR_TESTS := @grep -qsx 'BUILD_TESTING:BOOL=ON' $(BUILD)/CMakeCache.txt && \
+	[ -f $(BUILD)/build.ninja ] || $(CONFIGURE) -DBUILD_TESTING=ON
+FOR_BENCH := @grep -qs '^benchmark_DIR:PATH=/' $(BUILD)/CMakeCache.txt || \
+	if [ -f $(BUILD)/build.ninja ]; then cmake $(BUILD); else $(CONFIGURE) -DBUILD_TESTING=OFF; fi
 
 build: $(BUILD)/build.ninja
 	cmake --build $(BUILD) -j $(JOBS)
 
 # The game alone builds much faster than everything with the tests.
-run: deps
-	@$(MAKE) --no-print-directory $(BUILD)/build.ninja
+run:
+	$(DEPS) run
+	$(FOR_GAME)
 	cmake --build $(BUILD) -j $(JOBS) --target kurvenflitzerl kfbundled
 	@scripts/seed-play.sh $(BUILD)/data $(PLAY)
 	cd $(PLAY) && ../$(BUILD)/kurvenflitzerl
 
-test: deps
-	@$(MAKE) --no-print-directory build
+# The install tests build and check the package, with lintian among others.
+test:
+	$(DEPS) run test package
+	$(FOR_TESTS)
+	cmake --build $(BUILD) -j $(JOBS)
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
 # Each test program whole, in a random order, to find tests that depend on others having run
@@ -47,8 +65,10 @@ SEED := $(shell shuf -i 1-99999 -n 1)
 endif
 SHUFFLE := --gtest_shuffle --gtest_random_seed=$(SEED) --gtest_brief=1
 
-shuffle: deps
-	@$(MAKE) --no-print-directory build
+shuffle:
+	$(DEPS) run test
+	$(FOR_TESTS)
+	cmake --build $(BUILD) -j $(JOBS) --target kf_core_tests kf_widget_tests kf_scale_tests
 	@echo "Tests in shuffled order, seed $(SEED)"
 	QT_QPA_PLATFORM=offscreen $(BUILD)/kf_core_tests $(SHUFFLE)
 	QT_QPA_PLATFORM=offscreen $(BUILD)/kf_widget_tests $(SHUFFLE)
@@ -57,19 +77,23 @@ shuffle: deps
 $(SAN_BUILD)/build.ninja:
 	cmake -S . -B $(SAN_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DKF_SANITIZE=ON
 
-sanitize: deps
+sanitize:
+	$(DEPS) run test package
 	@$(MAKE) --no-print-directory $(SAN_BUILD)/build.ninja
 	cmake --build $(SAN_BUILD) -j $(JOBS)
 	cd $(SAN_BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
-bench: deps
-	@$(MAKE) --no-print-directory build
+bench:
+	$(DEPS) run bench
+	$(FOR_BENCH)
+	cmake --build $(BUILD) -j $(JOBS) --target kf_bench
 	QT_QPA_PLATFORM=offscreen $(BUILD)/kf_bench
 
 # Runs in their thousands with their notices in one process: the heap every 100 runs and its
 # growth per run after the warm-up. `make soak SOAK_RUNS=<n> SOAK_WARMUP=<n>` for other counts.
-soak: deps
-	@$(MAKE) --no-print-directory $(BUILD)/build.ninja
+soak:
+	$(DEPS) run test
+	$(FOR_TESTS)
 	cmake --build $(BUILD) -j $(JOBS) --target kf_soak
 	QT_QPA_PLATFORM=offscreen $(BUILD)/kf_soak $(SOAK_RUNS) $(SOAK_WARMUP)
 
@@ -79,7 +103,8 @@ $(FUZZ_BUILD)/build.ninja:
 
 # Each fuzzer for FUZZ_SECONDS on a working copy of its corpus (the level pictures' also gets
 # the intro level the build draws); whatever it finds lands in $(FUZZ_BUILD), not in the tree.
-fuzz: deps
+fuzz:
+	$(DEPS) run fuzz
 	@$(MAKE) --no-print-directory $(FUZZ_BUILD)/build.ninja
 	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target $(addprefix fuzz_,$(FUZZERS))
 	for f in $(FUZZERS); do \
@@ -91,17 +116,24 @@ fuzz: deps
 			-artifact_prefix=$(FUZZ_BUILD)/ $(FUZZ_BUILD)/corpus/$$f || exit 1; \
 	done
 
-screenshots: deps
-	@$(MAKE) --no-print-directory build
+screenshots:
+	$(DEPS) run
+	$(FOR_GAME)
+	cmake --build $(BUILD) -j $(JOBS) --target kf_screenshots kfbundled
 	QT_QPA_PLATFORM=offscreen $(BUILD)/kf_screenshots docs
 
-# A Debian package of the game, the checker and the tracks, in $(BUILD)/.
-package: deps
-	@$(MAKE) --no-print-directory $(BUILD)/build.ninja
-	cmake --build $(BUILD) -j $(JOBS) --target kurvenflitzerl kurvenflitzerl-check kfbundled
+# A Debian package of the game, the checker, the tracks and the manual pages, in $(BUILD)/,
+# and lintian's word on it: no error and no warning.
+package:
+	$(DEPS) run package
+	$(FOR_GAME)
+	cmake --build $(BUILD) -j $(JOBS) --target kurvenflitzerl kurvenflitzerl-check kfbundled kfdocs
 	cd $(BUILD) && cpack -G DEB
+	version=$$(dpkg-parsechangelog -l $(BUILD)/doc/changelog.Debian -S Version) && \
+		lintian --fail-on error,warning $(BUILD)/kurvenflitzerl_$${version}_*.deb
 
 format:
+	$(DEPS) format
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:

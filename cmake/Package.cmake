@@ -5,12 +5,14 @@ set(CPACK_PACKAGE_NAME kurvenflitzerl)
 set(CPACK_PACKAGE_VENDOR "The Kurvenflitzerl developers")
 set(CPACK_PACKAGE_CONTACT "The Kurvenflitzerl developers <kurvenflitzerl@example.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "game of mouse skill: guide the pointer through a track")
+# The lines of the long description, each short enough for an 80-column terminal.
 set(CPACK_PACKAGE_DESCRIPTION
-    "A track is a picture: black is wall, green the start, red the finish. Press the mouse "
-    "button on the start, guide the pointer through the track with the button held, and let "
-    "go on the finish. Every run is timed to the millisecond and the best run of every track "
-    "is kept. With a pack of nine tracks, a level creator, a level checker and hot-seat "
-    "matches for one to five players.")
+    "A track is a picture: black is wall, green the start, red the finish.\n"
+    "Press the mouse button on the start, guide the pointer through the track\n"
+    "with the button held, and let go on the finish. Every run is timed to the\n"
+    "millisecond and the best run of every track is kept. With a pack of nine\n"
+    "tracks, a level creator, a level checker and hot-seat matches for one to\n"
+    "five players.")
 string(JOIN "" CPACK_PACKAGE_DESCRIPTION ${CPACK_PACKAGE_DESCRIPTION})
 set(CPACK_RESOURCE_FILE_LICENSE ${CMAKE_SOURCE_DIR}/LICENSE)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
@@ -24,3 +26,13 @@ set(CPACK_DEBIAN_PACKAGE_DEPENDS fonts-liberation2)
 # Without it Qt runs through XWayland on a Wayland desktop, which works too.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS qt6-wayland)
 include(CPack)
+
+# The package's changelog, which Debian wants beside the copyright file.
+configure_file(dist/changelog.Debian.in ${CMAKE_BINARY_DIR}/doc/changelog.Debian @ONLY)
+kf_gzip(${CMAKE_BINARY_DIR}/doc/changelog.Debian ${CMAKE_BINARY_DIR}/doc/gz/changelog.Debian.gz)
+add_custom_target(kfchangelog DEPENDS ${CMAKE_BINARY_DIR}/doc/gz/changelog.Debian.gz)
+add_dependencies(kfdocs kfchangelog)
+install(FILES ${CMAKE_BINARY_DIR}/doc/gz/changelog.Debian.gz DESTINATION ${KF_INSTALL_DOCDIR})
+# What lintian need not tell about this package, each with its reason.
+install(FILES dist/lintian-overrides DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides
+        RENAME kurvenflitzerl)

@@ -1,18 +1,41 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building, testing, packaging and running the game need.
+# Installs the Debian packages that the named groups need, every group's when none is named:
+#
+#     install-deps.sh [run|test|package|bench|fuzz|format]...
+#
+#   run      building and running the game
+#   test     the test programs (GoogleTest)
+#   package  the Debian package, its check by lintian, and the checks of the installed tree
+#   bench    the benchmarks
+#   fuzz     the fuzzers (clang and its fuzzing runtime)
+#   format   clang-format
+#
 # Runs apt-get only when something is missing; as root directly, otherwise through sudo. When
 # sudo cannot do it (not installed, not allowed, or a password is needed but there is no
 # terminal to ask for it), stops with a message that names the packages and the command for root.
 set -euo pipefail
 
-packages=(
-    build-essential cmake ninja-build pkg-config
-    qt6-base-dev qt6-base-dev-tools libgl-dev
-    libgtest-dev libgmock-dev libbenchmark-dev
-    clang libclang-rt-14-dev
-    fonts-liberation2 fontconfig
-    dpkg-dev file desktop-file-utils appstream
+declare -A group=(
+    [run]="build-essential cmake ninja-build pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev
+           fonts-liberation2 fontconfig"
+    [test]="libgtest-dev libgmock-dev"
+    [package]="dpkg-dev file desktop-file-utils appstream lintian"
+    [bench]="libbenchmark-dev"
+    [fuzz]="clang libclang-rt-14-dev"
+    [format]="clang-format"
 )
+every=(run test package bench fuzz format)
+groups=("$@")
+[ ${#groups[@]} -gt 0 ] || groups=("${every[@]}")
+packages=()
+for g in "${groups[@]}"; do
+    if [ -z "${group[$g]+set}" ]; then
+        echo "install-deps.sh: no package group '$g'; the groups are ${every[*]}" >&2
+        exit 2
+    fi
+    # shellcheck disable=SC2206 # the names split at blanks, and none holds a wildcard
+    packages+=(${group[$g]})
+done
 
 missing=()
 for p in "${packages[@]}"; do

@@ -2,6 +2,9 @@
 // the program, the pictures that are built into it, and the desktop's icons of the game.
 //
 //     kfmakedata <dataDir> <resDir> <iconDir> <iconSize>...
+//
+// Last, <dataDir>/FILES names the files drawn into <dataDir>, one a line: what is installed and
+// seeded into a play folder is these, never whatever else an older build left in the folder.
 
 #include "DataPictures.h"
 #include "IntroLevel.h"
@@ -10,11 +13,14 @@
 #include "creator/LevelBitmap.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QImage>
 #include <QSaveFile>
 #include <QString>
+#include <QStringList>
 
+#include <cstddef>
 #include <cstdio>
 #include <functional>
 #include <utility>
@@ -27,6 +33,13 @@ bool writePng(const QImage& image, const QString& path) {
     if (!file.open(QIODevice::WriteOnly) || !image.save(&file, "PNG"))
         return false;
     return file.commit();
+}
+
+bool writeList(const QStringList& names, const QString& path) {
+    QSaveFile file(path);
+    return file.open(QIODevice::WriteOnly) &&
+           file.write((names.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8()) >= 0 &&
+           file.commit();
 }
 
 } // namespace
@@ -77,6 +90,8 @@ int main(int argc, char** argv) {
     for (const kf::PackTrack& track : kf::levelPack())
         files.emplace_back(dataDir.filePath(QString::fromLatin1(track.fileName)),
                            bmp(track.draw()));
+    // The files above lie in the data folder, the rest elsewhere.
+    const std::size_t dataFileCount = files.size();
     for (int size : {16, 32}) {
         const QImage icon = kf::drawAppIcon(size);
         files.emplace_back(resDir.filePath(QStringLiteral("icon128_%1.png").arg(size)),
@@ -99,5 +114,16 @@ int main(int argc, char** argv) {
             ++failures;
         }
     }
-    return failures == 0 ? 0 : 1;
+    if (failures > 0)
+        return 1;
+    QStringList dataNames;
+    for (std::size_t i = 0; i < dataFileCount; ++i)
+        dataNames.append(QFileInfo(files[i].first).fileName());
+    const QString listPath = dataDir.filePath(QStringLiteral("FILES"));
+    if (!writeList(dataNames, listPath)) {
+        std::fprintf(stderr, "kfmakedata: cannot write %s\n",
+                     qPrintable(QDir::toNativeSeparators(listPath)));
+        return 1;
+    }
+    return 0;
 }

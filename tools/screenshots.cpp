@@ -8,6 +8,7 @@
 #include "window/MainDialog.h"
 
 #include <QApplication>
+#include <QByteArray>
 #include <QDir>
 #include <QEventLoop>
 #include <QFile>
@@ -92,11 +93,20 @@ int main(int argc, char** argv) {
                                                              : QStringLiteral("docs")));
     QDir().mkpath(out.path());
 
-    // The game reads its files from the current directory: a fresh copy of the bundled data.
+    // The game reads its files from the current directory: a fresh copy of the bundled data,
+    // the files that the data folder's list names.
     QTemporaryDir play;
     const QDir data(QStringLiteral(KF_DATA_DIR));
-    for (const QString& name : data.entryList(QDir::Files))
-        QFile::copy(data.filePath(name), QDir(play.path()).filePath(name));
+    QFile list(data.filePath(QStringLiteral("FILES")));
+    if (!list.open(QIODevice::ReadOnly)) {
+        std::fprintf(stderr, "kf_screenshots: cannot read %s\n", qPrintable(list.fileName()));
+        return 1;
+    }
+    for (const QByteArray& name : list.readAll().split('\n')) {
+        if (!name.isEmpty())
+            QFile::copy(data.filePath(QString::fromUtf8(name)),
+                        QDir(play.path()).filePath(QString::fromUtf8(name)));
+    }
     QDir::setCurrent(play.path());
 
     kf::MainDialog main;

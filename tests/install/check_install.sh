@@ -2,8 +2,10 @@
 # Checks the installed game: check_install.sh <build folder> tree|package|launcher
 #   tree      the installed files at their places, the desktop entry and metainfo valid, and
 #             every installed track passing the installed checker
-#   package   the Debian package's file list and dependencies
-#   launcher  the launcher seeding the player's play folder and keeping the player's files
+#   package   the Debian package's file list and dependencies, and lintian finding no error
+#             and no warning in it
+#   launcher  the launcher, started as the desktop entry starts it under an unusual prefix,
+#             seeding the player's play folder and keeping the player's files
 set -euo pipefail
 build=$(readlink -f "$1")
 what=$2
@@ -14,42 +16,52 @@ app=org.kurvenflitzerl.Kurvenflitzerl
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
 # The files every install has, below the prefix; the shipped tracks and pictures are those the
-# build drew, listed from its data folder.
+# build drew, as the list in its data folder names them.
 expected_files() {
-    printf '%s\n' bin/kurvenflitzerl bin/kurvenflitzerl-check libexec/kurvenflitzerl/kurvenflitzerl \
+    printf '%s\n' games/kurvenflitzerl games/kurvenflitzerl-check \
+        libexec/kurvenflitzerl/kurvenflitzerl \
+        share/man/man6/kurvenflitzerl.6.gz share/man/man6/kurvenflitzerl-check.6.gz \
         "share/applications/$app.desktop" "share/metainfo/$app.metainfo.xml" \
-        share/doc/kurvenflitzerl/copyright
+        share/doc/kurvenflitzerl/copyright share/doc/kurvenflitzerl/changelog.Debian.gz \
+        share/lintian/overrides/kurvenflitzerl
     for size in 16 22 24 32 48 64 128 256; do
         echo "share/icons/hicolor/${size}x${size}/apps/$app.png"
     done
-    for f in "$build"/data/*; do echo "share/kurvenflitzerl/$(basename "$f")"; done
+    sed 's|^|share/kurvenflitzerl/|' "$build/data/FILES"
 }
 
-install_into() {
-    DESTDIR=$1 cmake --install "$build" --prefix /usr >/dev/null
+install_into() { # destdir prefix
+    DESTDIR=$1 cmake --install "$build" --prefix "$2" >/dev/null
 }
 
 case $what in
 tree)
     root=$scratch/root
-    install_into "$root"
+    install_into "$root" /usr
     diff <(expected_files | sort) <(cd "$root/usr" && find . -type f | sed 's|^\./||' | sort) ||
         fail "the installed files differ from the list above"
     levels=("$root"/usr/share/kurvenflitzerl/Level_*.bmp)
     [ ${#levels[@]} -ge 9 ] || fail "only ${#levels[@]} tracks installed"
-    for exe in bin/kurvenflitzerl bin/kurvenflitzerl-check libexec/kurvenflitzerl/kurvenflitzerl; do
+    for exe in games/kurvenflitzerl games/kurvenflitzerl-check \
+        libexec/kurvenflitzerl/kurvenflitzerl; do
         [ -x "$root/usr/$exe" ] || fail "$exe is not executable"
     done
     desktop-file-validate "$root/usr/share/applications/$app.desktop" || fail "desktop entry"
     grep -qx 'Categories=Game;ArcadeGame;' "$root/usr/share/applications/$app.desktop" ||
         fail "desktop entry categories"
+    grep -qx 'Exec=/usr/games/kurvenflitzerl' "$root/usr/share/applications/$app.desktop" ||
+        fail "the desktop entry does not start /usr/games/kurvenflitzerl"
+    for page in kurvenflitzerl kurvenflitzerl-check; do
+        MANWIDTH=200 man -l "$root/usr/share/man/man6/$page.6.gz" 2>&1 | grep -q "^ *$page - " ||
+            fail "the manual page of $page"
+    done
     appstreamcli validate --no-net "$root/usr/share/metainfo/$app.metainfo.xml" || fail "metainfo"
     grep -q '<project_license>GPL-3.0-or-later</project_license>' \
         "$root/usr/share/metainfo/$app.metainfo.xml" || fail "metainfo licence"
     grep -q 'GPL-3.0-or-later' "$root/usr/share/doc/kurvenflitzerl/copyright" || fail "copyright"
     file "$root"/usr/share/icons/hicolor/256x256/apps/$app.png | grep -q '256 x 256' ||
         fail "the 256 px icon"
-    "$root/usr/bin/kurvenflitzerl-check" "${levels[@]}" || fail "an installed track is unplayable"
+    "$root/usr/games/kurvenflitzerl-check" "${levels[@]}" || fail "an installed track is unplayable"
     ;;
 package)
     (cd "$build" && cpack -G DEB -B "$scratch" >/dev/null)
@@ -63,21 +75,33 @@ package)
         grep -q "$dep" <<<"$depends" || fail "Depends lacks $dep: $depends"
     done
     [ "$(dpkg-deb -f "${deb[0]}" Section)" = games ] || fail "section"
+    lintian --fail-on error,warning "${deb[0]}" || fail "lintian finds errors or warnings"
     ;;
 launcher)
+    # A prefix with a blank, a dollar and a percent sign: the desktop entry quotes the launcher's
+    # path and escapes them ("\\$" for a dollar within quotes, "%%" for a percent sign), and the
+    # launcher finds the game and the shipped files from its place all the same.
+    prefix='/opt/kurven $flitzerl 100%'
     root=$scratch/root
-    install_into "$root"
+    install_into "$root" "$prefix"
+    top=$root$prefix
+    entry=$top/share/applications/$app.desktop
+    desktop-file-validate "$entry" || fail "desktop entry"
+    exec_line=$(grep '^Exec=' "$entry")
+    [ "$exec_line" = 'Exec="/opt/kurven \\$flitzerl 100%%/games/kurvenflitzerl"' ] ||
+        fail "the desktop entry's command: $exec_line"
+    launcher=$top/games/kurvenflitzerl
     # The game itself is replaced by a stand-in that says where it was started.
-    game=$root/usr/libexec/kurvenflitzerl/kurvenflitzerl
+    game=$top/libexec/kurvenflitzerl/kurvenflitzerl
     printf '#!/bin/sh\npwd > "%s/started-in"\n' "$scratch" >"$game"
     chmod -w -R "$root"
-    shipped=$root/usr/share/kurvenflitzerl
+    shipped=$top/share/kurvenflitzerl
     before=$(cd "$shipped" && sha1sum -- *)
 
     home=$scratch/home
     mkdir -p "$home"
     play=$home/.local/share/kurvenflitzerl
-    HOME=$home XDG_DATA_HOME= "$root/usr/bin/kurvenflitzerl"
+    HOME=$home XDG_DATA_HOME= "$launcher"
     [ "$(cat "$scratch/started-in")" = "$play" ] || fail "not started in $play"
     diff <(ls "$shipped") <(ls "$play") || fail "the first start did not seed every file"
     # The copies are the player's to change, even though the installed files are read-only;
@@ -90,7 +114,7 @@ launcher)
     cp "$play/kf_1.gfx" "$play/My_Track.bmp"
     printf 'painted over' >"$play/Level_00_INTRO.bmp"
     rm "$play/kf_3.gfx"
-    HOME=$home XDG_DATA_HOME=relative/ignored "$root/usr/bin/kurvenflitzerl"
+    HOME=$home XDG_DATA_HOME=relative/ignored "$launcher"
     [ "$(cat "$play/Level_00_INTRO.bmp.kfh")" = $'Anna\r\n4321' ] || fail "the record was replaced"
     [ "$(cat "$play/Level_00_INTRO.bmp")" = 'painted over' ] || fail "a changed track was replaced"
     cmp -s "$play/kf_1.gfx" "$play/My_Track.bmp" || fail "the player's own track is gone"
@@ -98,7 +122,7 @@ launcher)
     [ -z "$(find "$play" -name '*.part*')" ] || fail "a partial copy was left behind"
 
     # An absolute XDG_DATA_HOME is where the play folder goes.
-    XDG_DATA_HOME=$scratch/xdg HOME=$home "$root/usr/bin/kurvenflitzerl"
+    XDG_DATA_HOME=$scratch/xdg HOME=$home "$launcher"
     [ "$(cat "$scratch/started-in")" = "$scratch/xdg/kurvenflitzerl" ] || fail "XDG_DATA_HOME"
     [ "$(cd "$shipped" && sha1sum -- *)" = "$before" ] || fail "a shipped file was written"
     ;;

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The package set-up of `make run` and `make test` when packages are missing: as root apt-get
 # runs directly, as anyone else through sudo, and where sudo cannot do it one message names the
-# packages and the command for root.
+# packages and the command for root. Only the packages of the groups asked for are installed.
 #
 #     check_install_deps.sh <install-deps.sh>
 #
@@ -29,16 +29,19 @@ case $1 in
 esac'
 
 failures=0
-run() { # name uid missing sudo-mode terminal(yes|no) want-status want-pattern want-log
-    local name=$1 status out log
+run() { # name uid missing sudo-mode terminal(yes|no) want-status want-pattern want-log [groups]
+    local name=$1 status out log groups
+    read -ra groups <<<"${9:-}"
     rm -f "$work/log" "$work/log.validated" "$bin/sudo"
     touch "$work/log"
     [ "$4" = none ] || cp "$bin/sudo.in" "$bin/sudo"
     local env=(env PATH="$bin" FAKE_UID="$2" MISSING="$3" SUDO_MODE="$4" LOG="$work/log")
     if [ "$5" = yes ]; then
-        out=$(script -qec "$(printf '%q ' "${env[@]}" "$deps")" /dev/null </dev/null 2>&1)
+        local command
+        command=$(printf '%q ' "${env[@]}" "$deps" "${groups[@]}")
+        out=$(script -qec "$command" /dev/null </dev/null 2>&1)
     else
-        out=$(setsid -w "${env[@]}" "$deps" </dev/null 2>&1)
+        out=$(setsid -w "${env[@]}" "$deps" "${groups[@]}" </dev/null 2>&1)
     fi
     status=$?
     log=$(cat "$work/log")
@@ -69,6 +72,16 @@ run "sudo with a password, no terminal" 1000 "$two" password no 1 \
     "$(refusal "sudo needs your password but there is no terminal to ask for it")" ""
 run "sudo not allowed" 1000 "$two" denied yes 1 \
     "$(refusal "sudo did not let player install them")" ""
+
+# Each make target asks for its own groups: the game's alone leave the test packages out.
+run "the game's packages" 0 "$two" none no 0 "Installing: cmake[[:space:]]*$" \
+    $'apt-get update\napt-get install -y --no-install-recommends cmake' run
+run "two groups" 0 "$two lintian libbenchmark-dev" none no 0 \
+    "Installing: libgtest-dev lintian[[:space:]]*$" \
+    $'apt-get update\napt-get install -y --no-install-recommends libgtest-dev lintian' \
+    "test package"
+run "nothing missing of the group" 1000 "$two" none no 0 '^[[:space:]]*$' "" format
+run "no such group" 0 "$two" none no 2 "no package group 'tests'" "" "run tests"
 
 [ "$failures" -eq 0 ] || exit 1
 echo "ok: install-deps"
