@@ -85,6 +85,9 @@ void paintSomeLevel(kf::LevelCreatorDialog& creator) {
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The run history goes to a data folder of this program's own, never the player's.
+    QTemporaryDir dataHome;
+    qputenv("XDG_DATA_HOME", dataHome.path().toLocal8Bit());
     QApplication app(argc, argv);
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     // Made absolute first: the game's folder becomes the current directory below.
