@@ -82,7 +82,7 @@ void HistoryWindow::showHistory(const RunHistory* history, const QString& levelS
     auto* failed = new QScatterSeries;
     failed->setName(QStringLiteral("Failed runs"));
     failed->setMarkerShape(QScatterSeries::MarkerShapeRotatedRectangle);
-    failed->setMarkerSize(9);
+    failed->setMarkerSize(11);
     failed->setColor(Qt::red);
 
     const QList<HistoryRun> runs = history->runsOf(levelSha256);
@@ -116,6 +116,7 @@ void HistoryWindow::showHistory(const RunHistory* history, const QString& levelS
     yAxis->setTitleText(QStringLiteral("Time (ms)"));
     yAxis->setLabelFormat(QStringLiteral("%d"));
     yAxis->setRange(0, std::max(slowestMs, 1000) * 1.1);
+    yAxis->applyNiceNumbers();
     m_chart->addAxis(xAxis, Qt::AlignBottom);
     m_chart->addAxis(yAxis, Qt::AlignLeft);
     for (QXYSeries* series : {static_cast<QXYSeries*>(finished), static_cast<QXYSeries*>(best),

@@ -148,6 +148,7 @@ TEST_F(HistoryInGameTest, EachEndOfARunIsRecorded) {
         std::function<void(HistoryInGameTest&)> play;
         RunEnd outcome;
         const char* player;
+        bool match = false;
     } cases[] = {
         {"finished, record named",
          [](HistoryInGameTest& t) {
@@ -177,6 +178,16 @@ TEST_F(HistoryInGameTest, EachEndOfARunIsRecorded) {
              t.move({45, 50}, false);
          },
          RunEnd::Release, ""},
+        {"wall in a match",
+         [](HistoryInGameTest& t) {
+             Match& match = t.dialog->m_multiplayer.m_match;
+             match.startMatch(2, 1);
+             match.seatPlayers({"Cleo", "Dan"});
+             t.answers.clickOk().clickOk();
+             t.press({15, 20});
+             t.move({80, 20});
+         },
+         RunEnd::Wall, "Cleo", true},
     };
     const QDateTime before = QDateTime::currentDateTimeUtc().addMSecs(-1);
     int count = 0;
@@ -188,7 +199,7 @@ TEST_F(HistoryInGameTest, EachEndOfARunIsRecorded) {
         const HistoryRun& run = runs.last();
         EXPECT_EQ(run.outcome, c.outcome);
         EXPECT_EQ(run.player, c.player);
-        EXPECT_FALSE(run.match);
+        EXPECT_EQ(run.match, c.match);
         EXPECT_EQ(run.levelName, "Level_00_INTRO.bmp");
         EXPECT_EQ(run.timeMs, dialog->m_timeMs);
         EXPECT_EQ(run.distancePx, dialog->m_distance);
