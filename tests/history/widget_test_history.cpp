@@ -3,6 +3,7 @@
 #include "res/ControlIds.h"
 #include "support/ModalAnswerer.h"
 #include "support/PlayFolder.h"
+#include "toolkit/FileDialog.h"
 #include "window/MainDialog.h"
 
 #include "support/QtPrinters.h"
@@ -10,6 +11,7 @@
 #include <QChart>
 #include <QCryptographicHash>
 #include <QFile>
+#include <QFileInfo>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QSqlDatabase>
@@ -219,6 +221,20 @@ TEST_F(HistoryInGameTest, KeyHAndTheBoardsMenuOpenTheWindowWhichFollowsTheRuns) 
     answers.clickOk().typeAndEnter(id::newRecord::Name, "Ann");
     finishRun();
     EXPECT_EQ(window->table()->rowCount(), 1);
+    EXPECT_EQ(window->statusText(), "Track: Level_00_INTRO.bmp");
+
+    // Load Level: the other track's history, which is empty; the same bytes under another
+    // name are the same track.
+    const QString other = folder.writeBitmap("other.bmp", smallTestLevel(100, 70));
+    const QString copy = folder.file("copy.bmp");
+    QFile::copy(levelPath, copy);
+    for (const auto& [path, rows] : {std::pair{other, 0}, std::pair{copy, 1}}) {
+        setFileOpenChooser([&](QWidget*, const FileOpenRequest&) { return path; });
+        dialog->OnLoadLevel();
+        EXPECT_EQ(window->statusText(), "Track: " + QFileInfo(path).fileName());
+        EXPECT_EQ(window->table()->rowCount(), rows);
+    }
+    setFileOpenChooser(nullptr);
 
     // Right click: a menu over the board, none beside it.
     for (const QPoint at : {QPoint(200, 200), QPoint(450, 200)}) {
