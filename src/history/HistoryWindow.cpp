@@ -64,8 +64,11 @@ QString HistoryWindow::statusText() const {
 void HistoryWindow::showHistory(const RunHistory* history, const QString& levelSha256,
                                 const QString& levelName) {
     m_chart->removeAllSeries();
-    for (QAbstractAxis* axis : m_chart->axes())
+    // The chart deletes the series it removes, but hands a removed axis back to the caller.
+    for (QAbstractAxis* axis : m_chart->axes()) {
         m_chart->removeAxis(axis);
+        delete axis;
+    }
     m_table->setRowCount(0);
     if (!history || !history->available()) {
         m_status->setText(history ? history->unavailableReason()

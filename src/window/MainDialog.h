@@ -139,6 +139,9 @@ private:
     void openHistory();
     // Remembers the level's file for the history, and shows its history if the window is open.
     void rememberLevelForHistory(const QString& path);
+    // Who made the run that has just ended: the match player, else the record name entered
+    // after it, else no one.
+    QString historyPlayer(bool recordNamed) const;
     // Stores the run that has just ended and refreshes the history window.
     void recordRunInHistory(RunEnd outcome, const QString& player);
     void refreshHistoryWindow();

@@ -24,6 +24,12 @@ void MainDialog::rememberLevelForHistory(const QString& path) {
     refreshHistoryWindow();
 }
 
+QString MainDialog::historyPlayer(bool recordNamed) const {
+    if (m_multiplayer.m_match.m_active)
+        return m_multiplayer.m_match.currentPlayerName();
+    return recordNamed ? m_recordName : QString();
+}
+
 void MainDialog::recordRunInHistory(RunEnd outcome, const QString& player) {
     openHistory();
     m_history->record({m_levelSha256, m_levelName, m_runStartedUtc, m_multiplayer.m_match.m_active,

@@ -33,8 +33,7 @@ void MainDialog::OnMouseMove(unsigned flags, QPoint point) {
 
 void MainDialog::failRun(RunOutcome outcome) {
     recordRunInHistory(outcome == RunOutcome::WallCrash ? RunEnd::Wall : RunEnd::Release,
-                       m_multiplayer.m_match.m_active ? m_multiplayer.m_match.currentPlayerName()
-                                                      : QString());
+                       historyPlayer(false));
     if (m_multiplayer.m_match.m_active) {
         m_multiplayer.ReportRun(kFailedRunMs);
         showMatchRunEndCaption();
@@ -55,10 +54,7 @@ void MainDialog::OnLButtonUp(unsigned, QPoint point) {
         // A new record is strictly faster, so the best time changes exactly when one was named.
         const int bestBefore = m_bestTimeMs;
         CheckNewRecord();
-        recordRunInHistory(RunEnd::Finished, m_multiplayer.m_match.m_active
-                                                 ? m_multiplayer.m_match.currentPlayerName()
-                                             : m_bestTimeMs != bestBefore ? m_recordName
-                                                                          : QString());
+        recordRunInHistory(RunEnd::Finished, historyPlayer(m_bestTimeMs != bestBefore));
         if (m_multiplayer.m_match.m_active) {
             m_multiplayer.ReportRun(m_timeMs);
             showMatchRunEndCaption();
