@@ -21,8 +21,9 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_RELEASE 1)
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# Loaded by name at run time, so shlibdeps cannot see it: the dialogs' font.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS fonts-liberation2)
+# Loaded by name at run time, so shlibdeps cannot see them: the dialogs' font and the SQLite
+# driver of the run history.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation2, libqt6sql6-sqlite")
 # Without it Qt runs through XWayland on a Wayland desktop, which works too.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS qt6-wayland)
 include(CPack)

@@ -2,6 +2,8 @@
 // offscreen platform: kf_screenshots <output folder>.
 
 #include "creator/LevelCreatorDialog.h"
+#include "history/HistoryWindow.h"
+#include "history/RunHistory.h"
 #include "match/MultiplayerDialog.h"
 #include "record/NewRecordDialog.h"
 #include "toolkit/ContinueDialog.h"
@@ -86,6 +88,9 @@ void paintSomeLevel(kf::LevelCreatorDialog& creator) {
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The run history goes to a data folder of this program's own, never the player's.
+    QTemporaryDir dataHome;
+    qputenv("XDG_DATA_HOME", dataHome.path().toLocal8Bit());
     QApplication app(argc, argv);
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     // Made absolute first: the game's folder becomes the current directory below.
@@ -164,5 +169,29 @@ int main(int argc, char** argv) {
     match.m_nextPlayerDlg.m_text = QStringLiteral("Benedikt is up. Get ready and go.");
     match.m_nextPlayerDlg.Create();
     ok = save(match.m_nextPlayerDlg, out, QStringLiteral("next-player.png")) && ok;
+
+    // An evening on the intro level: a player improving, with some runs lost on the way.
+    kf::RunHistory history(QDir(play.path()).filePath(QStringLiteral("history.sqlite")));
+    const QDateTime evening(QDate(2026, 11, 20), QTime(19, 5), Qt::UTC);
+    const int times[] = {9120, 0,    8740, 8905, 0, 8012, 7990, 0,    0, 8330, 7515, 7702,
+                         0,    7380, 7444, 7021, 0, 7150, 6988, 7233, 0, 6870, 6995, 6712};
+    const char* const players[] = {"Anna", "Benedikt", "Carla"};
+    int n = 0;
+    for (const int time : times) {
+        const bool finished = time > 0;
+        const int ms = finished ? time : 1200 + 300 * (n % 7);
+        const long distance = finished ? 642 : 90 + 40 * (n % 9);
+        history.record(
+            {main.m_levelSha256, main.m_levelName, evening.addSecs(50 * n), false,
+             QString::fromLatin1(players[n % 3]),
+             finished ? kf::RunEnd::Finished : (n % 2 ? kf::RunEnd::Wall : kf::RunEnd::Release), ms,
+             distance, distance * 1000 / ms});
+        ++n;
+    }
+    kf::HistoryWindow historyWindow;
+    historyWindow.showHistory(&history, main.m_levelSha256, main.m_levelName);
+    historyWindow.show();
+    wait(100);
+    ok = save(historyWindow, out, QStringLiteral("run-history.png")) && ok;
     return ok ? 0 : 1;
 }

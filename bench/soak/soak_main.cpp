@@ -21,6 +21,7 @@
 #include <QFile>
 #include <QMouseEvent>
 #include <QStyleFactory>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -179,6 +180,9 @@ int argument(int argc, char** argv, int index, int fallback) {
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The run history goes to a data folder of this program's own, never the player's.
+    QTemporaryDir dataHome;
+    qputenv("XDG_DATA_HOME", dataHome.path().toLocal8Bit());
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Kurvenflitzerl"));
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));

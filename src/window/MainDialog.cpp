@@ -97,6 +97,9 @@ bool MainDialog::OnInitDialog() {
     ReadRecordFile(m_recordPath);
 
     setCursor(Qt::WaitCursor);
+    // The history's database opens once the window is on the screen, so start-up never waits
+    // for it.
+    QTimer::singleShot(0, this, [this] { openHistory(); });
     return true;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "creator/LevelCreatorDialog.h"
+#include "history/RunHistory.h"
 #include "level/LevelBoard.h"
 #include "match/MultiplayerDialog.h"
 #include "record/NewRecordDialog.h"
@@ -10,14 +11,18 @@
 #include "toolkit/ContinueDialog.h"
 #include "toolkit/Dialog.h"
 
+#include <QDateTime>
 #include <QIcon>
 #include <QImage>
 #include <QTimer>
+
+#include <memory>
 
 class QPushButton;
 
 namespace kf {
 
+class HistoryWindow;
 class ImageView;
 class StaticControl;
 
@@ -101,7 +106,20 @@ public:
     // loadable bitmap.
     bool loadLevelPicture(const QString& path);
 
+    // The run history: the store opens after the window is shown (or when first needed) at
+    // RunHistory::defaultPath(), unless one was handed in before. The level is known by the
+    // SHA-256 of its file's bytes.
+    std::unique_ptr<RunHistory> m_history;
+    HistoryWindow* m_historyWindow = nullptr;
+    QString m_levelSha256;
+    QString m_levelName;
+    QDateTime m_runStartedUtc;
+    // Opens the history window (key H, or the board's context menu) when no run is on.
+    void OnRunHistory();
+
 protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
     void DoDataExchange(DataExchange& dx) override;
     bool OnInitDialog() override;
     QWidget* createCustomControl(const ControlTemplate& t, const QRect& pixels) override;
@@ -118,6 +136,15 @@ private:
     // After a match run: the caption names the player whose turn it now is.
     void showMatchRunEndCaption();
     void setPointerShape(Qt::CursorShape shape);
+    void openHistory();
+    // Remembers the level's file for the history, and shows its history if the window is open.
+    void rememberLevelForHistory(const QString& path);
+    // Who made the run that has just ended: the match player, else the record name entered
+    // after it, else no one.
+    QString historyPlayer(bool recordNamed) const;
+    // Stores the run that has just ended and refreshes the history window.
+    void recordRunInHistory(RunEnd outcome, const QString& player);
+    void refreshHistoryWindow();
 
     QTimer m_timer;
 };

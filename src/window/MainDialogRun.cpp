@@ -9,6 +9,7 @@ namespace kf {
 void MainDialog::OnLButtonDown(unsigned, QPoint point) {
     if (m_run.press(m_bmpLevel, point, m_stopwatch.ElapsedMs()) != RunOutcome::Started)
         return;
+    m_runStartedUtc = QDateTime::currentDateTimeUtc();
     m_goText = QStringLiteral("GO !");
     UpdateData(false);
 }
@@ -31,6 +32,8 @@ void MainDialog::OnMouseMove(unsigned flags, QPoint point) {
 }
 
 void MainDialog::failRun(RunOutcome outcome) {
+    recordRunInHistory(outcome == RunOutcome::WallCrash ? RunEnd::Wall : RunEnd::Release,
+                       historyPlayer(false));
     if (m_multiplayer.m_match.m_active) {
         m_multiplayer.ReportRun(kFailedRunMs);
         showMatchRunEndCaption();
@@ -48,7 +51,10 @@ void MainDialog::OnLButtonUp(unsigned, QPoint point) {
     if (m_run.release(m_bmpLevel, point, m_stopwatch.ElapsedMs()) == RunOutcome::Finished) {
         if (!m_multiplayer.m_match.m_active)
             ShowNotice(QStringLiteral("YOU FINISHED -> Time : %1 ms").arg(m_timeMs));
+        // A new record is strictly faster, so the best time changes exactly when one was named.
+        const int bestBefore = m_bestTimeMs;
         CheckNewRecord();
+        recordRunInHistory(RunEnd::Finished, historyPlayer(m_bestTimeMs != bestBefore));
         if (m_multiplayer.m_match.m_active) {
             m_multiplayer.ReportRun(m_timeMs);
             showMatchRunEndCaption();

@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 // Real widgets on the offscreen platform, so no test needs a display. The program of the scale
@@ -10,6 +11,9 @@ int main(int argc, char** argv) {
 #endif
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The run history goes to a data folder of this program's own, never the player's.
+    QTemporaryDir dataHome;
+    qputenv("XDG_DATA_HOME", dataHome.path().toLocal8Bit());
     QApplication app(argc, argv);
     QApplication::setApplicationName("Kurvenflitzerl");
     ::testing::InitGoogleTest(&argc, argv);

@@ -1,0 +1,148 @@
+#include "history/HistoryWindow.h"
+
+#include "history/RunHistory.h"
+
+#include <QChart>
+#include <QChartView>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineSeries>
+#include <QScatterSeries>
+#include <QTableWidget>
+#include <QVBoxLayout>
+#include <QValueAxis>
+
+#include <algorithm>
+
+namespace kf {
+
+namespace {
+
+constexpr int kBestRows = 10;
+
+QTableWidgetItem* cell(const QString& text, Qt::Alignment alignment) {
+    auto* item = new QTableWidgetItem(text);
+    item->setTextAlignment(alignment | Qt::AlignVCenter);
+    item->setFlags(Qt::ItemIsEnabled);
+    return item;
+}
+
+} // namespace
+
+HistoryWindow::HistoryWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
+    setWindowTitle(QStringLiteral("Kurvenflitzerl.exe  -> Run History"));
+    m_status = new QLabel(this);
+    m_status->setTextFormat(Qt::PlainText);
+    m_status->setWordWrap(true);
+
+    m_chart = new QChart;
+    m_chart->legend()->setAlignment(Qt::AlignBottom);
+    auto* view = new QChartView(m_chart, this);
+    view->setRenderHint(QPainter::Antialiasing);
+    view->setMinimumSize(520, 300);
+
+    m_table = new QTableWidget(0, 5, this);
+    m_table->setHorizontalHeaderLabels(
+        {QStringLiteral("Date"), QStringLiteral("Player"), QStringLiteral("Time (ms)"),
+         QStringLiteral("Distance (px)"), QStringLiteral("Speed (px/s)")});
+    m_table->verticalHeader()->setDefaultSectionSize(20);
+    m_table->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    m_table->setSelectionMode(QAbstractItemView::NoSelection);
+    m_table->setMinimumHeight(24 + kBestRows * 20);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_status);
+    layout->addWidget(view, 1);
+    layout->addWidget(m_table);
+    resize(620, 620);
+}
+
+QString HistoryWindow::statusText() const {
+    return m_status->text();
+}
+
+void HistoryWindow::showHistory(const RunHistory* history, const QString& levelSha256,
+                                const QString& levelName) {
+    m_chart->removeAllSeries();
+    // The chart deletes the series it removes, but hands a removed axis back to the caller.
+    for (QAbstractAxis* axis : m_chart->axes()) {
+        m_chart->removeAxis(axis);
+        delete axis;
+    }
+    m_table->setRowCount(0);
+    if (!history || !history->available()) {
+        m_status->setText(history ? history->unavailableReason()
+                                  : QStringLiteral("The run history is not open yet."));
+        return;
+    }
+    m_status->setText(QStringLiteral("Track: %1").arg(levelName));
+
+    auto* finished = new QLineSeries;
+    finished->setName(QStringLiteral("Finished runs"));
+    finished->setPointsVisible(true);
+    auto* best = new QLineSeries;
+    best->setName(QStringLiteral("Best so far"));
+    auto* failed = new QScatterSeries;
+    failed->setName(QStringLiteral("Failed runs"));
+    failed->setMarkerShape(QScatterSeries::MarkerShapeRotatedRectangle);
+    failed->setMarkerSize(11);
+    failed->setColor(Qt::red);
+
+    const QList<HistoryRun> runs = history->runsOf(levelSha256);
+    int bestMs = 0;
+    int slowestMs = 0;
+    for (int i = 0; i < runs.size(); ++i) {
+        const double x = i + 1;
+        if (runs[i].outcome != RunEnd::Finished) {
+            failed->append(x, 0);
+            continue;
+        }
+        const int t = runs[i].timeMs;
+        finished->append(x, t);
+        slowestMs = std::max(slowestMs, t);
+        // A step: the old best holds up to this run, the new one from it on.
+        if (best->count() == 0 || t < bestMs) {
+            if (best->count() > 0)
+                best->append(x, bestMs);
+            bestMs = t;
+            best->append(x, t);
+        }
+    }
+    if (best->count() > 0 && best->points().constLast().x() < runs.size())
+        best->append(runs.size(), bestMs);
+
+    auto* xAxis = new QValueAxis;
+    xAxis->setTitleText(QStringLiteral("Run"));
+    xAxis->setLabelFormat(QStringLiteral("%d"));
+    xAxis->setRange(0, std::max<qsizetype>(runs.size(), 1) + 1);
+    auto* yAxis = new QValueAxis;
+    yAxis->setTitleText(QStringLiteral("Time (ms)"));
+    yAxis->setLabelFormat(QStringLiteral("%d"));
+    yAxis->setRange(0, std::max(slowestMs, 1000) * 1.1);
+    yAxis->applyNiceNumbers();
+    m_chart->addAxis(xAxis, Qt::AlignBottom);
+    m_chart->addAxis(yAxis, Qt::AlignLeft);
+    for (QXYSeries* series : {static_cast<QXYSeries*>(finished), static_cast<QXYSeries*>(best),
+                              static_cast<QXYSeries*>(failed)}) {
+        m_chart->addSeries(series);
+        series->attachAxis(xAxis);
+        series->attachAxis(yAxis);
+    }
+
+    const QList<HistoryRun> top = history->bestOf(levelSha256, kBestRows);
+    m_table->setRowCount(int(top.size()));
+    for (int row = 0; row < top.size(); ++row) {
+        const HistoryRun& run = top[row];
+        const Qt::Alignment right = Qt::AlignRight;
+        m_table->setItem(
+            row, 0,
+            cell(run.startedUtc.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm")),
+                 Qt::AlignLeft));
+        m_table->setItem(row, 1, cell(run.player, Qt::AlignLeft));
+        m_table->setItem(row, 2, cell(QString::number(run.timeMs), right));
+        m_table->setItem(row, 3, cell(QString::number(run.distancePx), right));
+        m_table->setItem(row, 4, cell(QString::number(run.speedPxPerS), right));
+    }
+}
+
+} // namespace kf

@@ -1,0 +1,69 @@
+#pragma once
+
+#include <QDateTime>
+#include <QList>
+#include <QString>
+
+namespace kf {
+
+// How a run ended, as the history stores it.
+enum class RunEnd { Finished, Wall, Release };
+
+// One run as the history keeps it. `player` is the record name entered after the run, the
+// match player, or empty.
+struct HistoryRun {
+    QString levelSha256;
+    QString levelName;
+    QDateTime startedUtc;
+    bool match = false;
+    QString player;
+    RunEnd outcome = RunEnd::Finished;
+    int timeMs = 0;
+    long distancePx = 0;
+    long speedPxPerS = 0;
+};
+
+// The player's run history: one SQLite database (WAL, a busy timeout, each write in a
+// transaction) that several games may write at once. A database that cannot be used leaves
+// the store unavailable with one sentence saying why; it never throws and never changes a
+// file it cannot read as its own.
+class RunHistory {
+public:
+    static constexpr int kSchemaVersion = 1;
+    static constexpr int kDefaultBusyTimeoutMs = 5000;
+
+    // `<data folder>/kurvenflitzerl/history.sqlite`: $XDG_DATA_HOME, else ~/.local/share.
+    static QString defaultPath();
+
+    // Opens the database at `path`, creating it (and its folder) when missing and upgrading
+    // an older schema in one transaction.
+    explicit RunHistory(const QString& path, int busyTimeoutMs = kDefaultBusyTimeoutMs);
+    ~RunHistory();
+    RunHistory(const RunHistory&) = delete;
+    RunHistory& operator=(const RunHistory&) = delete;
+
+    bool available() const { return m_reason.isEmpty(); }
+    // Why there is no history, in one sentence; empty while it is available.
+    const QString& unavailableReason() const { return m_reason; }
+
+    // Stores one run; false (and the store unavailable, with its reason) when it could not.
+    bool record(const HistoryRun& run);
+    // Every run of the level, finished or not, in the order they were run.
+    QList<HistoryRun> runsOf(const QString& levelSha256) const;
+    // The `count` fastest finished runs of the level, fastest first; of equal times the earlier.
+    QList<HistoryRun> bestOf(const QString& levelSha256, int count = 10) const;
+
+private:
+    bool open(int busyTimeoutMs);
+    bool upgrade();
+    void fail(const QString& reason);
+
+    QString m_path;
+    QString m_connection;
+    QString m_reason;
+};
+
+// The SHA-256 of a file's bytes in lower-case hex; empty when the file cannot be read.
+QString fileSha256(const QString& path);
+
+} // namespace kf

@@ -1,0 +1,80 @@
+// The run history as the main window uses it: opening the store, recording each run that ends,
+// and the history window, reached by key H and the board's context menu.
+
+#include "history/HistoryWindow.h"
+#include "history/RunHistory.h"
+#include "res/ControlIds.h"
+#include "window/MainDialog.h"
+
+#include <QContextMenuEvent>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QMenu>
+
+namespace kf {
+
+void MainDialog::openHistory() {
+    if (!m_history)
+        m_history = std::make_unique<RunHistory>(RunHistory::defaultPath());
+}
+
+void MainDialog::rememberLevelForHistory(const QString& path) {
+    m_levelSha256 = fileSha256(path);
+    m_levelName = QFileInfo(path).fileName();
+    refreshHistoryWindow();
+}
+
+QString MainDialog::historyPlayer(bool recordNamed) const {
+    if (m_multiplayer.m_match.m_active)
+        return m_multiplayer.m_match.currentPlayerName();
+    return recordNamed ? m_recordName : QString();
+}
+
+void MainDialog::recordRunInHistory(RunEnd outcome, const QString& player) {
+    openHistory();
+    m_history->record({m_levelSha256, m_levelName, m_runStartedUtc, m_multiplayer.m_match.m_active,
+                       player, outcome, m_timeMs, m_distance, m_speed});
+    refreshHistoryWindow();
+}
+
+void MainDialog::refreshHistoryWindow() {
+    if (m_historyWindow && m_historyWindow->isVisible())
+        m_historyWindow->showHistory(m_history.get(), m_levelSha256, m_levelName);
+}
+
+void MainDialog::OnRunHistory() {
+    if (m_run.running())
+        return;
+    openHistory();
+    // A window of its own beside the board, which stays usable while the game runs modally.
+    if (!m_historyWindow)
+        m_historyWindow = new HistoryWindow(this);
+    m_historyWindow->showHistory(m_history.get(), m_levelSha256, m_levelName);
+    m_historyWindow->show();
+    m_historyWindow->raise();
+    m_historyWindow->activateWindow();
+}
+
+void MainDialog::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_H && event->modifiers() == Qt::NoModifier) {
+        event->accept();
+        OnRunHistory();
+        return;
+    }
+    Dialog::keyPressEvent(event);
+}
+
+void MainDialog::contextMenuEvent(QContextMenuEvent* event) {
+    const QRect board =
+        templateControlRect([](const ControlTemplate& c) { return c.id == id::main::Board; });
+    if (m_run.running() ||
+        (event->reason() == QContextMenuEvent::Mouse && !board.contains(event->pos()))) {
+        event->ignore();
+        return;
+    }
+    QMenu menu(this);
+    menu.addAction(QStringLiteral("Run history…"), this, &MainDialog::OnRunHistory);
+    menu.exec(event->globalPos());
+}
+
+} // namespace kf

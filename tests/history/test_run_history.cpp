@@ -1,0 +1,264 @@
+#include "history/RunHistory.h"
+
+#include <QFile>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QVariant>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <functional>
+#include <thread>
+#include <unistd.h>
+
+namespace {
+
+using namespace kf;
+
+const QString kLevel = QStringLiteral("ab12");
+const QDateTime kStart = QDateTime(QDate(2026, 3, 1), QTime(9, 30, 5, 250), Qt::UTC);
+
+HistoryRun finishedRun(int timeMs, const QString& level = kLevel) {
+    return {level, "Curves.bmp", kStart, false, "", RunEnd::Finished, timeMs, 500, 700};
+}
+
+// A raw connection of the test's own, beside the store's, for setting up and looking in.
+class RawDb {
+public:
+    explicit RawDb(const QString& path, const QString& name = "raw") : m_name(name) {
+        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", m_name);
+        db.setDatabaseName(path);
+        db.open();
+    }
+    ~RawDb() {
+        QSqlDatabase::database(m_name, false).close();
+        QSqlDatabase::removeDatabase(m_name);
+    }
+    bool exec(const QString& sql) { return QSqlQuery(QSqlDatabase::database(m_name)).exec(sql); }
+    QList<QVariantList> rows(const QString& sql, int columns) {
+        QSqlQuery q(QSqlDatabase::database(m_name));
+        q.exec(sql);
+        QList<QVariantList> result;
+        while (q.next()) {
+            QVariantList row;
+            for (int c = 0; c < columns; ++c)
+                row.append(q.value(c));
+            result.append(row);
+        }
+        return result;
+    }
+    QVariant value(const QString& sql) {
+        const auto r = rows(sql, 1);
+        return r.isEmpty() ? QVariant() : r.first().first();
+    }
+
+private:
+    QString m_name;
+};
+
+class RunHistoryTest : public ::testing::Test {
+protected:
+    QString path() const { return dir.filePath("data/kurvenflitzerl/history.sqlite"); }
+    QTemporaryDir dir;
+};
+
+TEST_F(RunHistoryTest, TheDefaultPathIsTheGamesFolderInTheDataHome) {
+    const QByteArray before = qgetenv("XDG_DATA_HOME");
+    qputenv("XDG_DATA_HOME", dir.path().toLocal8Bit());
+    EXPECT_EQ(RunHistory::defaultPath(), dir.filePath("kurvenflitzerl/history.sqlite"));
+    qputenv("XDG_DATA_HOME", before);
+}
+
+// Whatever the database held of an older schema, it comes out at version 1 with both tables,
+// in WAL mode, and the runs it held are kept.
+TEST_F(RunHistoryTest, CreatesOrUpgradesTheSchema) {
+    struct Case {
+        const char* name;
+        std::function<void(RawDb&)> prepare;
+        int runsKept;
+    } cases[] = {
+        {"missing", nullptr, 0},
+        {"empty at version 0", [](RawDb& db) { db.exec("CREATE TABLE other(x)"); }, 0},
+        {"already at version 1", nullptr, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        QFile::remove(path());
+        if (c.prepare) {
+            RunHistory(path()).available(); // makes the folder
+            QFile::remove(path());
+            RawDb db(path());
+            c.prepare(db);
+        }
+        if (c.runsKept)
+            RunHistory(path()).record(finishedRun(1234));
+        RunHistory history(path());
+        ASSERT_TRUE(history.available()) << history.unavailableReason().toStdString();
+        RawDb db(path());
+        EXPECT_EQ(db.value("PRAGMA user_version").toInt(), 1);
+        EXPECT_EQ(db.value("PRAGMA journal_mode").toString(), "wal");
+        const auto columns = [&](const char* table) {
+            QStringList names;
+            for (const QVariantList& row :
+                 db.rows(QStringLiteral("PRAGMA table_info(%1)").arg(table), 2))
+                names << row[1].toString();
+            return names.join(',');
+        };
+        EXPECT_EQ(columns("runs"), "id,level_sha256,level_name,started_utc,mode,player,outcome,"
+                                   "time_ms,distance_px,speed_px_s");
+        EXPECT_EQ(columns("ghosts"), "level_sha256,time_ms,points");
+        EXPECT_EQ(history.runsOf(kLevel).size(), c.runsKept);
+    }
+}
+
+TEST_F(RunHistoryTest, RecordsARunOfEachOutcomeWithItsFigures) {
+    const HistoryRun runs[] = {
+        {kLevel, "Curves.bmp", kStart, false, "Ann", RunEnd::Finished, 4321, 812, 187},
+        {kLevel, "Curves.bmp", kStart.addSecs(60), true, "Bob", RunEnd::Wall, 1500, 300, 200},
+        {kLevel, "Curves.bmp", kStart.addSecs(90), false, "", RunEnd::Release, 700, 90, 128},
+    };
+    {
+        RunHistory history(path());
+        for (const HistoryRun& run : runs)
+            EXPECT_TRUE(history.record(run));
+        const QList<HistoryRun> back = history.runsOf(kLevel);
+        ASSERT_EQ(back.size(), 3);
+        for (int i = 0; i < 3; ++i) {
+            EXPECT_EQ(back[i].startedUtc, runs[i].startedUtc);
+            EXPECT_EQ(back[i].player, runs[i].player);
+            EXPECT_EQ(back[i].outcome, runs[i].outcome);
+            EXPECT_EQ(back[i].match, runs[i].match);
+            EXPECT_EQ(back[i].timeMs, runs[i].timeMs);
+            EXPECT_EQ(back[i].distancePx, runs[i].distancePx);
+            EXPECT_EQ(back[i].speedPxPerS, runs[i].speedPxPerS);
+        }
+        EXPECT_TRUE(history.runsOf("other").isEmpty());
+    }
+    // What a player sees with sqlite3.
+    RawDb db(path());
+    const auto rows = db.rows("SELECT started_utc, mode, outcome, level_name FROM runs "
+                              "ORDER BY id",
+                              4);
+    ASSERT_EQ(rows.size(), 3);
+    EXPECT_EQ(rows[0][0].toString(), "2026-03-01T09:30:05.250Z");
+    const char* expected[][2] = {{"single", "finished"}, {"match", "wall"}, {"single", "release"}};
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(rows[i][1].toString(), expected[i][0]);
+        EXPECT_EQ(rows[i][2].toString(), expected[i][1]);
+        EXPECT_EQ(rows[i][3].toString(), "Curves.bmp");
+    }
+}
+
+TEST_F(RunHistoryTest, TheBestAreTheTenFastestFinishedRunsOfTheLevel) {
+    RunHistory history(path());
+    const int times[] = {900, 500, 700, 500, 1200, 800, 650, 1000, 1100, 950, 600, 1300};
+    for (int t : times)
+        history.record(finishedRun(t));
+    HistoryRun failed = finishedRun(100);
+    failed.outcome = RunEnd::Wall;
+    history.record(failed);
+    history.record(finishedRun(50, "another level"));
+    QList<HistoryRun> best = history.bestOf(kLevel);
+    QList<int> bestTimes;
+    for (const HistoryRun& run : best)
+        bestTimes << run.timeMs;
+    EXPECT_EQ(bestTimes, (QList<int>{500, 500, 600, 650, 700, 800, 900, 950, 1000, 1100}));
+}
+
+// Two games at once: one holds the write lock for a while; the other's run waits for it
+// (the busy timeout) instead of being lost, and both connections keep writing.
+TEST_F(RunHistoryTest, TwoConnectionsWritingAtOnceKeepEveryRun) {
+    RunHistory first(path());
+    RunHistory second(path());
+    for (int i = 0; i < 20; ++i) {
+        EXPECT_TRUE(first.record(finishedRun(1000 + i)));
+        EXPECT_TRUE(second.record(finishedRun(2000 + i)));
+    }
+    std::atomic<bool> locked{false};
+    std::thread other([&] {
+        RawDb db(path(), "other game");
+        db.exec("BEGIN IMMEDIATE");
+        db.exec("INSERT INTO runs VALUES(NULL, 'ab12', 'x', 'x', 'single', '', 'finished', 1, "
+                "1, 1)");
+        locked = true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        db.exec("COMMIT");
+    });
+    while (!locked)
+        std::this_thread::yield();
+    EXPECT_TRUE(first.record(finishedRun(3000)));
+    other.join();
+    EXPECT_EQ(second.runsOf(kLevel).size(), 42);
+}
+
+// A database the store cannot use leaves it unavailable with the reason, never a write to it.
+TEST_F(RunHistoryTest, ADatabaseItCannotUseCostsTheHistoryOnly) {
+    struct Case {
+        const char* name;
+        std::function<void(const QString&)> spoil;
+        const char* reasonWord;
+    } cases[] = {
+        {"corrupt",
+         [](const QString& p) {
+             QFile f(p);
+             f.open(QIODevice::WriteOnly);
+             f.write(QByteArray(4096, 'x'));
+         },
+         "damaged"},
+        {"newer version",
+         [](const QString& p) {
+             RawDb db(p);
+             db.exec("PRAGMA user_version = 2");
+         },
+         "newer version"},
+        {"read-only",
+         [](const QString& p) {
+             RunHistory(p).available();
+             QFile::setPermissions(p, QFile::ReadOwner);
+         },
+         "read-only"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        QFile::remove(path());
+        RunHistory(path()).available();
+        QFile::remove(path());
+        c.spoil(path());
+        QFile file(path());
+        file.open(QIODevice::ReadOnly);
+        const QByteArray before = file.readAll();
+        file.close();
+        if (access(path().toLocal8Bit().constData(), W_OK) == 0 &&
+            QByteArray(c.name) == "read-only") {
+            // Root writes to any file: there the read-only case is the unprivileged run's.
+            QFile::setPermissions(path(), QFile::ReadOwner | QFile::WriteOwner);
+            continue;
+        }
+        RunHistory history(path());
+        EXPECT_FALSE(history.available());
+        EXPECT_TRUE(history.unavailableReason().contains(c.reasonWord))
+            << history.unavailableReason().toStdString();
+        EXPECT_FALSE(history.record(finishedRun(1)));
+        EXPECT_TRUE(history.runsOf(kLevel).isEmpty());
+        file.open(QIODevice::ReadOnly);
+        EXPECT_TRUE(file.readAll() == before);
+        file.close();
+        QFile::setPermissions(path(), QFile::ReadOwner | QFile::WriteOwner);
+    }
+}
+
+TEST_F(RunHistoryTest, ADatabaseLockedBeyondTheBusyTimeoutCostsTheHistoryOnly) {
+    RunHistory(path()).available();
+    RawDb holder(path(), "holder");
+    ASSERT_TRUE(holder.exec("BEGIN EXCLUSIVE"));
+    RunHistory history(path(), 100);
+    EXPECT_FALSE(history.available());
+    EXPECT_TRUE(history.unavailableReason().contains("locked"))
+        << history.unavailableReason().toStdString();
+    holder.exec("ROLLBACK");
+}
+
+} // namespace
