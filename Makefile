@@ -62,8 +62,10 @@ sanitize: deps
 	cmake --build $(SAN_BUILD) -j $(JOBS)
 	cd $(SAN_BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
+# The benchmarks, the soak and the screenshots are no part of `make build`: each builds its own.
 bench: deps
-	@$(MAKE) --no-print-directory build
+	@$(MAKE) --no-print-directory $(BUILD)/build.ninja
+	cmake --build $(BUILD) -j $(JOBS) --target kf_bench
 	QT_QPA_PLATFORM=offscreen $(BUILD)/kf_bench
 
 # Runs in their thousands with their notices in one process: the heap every 100 runs and its
@@ -92,7 +94,8 @@ fuzz: deps
 	done
 
 screenshots: deps
-	@$(MAKE) --no-print-directory build
+	@$(MAKE) --no-print-directory $(BUILD)/build.ninja
+	cmake --build $(BUILD) -j $(JOBS) --target kf_screenshots kfbundled
 	QT_QPA_PLATFORM=offscreen $(BUILD)/kf_screenshots docs
 
 # A Debian package of the game, the checker and the tracks, in $(BUILD)/.
