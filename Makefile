@@ -83,6 +83,7 @@ sanitize:
 	cmake --build $(SAN_BUILD) -j $(JOBS)
 	cd $(SAN_BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
+# The benchmarks, the soak and the screenshots are no part of `make build`: each builds its own.
 bench:
 	$(DEPS) run bench
 	$(FOR_BENCH)
