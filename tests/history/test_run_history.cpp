@@ -19,10 +19,10 @@ namespace {
 using namespace kf;
 
 const QString kLevel = QStringLiteral("ab12");
-const QDateTime kStart = QDateTime(QDate(2026, 3, 1), QTime(9, 30, 5, 250), Qt::UTC);
+const QDateTime kStartedAt = QDateTime(QDate(2026, 3, 1), QTime(9, 30, 5, 250), Qt::UTC);
 
 HistoryRun finishedRun(int timeMs, const QString& level = kLevel) {
-    return {level, "Curves.bmp", kStart, false, "", RunEnd::Finished, timeMs, 500, 700};
+    return {level, "Curves.bmp", kStartedAt, false, "", RunEnd::Finished, timeMs, 500, 700};
 }
 
 // A raw connection of the test's own, beside the store's, for setting up and looking in.
@@ -116,9 +116,9 @@ TEST_F(RunHistoryTest, CreatesOrUpgradesTheSchema) {
 
 TEST_F(RunHistoryTest, RecordsARunOfEachOutcomeWithItsFigures) {
     const HistoryRun runs[] = {
-        {kLevel, "Curves.bmp", kStart, false, "Ann", RunEnd::Finished, 4321, 812, 187},
-        {kLevel, "Curves.bmp", kStart.addSecs(60), true, "Bob", RunEnd::Wall, 1500, 300, 200},
-        {kLevel, "Curves.bmp", kStart.addSecs(90), false, "", RunEnd::Release, 700, 90, 128},
+        {kLevel, "Curves.bmp", kStartedAt, false, "Ann", RunEnd::Finished, 4321, 812, 187},
+        {kLevel, "Curves.bmp", kStartedAt.addSecs(60), true, "Bob", RunEnd::Wall, 1500, 300, 200},
+        {kLevel, "Curves.bmp", kStartedAt.addSecs(90), false, "", RunEnd::Release, 700, 90, 128},
     };
     {
         RunHistory history(path());
