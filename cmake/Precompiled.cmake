@@ -4,6 +4,13 @@
 # options); GCC warns of a reuse it turns down (-Winvalid-pch, which CMake adds), as it would
 # otherwise quietly parse the headers again. Configure with -DCMAKE_DISABLE_PRECOMPILE_HEADERS=ON to build
 # without them, to see that every source includes what it uses.
+#
+# A compiler cache cannot serve a source compiled against precompiled headers (and the compiled
+# headers differ from one build folder to the next), so with ccache as the compiler launcher the
+# sources are compiled without them, and the cache serves every build folder instead.
+if(CMAKE_CXX_COMPILER_LAUNCHER MATCHES "ccache")
+    return()
+endif()
 
 # Rules, files and pictures: Qt Core and Gui.
 set(KF_PCH_CORE
