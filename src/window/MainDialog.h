@@ -163,7 +163,7 @@ private:
     void loadGhost();
     void addToRunPath(QPoint client, int msSincePress);
     // Starts the marker when a run is on that should show the ghost, else takes it away.
-    void showGhostWhileRunning();
+    void updateGhostMarker();
     void moveGhostMarker();
 
     QTimer m_timer;

@@ -25,7 +25,7 @@ void MainDialog::setUpGhost() {
 void MainDialog::setGhostOn(bool on) {
     m_ghostOn = on;
     setGhostSetting(on);
-    showGhostWhileRunning();
+    updateGhostMarker();
 }
 
 void MainDialog::loadGhost() {
@@ -36,7 +36,7 @@ void MainDialog::addToRunPath(QPoint client, int msSincePress) {
     m_runPath.append(client - m_bmpLevel.origin(), msSincePress);
 }
 
-void MainDialog::showGhostWhileRunning() {
+void MainDialog::updateGhostMarker() {
     // A match is between the players: no ghost there.
     if (m_ghostOn && m_ghost && m_run.running() && !m_multiplayer.m_match.m_active) {
         m_ghostTimer.start();

@@ -11,7 +11,7 @@ void MainDialog::OnLButtonDown(unsigned, QPoint point) {
         return;
     m_runPath.clear();
     addToRunPath(point, 0);
-    showGhostWhileRunning();
+    updateGhostMarker();
     m_runStartedUtc = QDateTime::currentDateTimeUtc();
     m_goText = QStringLiteral("GO !");
     UpdateData(false);
@@ -36,7 +36,7 @@ void MainDialog::OnMouseMove(unsigned flags, QPoint point) {
 }
 
 void MainDialog::failRun(RunOutcome outcome) {
-    showGhostWhileRunning();
+    updateGhostMarker();
     recordRunInHistory(outcome == RunOutcome::WallCrash ? RunEnd::Wall : RunEnd::Release,
                        historyPlayer(false));
     if (m_multiplayer.m_match.m_active) {
@@ -55,7 +55,7 @@ void MainDialog::failRun(RunOutcome outcome) {
 void MainDialog::OnLButtonUp(unsigned, QPoint point) {
     if (m_run.release(m_bmpLevel, point, m_stopwatch.ElapsedMs()) == RunOutcome::Finished) {
         addToRunPath(point, m_timeMs);
-        showGhostWhileRunning();
+        updateGhostMarker();
         if (!m_multiplayer.m_match.m_active)
             ShowNotice(QStringLiteral("YOU FINISHED -> Time : %1 ms").arg(m_timeMs));
         // A new record is strictly faster, so the best time changes exactly when one was named.
