@@ -19,8 +19,11 @@
 #include <QTimer>
 #include <QtMath>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <limits>
+#include <vector>
 
 namespace {
 
@@ -40,21 +43,42 @@ bool save(QWidget& w, const QDir& out, const QString& name) {
     return true;
 }
 
-// A player's run on the intro level in line style: along the first straight, round the bend
-// and back along the second.
-void traceSomeTrail(kf::MainDialog& main) {
-    main.m_trailStyle = kf::kTrailLine;
-    main.UpdateData(false);
-    main.OnLButtonDown(kf::kMkLButton, {60, 62});
+// The course of a player's run on the intro level: along the first straight, round the bend and
+// back along the second, in client pixels from the press.
+std::vector<QPoint> runCourse() {
+    std::vector<QPoint> course{{60, 62}};
     for (int x = 64; x <= 360; x += 4 + (x / 40) % 3)
-        main.OnMouseMove(kf::kMkLButton, {x, 62 + (x / 30) % 3});
+        course.push_back({x, 62 + (x / 30) % 3});
     for (int a = 0; a <= 180; a += 15) {
         const double r = qDegreesToRadians(double(a));
-        main.OnMouseMove(kf::kMkLButton, {360 + int(std::lround(15 * std::sin(r))),
-                                          98 - int(std::lround(36 * std::cos(r)))});
+        course.push_back(
+            {360 + int(std::lround(15 * std::sin(r))), 98 - int(std::lround(36 * std::cos(r)))});
     }
     for (int x = 356; x >= 150; x -= 5 + (x / 50) % 3)
-        main.OnMouseMove(kf::kMkLButton, {x, 134 + (x / 40) % 3});
+        course.push_back({x, 134 + (x / 40) % 3});
+    return course;
+}
+
+// A player's run on the intro level in line style, up to the `points`-th point of the course.
+void traceSomeTrail(kf::MainDialog& main, size_t points = std::numeric_limits<size_t>::max()) {
+    main.m_trailStyle = kf::kTrailLine;
+    main.UpdateData(false);
+    const std::vector<QPoint> course = runCourse();
+    main.OnLButtonDown(kf::kMkLButton, course.front());
+    for (size_t i = 1; i < std::min(points, course.size()); ++i)
+        main.OnMouseMove(kf::kMkLButton, course[i]);
+}
+
+// The best run of the intro level in the history: the whole course at 6 ms a point.
+void recordBestRun(const kf::MainDialog& main) {
+    kf::GhostPath path;
+    const std::vector<QPoint> course = runCourse();
+    for (size_t i = 0; i < course.size(); ++i)
+        path.append(course[i] - main.m_bmpLevel.origin(), 6 * qint64(i));
+    kf::RunHistory(kf::RunHistory::defaultPath())
+        .record({main.m_levelSha256, main.m_levelName, QDateTime::currentDateTimeUtc(), false,
+                 QString(), kf::RunEnd::Finished, int(path.points().last().ms), 642, 1000},
+                path);
 }
 
 // A small track in the creator: a wall band with a gap, a start and a finish, through the
@@ -91,6 +115,9 @@ int main(int argc, char** argv) {
     // The run history goes to a data folder of this program's own, never the player's.
     QTemporaryDir dataHome;
     qputenv("XDG_DATA_HOME", dataHome.path().toLocal8Bit());
+    // And the settings: the ghost of the best run is on, as in a new game.
+    QTemporaryDir configHome;
+    qputenv("XDG_CONFIG_HOME", configHome.path().toLocal8Bit());
     QApplication app(argc, argv);
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     // Made absolute first: the game's folder becomes the current directory below.
@@ -119,6 +146,15 @@ int main(int argc, char** argv) {
     traceSomeTrail(main);
     wait(350);
     bool ok = save(main, out, QStringLiteral("main-window.png"));
+
+    // A later run on the same track, with the ghost of the best run ahead in the bend.
+    recordBestRun(main);
+    kf::MainDialog racer;
+    racer.Create();
+    wait(50);
+    traceSomeTrail(racer, 25);
+    wait(400);
+    ok = save(racer, out, QStringLiteral("ghost.png")) && ok;
 
     kf::ContinueDialog notice;
     notice.m_text = QStringLiteral("YOU FINISHED -> Time : 8123 ms");

@@ -183,6 +183,9 @@ int main(int argc, char** argv) {
     // The run history goes to a data folder of this program's own, never the player's.
     QTemporaryDir dataHome;
     qputenv("XDG_DATA_HOME", dataHome.path().toLocal8Bit());
+    // And so do the settings, with the ghost of the best run on, as in a new game.
+    QTemporaryDir configHome;
+    qputenv("XDG_CONFIG_HOME", configHome.path().toLocal8Bit());
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Kurvenflitzerl"));
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));

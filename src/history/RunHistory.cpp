@@ -178,11 +178,29 @@ bool RunHistory::upgrade() {
     return false;
 }
 
-bool RunHistory::record(const HistoryRun& run) {
+bool RunHistory::record(const HistoryRun& run, const GhostPath& path) {
     if (!available())
         return false;
-    QSqlDatabase db = QSqlDatabase::database(m_connection, false);
-    QSqlQuery q(db);
+    QSqlQuery q(QSqlDatabase::database(m_connection, false));
+    if (run.outcome != RunEnd::Finished) {
+        // One statement is its own transaction: all of the run or none of it.
+        if (insertRun(q, run))
+            return true;
+        fail(reasonFor(q.lastError()));
+        return false;
+    }
+    // A finished run and the ghost it may make are one transaction. The write lock comes
+    // first, so no other game records a faster run between the comparison and the writes.
+    if (q.exec(QStringLiteral("BEGIN IMMEDIATE")) && keepGhostOfBest(q, run, path) &&
+        insertRun(q, run) && q.exec(QStringLiteral("COMMIT")))
+        return true;
+    const QSqlError error = q.lastError();
+    q.exec(QStringLiteral("ROLLBACK"));
+    fail(reasonFor(error));
+    return false;
+}
+
+bool RunHistory::insertRun(QSqlQuery& q, const HistoryRun& run) {
     q.prepare(
         QStringLiteral("INSERT INTO runs(%1) VALUES(?, ?, ?, ?, ?, ?, ?, ?, ?)").arg(kRunColumns));
     q.addBindValue(text(run.levelSha256));
@@ -194,12 +212,30 @@ bool RunHistory::record(const HistoryRun& run) {
     q.addBindValue(run.timeMs);
     q.addBindValue(qlonglong(run.distancePx));
     q.addBindValue(qlonglong(run.speedPxPerS));
-    // One statement is its own transaction: all of the run or none of it.
-    if (!q.exec()) {
-        fail(reasonFor(q.lastError()));
+    return q.exec();
+}
+
+bool RunHistory::keepGhostOfBest(QSqlQuery& q, const HistoryRun& run, const GhostPath& path) {
+    q.prepare(QStringLiteral("SELECT MIN(time_ms) FROM runs WHERE level_sha256 = ? AND "
+                             "outcome = 'finished'"));
+    q.addBindValue(text(run.levelSha256));
+    if (!q.exec() || !q.next())
         return false;
+    const QVariant best = q.value(0);
+    q.finish();
+    if (!best.isNull() && best.toLongLong() <= run.timeMs)
+        return true;
+    if (path.isEmpty()) {
+        q.prepare(QStringLiteral("DELETE FROM ghosts WHERE level_sha256 = ?"));
+        q.addBindValue(text(run.levelSha256));
+    } else {
+        q.prepare(QStringLiteral("INSERT OR REPLACE INTO ghosts(level_sha256, time_ms, points) "
+                                 "VALUES(?, ?, ?)"));
+        q.addBindValue(text(run.levelSha256));
+        q.addBindValue(run.timeMs);
+        q.addBindValue(path.encode());
     }
-    return true;
+    return q.exec();
 }
 
 QList<HistoryRun> RunHistory::runsOf(const QString& levelSha256) const {
@@ -232,6 +268,17 @@ QList<HistoryRun> RunHistory::bestOf(const QString& levelSha256, int count) cons
             runs.append(runFrom(q));
     }
     return runs;
+}
+
+std::optional<GhostPath> RunHistory::ghostOf(const QString& levelSha256) const {
+    if (!available())
+        return std::nullopt;
+    QSqlQuery q(QSqlDatabase::database(m_connection, false));
+    q.prepare(QStringLiteral("SELECT points FROM ghosts WHERE level_sha256 = ?"));
+    q.addBindValue(levelSha256);
+    if (!q.exec() || !q.next())
+        return std::nullopt;
+    return GhostPath::decode(q.value(0).toByteArray());
 }
 
 QString fileSha256(const QString& path) {

@@ -1,8 +1,14 @@
 #pragma once
 
+#include "run/GhostPath.h"
+
 #include <QDateTime>
 #include <QList>
 #include <QString>
+
+#include <optional>
+
+class QSqlQuery;
 
 namespace kf {
 
@@ -47,15 +53,23 @@ public:
     const QString& unavailableReason() const { return m_reason; }
 
     // Stores one run; false (and the store unavailable, with its reason) when it could not.
-    bool record(const HistoryRun& run);
+    // A finished run strictly faster than every earlier finished run of its level becomes the
+    // level's ghost with `path` (none when the path is empty), in the same transaction as the
+    // run: both are stored or neither.
+    bool record(const HistoryRun& run, const GhostPath& path = {});
     // Every run of the level, finished or not, in the order they were run.
     QList<HistoryRun> runsOf(const QString& levelSha256) const;
     // The `count` fastest finished runs of the level, fastest first; of equal times the earlier.
     QList<HistoryRun> bestOf(const QString& levelSha256, int count = 10) const;
+    // The path of the level's best finished run; none without one, or when the stored bytes
+    // are not a path.
+    std::optional<GhostPath> ghostOf(const QString& levelSha256) const;
 
 private:
     bool open(int busyTimeoutMs);
     bool upgrade();
+    bool insertRun(QSqlQuery& q, const HistoryRun& run);
+    bool keepGhostOfBest(QSqlQuery& q, const HistoryRun& run, const GhostPath& path);
     void fail(const QString& reason);
 
     QString m_path;

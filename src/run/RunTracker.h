@@ -69,10 +69,11 @@ public:
     RunFigures& figures() { return m_figures; }
     const RunFigures& figures() const { return m_figures; }
 
-private:
     // Whole milliseconds since the press: both readings cut to whole milliseconds, in 64 bits
     // so a game left open for weeks does not overflow.
     int timeSincePress(double nowMs) const;
+
+private:
     QRect drawTrail(LevelBoard& board, int trailStyle) const;
 
     bool m_running = false;

@@ -1,9 +1,11 @@
 #pragma once
 
 #include <QImage>
+#include <QPointF>
 #include <QWidget>
 
 #include <functional>
+#include <optional>
 
 namespace kf {
 
@@ -23,11 +25,20 @@ public:
     // Repaints a changed rectangle given in the dialog's client pixels.
     void updateClientRect(const QRect& client);
 
+    // A small ring drawn over the picture, centred on the picture pixel at `centre` (picture
+    // pixels, fractions between pixels), or none. It is the view's alone: the picture never
+    // holds it. A change repaints only where the ring was and where it is now.
+    void setMarker(std::optional<QPointF> centre);
+    const std::optional<QPointF>& marker() const { return m_marker; }
+    // The ring's colour, a blue that no level colour and no trail shares.
+    static constexpr QRgb kMarkerColor = 0xFF0070FF;
+
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
     Source m_picture;
+    std::optional<QPointF> m_marker;
 };
 
 } // namespace kf

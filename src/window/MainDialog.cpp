@@ -31,6 +31,7 @@ MainDialog::MainDialog(QWidget* parent)
     m_timer.setTimerType(Qt::PreciseTimer);
     m_timer.setInterval(kTimerPeriodMs);
     connect(&m_timer, &QTimer::timeout, this, &MainDialog::OnTimer);
+    setUpGhost();
 
     route(id::main::LoadLevel, Notification::Clicked, [this] { OnLoadLevel(); });
     route(id::main::DotStyle, Notification::Clicked, [this] { OnTrailStyle(); });

@@ -6,6 +6,7 @@
 #include "match/MultiplayerDialog.h"
 #include "record/NewRecordDialog.h"
 #include "record/RecordFile.h"
+#include "run/GhostPath.h"
 #include "run/RunTracker.h"
 #include "run/Stopwatch.h"
 #include "toolkit/ContinueDialog.h"
@@ -17,6 +18,7 @@
 #include <QTimer>
 
 #include <memory>
+#include <optional>
 
 class QPushButton;
 
@@ -117,6 +119,17 @@ public:
     // Opens the history window (key H, or the board's context menu) when no run is on.
     void OnRunHistory();
 
+    // The ghost of the best run: the path of the run being made (board pixels, from the
+    // press), the ghost of the track on the board from the history, and whether it is shown
+    // (key G, the board's context menu; kept in the settings). During a single player's run
+    // with a ghost, a 15 ms timer moves the board's marker to where the best run was.
+    GhostPath m_runPath;
+    std::optional<GhostPath> m_ghost;
+    bool m_ghostOn = true;
+    QTimer m_ghostTimer;
+    // Switches the ghost and keeps the choice.
+    void setGhostOn(bool on);
+
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
@@ -145,6 +158,13 @@ private:
     // Stores the run that has just ended and refreshes the history window.
     void recordRunInHistory(RunEnd outcome, const QString& player);
     void refreshHistoryWindow();
+    void setUpGhost();
+    // Reads the ghost of the track on the board from the history, when it is open.
+    void loadGhost();
+    void addToRunPath(QPoint client, int msSincePress);
+    // Starts the marker when a run is on that should show the ghost, else takes it away.
+    void updateGhostMarker();
+    void moveGhostMarker();
 
     QTimer m_timer;
 };

@@ -1,5 +1,6 @@
 // The run history as the main window uses it: opening the store, recording each run that ends,
-// and the history window, reached by key H and the board's context menu.
+// and the history window, reached by key H and the board's context menu; the menu and key G
+// also switch the ghost of the best run.
 
 #include "history/HistoryWindow.h"
 #include "history/RunHistory.h"
@@ -14,13 +15,16 @@
 namespace kf {
 
 void MainDialog::openHistory() {
-    if (!m_history)
-        m_history = std::make_unique<RunHistory>(RunHistory::defaultPath());
+    if (m_history)
+        return;
+    m_history = std::make_unique<RunHistory>(RunHistory::defaultPath());
+    loadGhost();
 }
 
 void MainDialog::rememberLevelForHistory(const QString& path) {
     m_levelSha256 = fileSha256(path);
     m_levelName = QFileInfo(path).fileName();
+    loadGhost();
     refreshHistoryWindow();
 }
 
@@ -33,7 +37,11 @@ QString MainDialog::historyPlayer(bool recordNamed) const {
 void MainDialog::recordRunInHistory(RunEnd outcome, const QString& player) {
     openHistory();
     m_history->record({m_levelSha256, m_levelName, m_runStartedUtc, m_multiplayer.m_match.m_active,
-                       player, outcome, m_timeMs, m_distance, m_speed});
+                       player, outcome, m_timeMs, m_distance, m_speed},
+                      m_runPath);
+    // A finished run may be the new best, whose path the ghost follows from now on.
+    if (outcome == RunEnd::Finished)
+        loadGhost();
     refreshHistoryWindow();
 }
 
@@ -61,6 +69,11 @@ void MainDialog::keyPressEvent(QKeyEvent* event) {
         OnRunHistory();
         return;
     }
+    if (event->key() == Qt::Key_G && event->modifiers() == Qt::NoModifier) {
+        event->accept();
+        setGhostOn(!m_ghostOn);
+        return;
+    }
     Dialog::keyPressEvent(event);
 }
 
@@ -74,6 +87,10 @@ void MainDialog::contextMenuEvent(QContextMenuEvent* event) {
     }
     QMenu menu(this);
     menu.addAction(QStringLiteral("Run history…"), this, &MainDialog::OnRunHistory);
+    QAction* ghost = menu.addAction(QStringLiteral("Ghost of the best run"));
+    ghost->setCheckable(true);
+    ghost->setChecked(m_ghostOn);
+    connect(ghost, &QAction::toggled, this, &MainDialog::setGhostOn);
     menu.exec(event->globalPos());
 }
 

@@ -9,6 +9,9 @@ namespace kf {
 void MainDialog::OnLButtonDown(unsigned, QPoint point) {
     if (m_run.press(m_bmpLevel, point, m_stopwatch.ElapsedMs()) != RunOutcome::Started)
         return;
+    m_runPath.clear();
+    addToRunPath(point, 0);
+    updateGhostMarker();
     m_runStartedUtc = QDateTime::currentDateTimeUtc();
     m_goText = QStringLiteral("GO !");
     UpdateData(false);
@@ -23,6 +26,7 @@ void MainDialog::OnMouseMove(unsigned flags, QPoint point) {
     // also replaces the waiting pointer of the start-up.
     setPointerShape(takenByRun ? Qt::CrossCursor : Qt::ArrowCursor);
     if (takenByRun) {
+        addToRunPath(point, m_run.timeSincePress(m_stopwatch.ElapsedMs()));
         if (m_ctlBoard)
             m_ctlBoard->updateClientRect(step.trailChanged);
         UpdateData(false);
@@ -32,6 +36,7 @@ void MainDialog::OnMouseMove(unsigned flags, QPoint point) {
 }
 
 void MainDialog::failRun(RunOutcome outcome) {
+    updateGhostMarker();
     recordRunInHistory(outcome == RunOutcome::WallCrash ? RunEnd::Wall : RunEnd::Release,
                        historyPlayer(false));
     if (m_multiplayer.m_match.m_active) {
@@ -49,6 +54,8 @@ void MainDialog::failRun(RunOutcome outcome) {
 
 void MainDialog::OnLButtonUp(unsigned, QPoint point) {
     if (m_run.release(m_bmpLevel, point, m_stopwatch.ElapsedMs()) == RunOutcome::Finished) {
+        addToRunPath(point, m_timeMs);
+        updateGhostMarker();
         if (!m_multiplayer.m_match.m_active)
             ShowNotice(QStringLiteral("YOU FINISHED -> Time : %1 ms").arg(m_timeMs));
         // A new record is strictly faster, so the best time changes exactly when one was named.

@@ -261,4 +261,64 @@ TEST_F(RunHistoryTest, ADatabaseLockedBeyondTheBusyTimeoutCostsTheHistoryOnly) {
     holder.exec("ROLLBACK");
 }
 
+// A path from (0, 0) to (x, 0), told apart by its end.
+GhostPath pathTo(int x) {
+    GhostPath path;
+    path.append({0, 0}, 0);
+    path.append({x, 0}, x);
+    return path;
+}
+
+// Only a finished run strictly faster than every earlier finished run of its level keeps its
+// path as the ghost.
+TEST_F(RunHistoryTest, TheGhostIsThePathOfTheFastestFinishedRun) {
+    RunHistory history(path());
+    EXPECT_EQ(history.ghostOf(kLevel), std::nullopt);
+    HistoryRun wall = finishedRun(100);
+    wall.outcome = RunEnd::Wall;
+    const struct {
+        const char* name;
+        HistoryRun run;
+        int pathEnd;
+        int ghostEnd;
+    } cases[] = {
+        {"the first finished run", finishedRun(900), 9, 9},
+        {"a slower run", finishedRun(950), 95, 9},
+        {"an equal time", finishedRun(900), 90, 9},
+        {"a faster failed run", wall, 10, 9},
+        {"another level's faster run", finishedRun(50, "other"), 5, 9},
+        {"a new best", finishedRun(800), 8, 8},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_TRUE(history.record(c.run, pathTo(c.pathEnd)));
+        EXPECT_EQ(history.ghostOf(kLevel), pathTo(c.ghostEnd));
+    }
+    EXPECT_EQ(history.ghostOf("other"), pathTo(5));
+    RawDb db(path());
+    EXPECT_EQ(db.value("SELECT time_ms FROM ghosts WHERE level_sha256 = 'ab12'").toInt(), 800);
+    // Bytes that are not a path are no ghost.
+    db.exec("UPDATE ghosts SET points = x'0201000000'");
+    EXPECT_EQ(history.ghostOf(kLevel), std::nullopt);
+}
+
+// A new best and its ghost are one transaction: when either write fails, neither is kept.
+TEST_F(RunHistoryTest, ANewBestAndItsGhostAreStoredTogetherOrNotAtAll) {
+    for (const char* table : {"runs", "ghosts"}) {
+        SCOPED_TRACE(table);
+        QFile::remove(path());
+        RunHistory(path()).record(finishedRun(900), pathTo(9));
+        {
+            RawDb db(path());
+            db.exec(QStringLiteral("CREATE TRIGGER refuse BEFORE INSERT ON %1 BEGIN "
+                                   "SELECT RAISE(ABORT, 'refused'); END")
+                        .arg(table));
+        }
+        EXPECT_FALSE(RunHistory(path()).record(finishedRun(800), pathTo(8)));
+        RunHistory history(path());
+        EXPECT_EQ(history.runsOf(kLevel).size(), 1);
+        EXPECT_EQ(history.ghostOf(kLevel), pathTo(9));
+    }
+}
+
 } // namespace

@@ -1,3 +1,5 @@
+#include "window/GhostSetting.h"
+
 #include <QApplication>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -14,6 +16,12 @@ int main(int argc, char** argv) {
     // The run history goes to a data folder of this program's own, never the player's.
     QTemporaryDir dataHome;
     qputenv("XDG_DATA_HOME", dataHome.path().toLocal8Bit());
+    // And so do the settings. The tests share one history, so the ghost of the best run starts
+    // off: one test's runs never bring a marker onto another's board. The ghost's tests switch
+    // it on.
+    QTemporaryDir configHome;
+    qputenv("XDG_CONFIG_HOME", configHome.path().toLocal8Bit());
+    kf::setGhostSetting(false);
     QApplication app(argc, argv);
     QApplication::setApplicationName("Kurvenflitzerl");
     ::testing::InitGoogleTest(&argc, argv);
