@@ -1,8 +1,10 @@
 #pragma once
 
 #include <QDateTime>
+#include <QHash>
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 namespace kf {
 
@@ -21,6 +23,14 @@ struct HistoryRun {
     int timeMs = 0;
     long distancePx = 0;
     long speedPxPerS = 0;
+};
+
+// What the history holds of one level: how many runs, how many of them finished, and the best
+// finished time in milliseconds (0 while none finished).
+struct LevelTally {
+    int runs = 0;
+    int finished = 0;
+    int bestMs = 0;
 };
 
 // The player's run history: one SQLite database (WAL, a busy timeout, each write in a
@@ -52,6 +62,8 @@ public:
     QList<HistoryRun> runsOf(const QString& levelSha256) const;
     // The `count` fastest finished runs of the level, fastest first; of equal times the earlier.
     QList<HistoryRun> bestOf(const QString& levelSha256, int count = 10) const;
+    // The tallies of many levels at once, by SHA-256; a level without runs has no entry.
+    QHash<QString, LevelTally> talliesOf(const QStringList& levelSha256s) const;
 
 private:
     bool open(int busyTimeoutMs);
