@@ -61,6 +61,8 @@ void MainDialog::keyPressEvent(QKeyEvent* event) {
         OnRunHistory();
         return;
     }
+    if (handleTracksKey(event))
+        return;
     Dialog::keyPressEvent(event);
 }
 
@@ -74,6 +76,7 @@ void MainDialog::contextMenuEvent(QContextMenuEvent* event) {
     }
     QMenu menu(this);
     menu.addAction(QStringLiteral("Run history…"), this, &MainDialog::OnRunHistory);
+    menu.addAction(QStringLiteral("Tracks…"), this, &MainDialog::OnTracks);
     menu.exec(event->globalPos());
 }
 

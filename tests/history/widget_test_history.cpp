@@ -252,7 +252,7 @@ TEST_F(HistoryInGameTest, KeyHAndTheBoardsMenuOpenTheWindowWhichFollowsTheRuns) 
         QApplication::sendEvent(dialog.get(), &event);
         QTest::qWait(80);
         const bool onBoard = at.x() < 411;
-        EXPECT_EQ(offered, onBoard ? QStringList{"Run history…"} : QStringList{});
+        EXPECT_EQ(offered, onBoard ? (QStringList{"Run history…", "Tracks…"}) : QStringList{});
         EXPECT_EQ(window->isVisible(), onBoard);
     }
 }
