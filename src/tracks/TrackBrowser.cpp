@@ -40,7 +40,7 @@ TrackBrowser::TrackBrowser(QWidget* parent) : QWidget(parent, Qt::Window) {
     columns->setSectionResizeMode(QHeaderView::Interactive);
     columns->setStretchLastSection(true);
     const int widths[TrackList::ColumnCount] = {
-        TrackList::kThumbnailBox.width() + kCellMargin, 190, 110, 90, 50, 65, 100};
+        TrackList::kThumbnailBox.width() + kCellMargin, 180, 110, 90, 50, 65, 100};
     for (int c = 0; c < TrackList::ColumnCount; ++c)
         m_view->setColumnWidth(c, widths[c]);
     setFocusProxy(m_view);
@@ -52,7 +52,7 @@ TrackBrowser::TrackBrowser(QWidget* parent) : QWidget(parent, Qt::Window) {
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_status);
     layout->addWidget(m_view, 1);
-    resize(740, 560);
+    resize(760, 560);
 }
 
 void TrackBrowser::showFolder(const QString& folder, const QString& current,
@@ -66,7 +66,7 @@ void TrackBrowser::showFolder(const QString& folder, const QString& current,
     m_status->setText(status);
     const int row = std::max(0, m_tracks->rowOf(current));
     if (row < m_tracks->rowCount()) {
-        m_view->setCurrentIndex(m_tracks->index(row, TrackList::Track));
+        m_view->setCurrentIndex(m_tracks->index(row, TrackList::Picture));
         m_view->scrollTo(m_view->currentIndex(), QAbstractItemView::PositionAtCenter);
     }
 }
