@@ -63,8 +63,6 @@ void TrackList::showFolder(const QString& folder, const RunHistory* history) {
                 Qt::QueuedConnection);
         });
     }
-    if (m_pending == 0)
-        emit scanned();
 }
 
 int TrackList::rowOf(const QString& path) const {
@@ -96,7 +94,6 @@ void TrackList::deliver(int generation, const QString& path, const QImage& thumb
     }
     m_historyTimer.stop();
     askHistory();
-    emit scanned();
 }
 
 void TrackList::askHistory() {

@@ -43,17 +43,14 @@ public:
     const TrackRow& track(int row) const { return m_rows.at(row); }
     // The row of the level file at `path`, or -1.
     int rowOf(const QString& path) const;
-    // Whether pictures are still being read.
+    // Whether pictures are still being read; once not, the broken files are gone and the
+    // history has been asked.
     bool scanning() const { return m_pending > 0; }
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
-
-signals:
-    // Every picture has been read, the broken files are gone and the history has been asked.
-    void scanned();
 
 private:
     // A picture read: its thumbnail (null when it does not load) and its file's SHA-256.
