@@ -7,6 +7,8 @@
 #include "match/MultiplayerDialog.h"
 #include "record/NewRecordDialog.h"
 #include "toolkit/ContinueDialog.h"
+#include "tracks/TrackBrowser.h"
+#include "tracks/TrackList.h"
 #include "window/MainDialog.h"
 
 #include <QApplication>
@@ -229,5 +231,22 @@ int main(int argc, char** argv) {
     historyWindow.show();
     wait(100);
     ok = save(historyWindow, out, QStringLiteral("run-history.png")) && ok;
+
+    // The track browser on the play folder, with the evening's runs and two records.
+    QFile::remove(QStringLiteral("Level_00_INTRO.bmp.kfh"));
+    for (const auto& [name, record] :
+         {std::pair{"Level_00_INTRO.bmp.kfh", "Anna\r\n6712"},
+          std::pair{"Level_02_HAIRPINS.bmp.kfh", "Benedikt\r\n14210"}}) {
+        QFile file(QString::fromLatin1(name));
+        if (file.open(QIODevice::WriteOnly))
+            file.write(record);
+    }
+    kf::TrackBrowser tracks;
+    tracks.showFolder(play.path(), main.m_boardLevelPath, &history);
+    tracks.show();
+    while (tracks.tracks()->scanning())
+        wait(20);
+    wait(50);
+    ok = save(tracks, out, QStringLiteral("tracks.png")) && ok;
     return ok ? 0 : 1;
 }

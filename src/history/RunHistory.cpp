@@ -281,6 +281,32 @@ std::optional<GhostPath> RunHistory::ghostOf(const QString& levelSha256) const {
     return GhostPath::decode(q.value(0).toByteArray());
 }
 
+QHash<QString, LevelTally> RunHistory::talliesOf(const QStringList& levelSha256s) const {
+    QHash<QString, LevelTally> tallies;
+    if (!available())
+        return tallies;
+    // Within SQLite's oldest limit of bound values per statement.
+    constexpr qsizetype kPerQuery = 500;
+    QSqlQuery q(QSqlDatabase::database(m_connection, false));
+    for (qsizetype from = 0; from < levelSha256s.size(); from += kPerQuery) {
+        const QStringList some = levelSha256s.mid(from, kPerQuery);
+        QStringList marks(some.size(), QStringLiteral("?"));
+        q.prepare(QStringLiteral("SELECT level_sha256, COUNT(*), "
+                                 "SUM(outcome = 'finished'), "
+                                 "MIN(CASE WHEN outcome = 'finished' THEN time_ms END) "
+                                 "FROM runs WHERE level_sha256 IN (%1) GROUP BY level_sha256")
+                      .arg(marks.join(QLatin1Char(','))));
+        for (const QString& sha : some)
+            q.addBindValue(sha);
+        if (!q.exec())
+            continue;
+        while (q.next())
+            tallies.insert(q.value(0).toString(),
+                           {q.value(1).toInt(), q.value(2).toInt(), q.value(3).toInt()});
+    }
+    return tallies;
+}
+
 QString fileSha256(const QString& path) {
     QFile file(path);
     QCryptographicHash hash(QCryptographicHash::Sha256);

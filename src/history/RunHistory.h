@@ -3,8 +3,10 @@
 #include "run/GhostPath.h"
 
 #include <QDateTime>
+#include <QHash>
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -27,6 +29,14 @@ struct HistoryRun {
     int timeMs = 0;
     long distancePx = 0;
     long speedPxPerS = 0;
+};
+
+// What the history holds of one level: how many runs, how many of them finished, and the best
+// finished time in milliseconds (0 while none finished).
+struct LevelTally {
+    int runs = 0;
+    int finished = 0;
+    int bestMs = 0;
 };
 
 // The player's run history: one SQLite database (WAL, a busy timeout, each write in a
@@ -64,6 +74,8 @@ public:
     // The path of the level's best finished run; none without one, or when the stored bytes
     // are not a path.
     std::optional<GhostPath> ghostOf(const QString& levelSha256) const;
+    // The tallies of many levels at once, by SHA-256; a level without runs has no entry.
+    QHash<QString, LevelTally> talliesOf(const QStringList& levelSha256s) const;
 
 private:
     bool open(int busyTimeoutMs);

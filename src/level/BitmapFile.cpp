@@ -121,23 +121,32 @@ QImage blankForRunLength(QImageReader& reader) {
     return blank;
 }
 
-} // namespace
-
-QImage readBitmap(QIODevice& device, BitmapRefusal* refusal) {
-    if (refusal)
-        *refusal = {};
+// The checks made before any pixel is read: a header of a known kind, no more pixels than the
+// limit, and every pixel row in the device.
+std::optional<Header> acceptedHeader(QIODevice& device, BitmapRefusal* refusal) {
     const std::optional<Header> header = readHeader(device);
     if (!header)
-        return {};
+        return std::nullopt;
     // Up to 2^31 in each direction: the product fits.
     const auto pixels = static_cast<qint64>(magnitude(header->width) * magnitude(header->height));
     if (const qint64 maxPixels = maxPixelsNow(); header->width > 0 && pixels > maxPixels) {
         if (refusal)
             *refusal = {true, header->width, static_cast<qint64>(magnitude(header->height)),
                         maxPixels};
-        return {};
+        return std::nullopt;
     }
     if (!holdsAllPixelRows(*header, static_cast<quint64>(device.size() - device.pos())))
+        return std::nullopt;
+    return header;
+}
+
+} // namespace
+
+QImage readBitmap(QIODevice& device, BitmapRefusal* refusal) {
+    if (refusal)
+        *refusal = {};
+    const std::optional<Header> header = acceptedHeader(device, refusal);
+    if (!header)
         return {};
     QImageReader reader(&device, "bmp");
     reader.setAutoDetectImageFormat(false);
@@ -153,6 +162,11 @@ QImage readBitmapFile(const QString& path) {
     if (!openRegularFile(file, path))
         return {};
     return readBitmap(file);
+}
+
+bool bitmapHeadersPass(const QString& path) {
+    QFile file;
+    return openRegularFile(file, path) && acceptedHeader(file, nullptr).has_value();
 }
 
 } // namespace kf

@@ -3,6 +3,7 @@
 #include "creator/LevelCreatorDialog.h"
 #include "history/RunHistory.h"
 #include "level/LevelBoard.h"
+#include "level/TrackFolder.h"
 #include "match/MultiplayerDialog.h"
 #include "record/NewRecordDialog.h"
 #include "record/RecordFile.h"
@@ -27,6 +28,7 @@ namespace kf {
 class HistoryWindow;
 class ImageView;
 class StaticControl;
+class TrackBrowser;
 
 // The main window and the owner of all game state: the level on the board, the run and its
 // figures, the best run of the current track, and the dialogs the window opens. Fields keep
@@ -107,6 +109,23 @@ public:
     // Puts a level picture on the board; false (and nothing changed) when the file is not a
     // loadable bitmap.
     bool loadLevelPicture(const QString& path);
+    // Loads a level file as Load Level does: the picture, the level path, the record file
+    // beside it and its best run; false (and nothing changed) when it is not a loadable bitmap.
+    bool loadLevelFile(const QString& path);
+
+    // The file of the level on the board, absolute; empty while there is none. Page Down / Up
+    // and the track browser go through its folder (with none, the current directory).
+    QString m_boardLevelPath;
+    TrackBrowser* m_trackBrowser = nullptr;
+    // Whether the level may change now: not during a run, and in a match only where Load
+    // Level may be pressed (between levels).
+    bool levelChangeAllowed() const;
+    // Page Down / Page Up: the next (previous) loadable level of the folder, loaded as Load
+    // Level does; broken files are skipped silently, at the ends nothing happens.
+    void OnStepLevel(LevelStep step);
+    // Opens the track browser on the folder (key T, or the board's context menu) when no run is
+    // on; a level chosen there is loaded as Load Level does, and the browser closes.
+    void OnTracks();
 
     // The run history: the store opens after the window is shown (or when first needed) at
     // RunHistory::defaultPath(), unless one was handed in before. The level is known by the
@@ -165,6 +184,9 @@ private:
     // Starts the marker when a run is on that should show the ghost, else takes it away.
     void updateGhostMarker();
     void moveGhostMarker();
+    // Keys Page Down, Page Up and T; false for any other key.
+    bool handleTracksKey(QKeyEvent* event);
+    void loadChosenTrack(const QString& path);
 
     QTimer m_timer;
 };

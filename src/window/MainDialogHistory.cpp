@@ -74,6 +74,8 @@ void MainDialog::keyPressEvent(QKeyEvent* event) {
         setGhostOn(!m_ghostOn);
         return;
     }
+    if (handleTracksKey(event))
+        return;
     Dialog::keyPressEvent(event);
 }
 
@@ -91,6 +93,7 @@ void MainDialog::contextMenuEvent(QContextMenuEvent* event) {
     ghost->setCheckable(true);
     ghost->setChecked(m_ghostOn);
     connect(ghost, &QAction::toggled, this, &MainDialog::setGhostOn);
+    menu.addAction(QStringLiteral("Tracks…"), this, &MainDialog::OnTracks);
     menu.exec(event->globalPos());
 }
 

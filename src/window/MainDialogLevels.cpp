@@ -18,6 +18,7 @@ bool MainDialog::loadLevelPicture(const QString& path) {
     if (picture.isNull())
         return false;
     m_bmpLevel.setPicture(picture);
+    m_boardLevelPath = QFileInfo(path).absoluteFilePath();
     rememberLevelForHistory(path);
     if (m_ctlBoard)
         m_ctlBoard->showAt(m_bmpLevel.origin());
@@ -32,15 +33,20 @@ void MainDialog::OnLoadLevel() {
         return;
     // A file that is no level leaves the current level entirely in force: picture, paths and
     // best run. The player chose it, so say why nothing happened.
-    if (!loadLevelPicture(*chosen)) {
+    if (!loadLevelFile(*chosen)) {
         MessageBox(this,
                    QStringLiteral("The file \"%1\" could not be loaded as a level.")
                        .arg(QDir::toNativeSeparators(*chosen)),
                    MessageIcon::Warning);
-        return;
     }
-    m_levelPath = *chosen;
+}
+
+bool MainDialog::loadLevelFile(const QString& path) {
+    if (!loadLevelPicture(path))
+        return false;
+    m_levelPath = path;
     useRecordFileOf(m_levelPath);
+    return true;
 }
 
 void MainDialog::OnCreateLevel() {

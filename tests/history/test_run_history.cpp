@@ -12,6 +12,7 @@
 #include <chrono>
 #include <functional>
 #include <thread>
+#include <tuple>
 #include <unistd.h>
 
 namespace {
@@ -166,6 +167,28 @@ TEST_F(RunHistoryTest, TheBestAreTheTenFastestFinishedRunsOfTheLevel) {
     for (const HistoryRun& run : best)
         bestTimes << run.timeMs;
     EXPECT_EQ(bestTimes, (QList<int>{500, 500, 600, 650, 700, 800, 900, 950, 1000, 1100}));
+}
+
+// One query for many levels: runs of every outcome count, only finished ones give the best;
+// levels asked for without runs, or never asked for, are not in the answer.
+TEST_F(RunHistoryTest, TalliesCountRunsAndFinishesAndTakeTheBestFinishOfEachLevel) {
+    RunHistory history(path());
+    for (const auto& [level, time, outcome] :
+         {std::tuple{"one", 900, RunEnd::Finished}, std::tuple{"one", 400, RunEnd::Wall},
+          std::tuple{"one", 700, RunEnd::Finished}, std::tuple{"one", 300, RunEnd::Release},
+          std::tuple{"two", 200, RunEnd::Wall}, std::tuple{"else", 100, RunEnd::Finished}}) {
+        HistoryRun run = finishedRun(time, level);
+        run.outcome = outcome;
+        history.record(run);
+    }
+    const QHash<QString, LevelTally> tallies = history.talliesOf({"one", "two", "none"});
+    ASSERT_EQ(tallies.size(), 2);
+    EXPECT_EQ(tallies["one"].runs, 4);
+    EXPECT_EQ(tallies["one"].finished, 2);
+    EXPECT_EQ(tallies["one"].bestMs, 700);
+    EXPECT_EQ(tallies["two"].runs, 1);
+    EXPECT_EQ(tallies["two"].finished, 0);
+    EXPECT_EQ(tallies["two"].bestMs, 0);
 }
 
 // Two games at once: one holds the write lock for a while; the other's run waits for it

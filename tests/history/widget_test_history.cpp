@@ -252,7 +252,7 @@ TEST_F(HistoryInGameTest, KeyHAndTheBoardsMenuOpenTheWindowWhichFollowsTheRuns) 
         QApplication::sendEvent(dialog.get(), &event);
         QTest::qWait(80);
         const bool onBoard = at.x() < 411;
-        const QStringList onBoardMenu{"Run history…", "Ghost of the best run"};
+        const QStringList onBoardMenu{"Run history…", "Ghost of the best run", "Tracks…"};
         EXPECT_EQ(offered, onBoard ? onBoardMenu : QStringList{});
         EXPECT_EQ(window->isVisible(), onBoard);
     }

@@ -3,6 +3,7 @@
 #include "support/QtPrinters.h"
 
 #include <QBuffer>
+#include <QDir>
 #include <QFile>
 #include <QImageReader>
 #include <QTemporaryDir>
@@ -437,6 +438,39 @@ TEST(BitmapFile, ReadsThePictureOnDiskAndNothingForAMissingFile) {
     EXPECT_EQ(readBitmapFile(path), read(threeByTwo().file()));
     EXPECT_FALSE(readBitmapFile(path).isNull());
     EXPECT_TRUE(readBitmapFile(dir.filePath("missing.bmp")).isNull());
+}
+
+// The quick look at the headers refuses what readBitmapFile refuses before reading pixels, and
+// lets through a file whose refusal only Qt's reader finds (here: no colour planes).
+TEST(BitmapFile, TheHeadersAloneSortOutWhatNeedsNoPixelRead) {
+    QTemporaryDir dir;
+    QByteArray noPlanes = threeByTwo().file();
+    noPlanes[26] = 0;
+    const struct {
+        const char* name;
+        std::optional<QByteArray> bytes; // nullopt: a folder of that name
+        bool pass;
+        bool loads;
+    } cases[] = {
+        {"whole.bmp", threeByTwo().file(), true, true},
+        {"noplanes.bmp", noPlanes, true, false},
+        {"cut.bmp", threeByTwo().file().chopped(1), false, false},
+        {"text.bmp", QByteArray("not a picture at all"), false, false},
+        {"folder.bmp", std::nullopt, false, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString path = dir.filePath(c.name);
+        QFile file(path);
+        if (c.bytes)
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(*c.bytes) == c.bytes->size());
+        else
+            ASSERT_TRUE(QDir(dir.path()).mkdir(c.name));
+        file.close();
+        EXPECT_EQ(bitmapHeadersPass(path), c.pass);
+        EXPECT_EQ(!readBitmapFile(path).isNull(), c.loads);
+    }
+    EXPECT_FALSE(bitmapHeadersPass(dir.filePath("missing.bmp")));
 }
 
 } // namespace

@@ -1,0 +1,78 @@
+#include "tracks/TrackBrowser.h"
+
+#include "history/RunHistory.h"
+#include "tracks/TrackList.h"
+
+#include <QDir>
+#include <QHeaderView>
+#include <QLabel>
+#include <QTableView>
+#include <QVBoxLayout>
+
+namespace kf {
+
+namespace {
+
+constexpr int kCellMargin = 6;
+
+} // namespace
+
+TrackBrowser::TrackBrowser(QWidget* parent) : QWidget(parent, Qt::Window) {
+    setWindowTitle(QStringLiteral("Kurvenflitzerl.exe  -> Tracks"));
+    m_tracks = new TrackList(this);
+    m_status = new QLabel(this);
+    m_status->setTextFormat(Qt::PlainText);
+    m_status->setWordWrap(true);
+
+    m_view = new QTableView(this);
+    m_view->setModel(m_tracks);
+    m_view->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_view->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_view->setIconSize(TrackList::kThumbnailBox);
+    m_view->setWordWrap(false);
+    m_view->verticalHeader()->hide();
+    // Fixed sizes: the view never measures a hundred rows before it paints.
+    m_view->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    m_view->verticalHeader()->setDefaultSectionSize(TrackList::kThumbnailBox.height() +
+                                                    kCellMargin);
+    QHeaderView* columns = m_view->horizontalHeader();
+    columns->setSectionResizeMode(QHeaderView::Interactive);
+    columns->setStretchLastSection(true);
+    const int widths[TrackList::ColumnCount] = {
+        TrackList::kThumbnailBox.width() + kCellMargin, 180, 110, 90, 50, 65, 100};
+    for (int c = 0; c < TrackList::ColumnCount; ++c)
+        m_view->setColumnWidth(c, widths[c]);
+    setFocusProxy(m_view);
+    connect(m_view, &QAbstractItemView::activated, this, [this](const QModelIndex& index) {
+        if (index.isValid())
+            emit levelChosen(m_tracks->track(index.row()).path);
+    });
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_status);
+    layout->addWidget(m_view, 1);
+    resize(760, 560);
+}
+
+void TrackBrowser::showFolder(const QString& folder, const QString& current,
+                              const RunHistory* history) {
+    m_tracks->showFolder(folder, history);
+    QString status = QStringLiteral("Folder: %1").arg(QDir::toNativeSeparators(m_tracks->folder()));
+    if (!history)
+        status += QStringLiteral("\nThe run history is not open yet.");
+    else if (!history->available())
+        status += QLatin1Char('\n') + history->unavailableReason();
+    m_status->setText(status);
+    const int row = std::max(0, m_tracks->rowOf(current));
+    if (row < m_tracks->rowCount()) {
+        m_view->setCurrentIndex(m_tracks->index(row, TrackList::Picture));
+        m_view->scrollTo(m_view->currentIndex(), QAbstractItemView::PositionAtCenter);
+    }
+}
+
+QString TrackBrowser::statusText() const {
+    return m_status->text();
+}
+
+} // namespace kf
