@@ -41,6 +41,8 @@ public:
     // The current level: its picture (shown on the board with the trail on top), the file it
     // came from and its record file.
     QString m_levelPath;
+    // The file of the level on the board, whichever way it came there.
+    QString m_boardPath;
     // The intro's record file; start-up makes it absolute in the start-up folder.
     QString m_recordPath = QStringLiteral("Level_00_INTRO.bmp.kfh");
     LevelBoard m_bmpLevel;
@@ -89,6 +91,11 @@ public:
     void OnLoadLevel();
     // Opens the level creator and puts a level saved there on the board.
     void OnCreateLevel();
+    // Opens the creator with the level on the board and its name (key E, or the board's
+    // context menu), when no run is on and the match leaves the level buttons free. A level
+    // of another size than the creator's canvas is refused with a message.
+    void OnEditLevel();
+    bool canEditLevel() const;
     // Starts a match through the set-up dialog, or quits the match and shows the scoreboard.
     void OnMultiplayer();
     void OnTrailStyle();

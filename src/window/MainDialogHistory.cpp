@@ -61,6 +61,11 @@ void MainDialog::keyPressEvent(QKeyEvent* event) {
         OnRunHistory();
         return;
     }
+    if (event->key() == Qt::Key_E && event->modifiers() == Qt::NoModifier) {
+        event->accept();
+        OnEditLevel();
+        return;
+    }
     Dialog::keyPressEvent(event);
 }
 
@@ -74,6 +79,8 @@ void MainDialog::contextMenuEvent(QContextMenuEvent* event) {
     }
     QMenu menu(this);
     menu.addAction(QStringLiteral("Run history…"), this, &MainDialog::OnRunHistory);
+    if (canEditLevel())
+        menu.addAction(QStringLiteral("Edit this track…"), this, &MainDialog::OnEditLevel);
     menu.exec(event->globalPos());
 }
 

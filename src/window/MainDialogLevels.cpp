@@ -18,6 +18,7 @@ bool MainDialog::loadLevelPicture(const QString& path) {
     if (picture.isNull())
         return false;
     m_bmpLevel.setPicture(picture);
+    m_boardPath = QFileInfo(path).absoluteFilePath();
     rememberLevelForHistory(path);
     if (m_ctlBoard)
         m_ctlBoard->showAt(m_bmpLevel.origin());

@@ -252,7 +252,8 @@ TEST_F(HistoryInGameTest, KeyHAndTheBoardsMenuOpenTheWindowWhichFollowsTheRuns) 
         QApplication::sendEvent(dialog.get(), &event);
         QTest::qWait(80);
         const bool onBoard = at.x() < 411;
-        EXPECT_EQ(offered, onBoard ? QStringList{"Run history…"} : QStringList{});
+        const QStringList onBoardMenu = {"Run history…", "Edit this track…"};
+        EXPECT_EQ(offered, onBoard ? onBoardMenu : QStringList{});
         EXPECT_EQ(window->isVisible(), onBoard);
     }
 }
