@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <iostream>
 
 namespace {
 
@@ -180,7 +179,7 @@ TEST(CanvasHistory, AHundredWidestEraserStrokesOverTheWholeCanvasStayUnder16MB) 
     }
     EXPECT_EQ(canvas.history().steps(), 200);
     EXPECT_LT(canvas.history().bytes(), CanvasHistory::kBudgetBytes);
-    std::cout << "history of 200 full-canvas strokes: " << canvas.history().bytes() << " bytes\n";
+    RecordProperty("historyBytes", static_cast<int>(canvas.history().bytes()));
 }
 
 // Beyond its budget the history forgets its oldest steps, but never any of the last hundred.
