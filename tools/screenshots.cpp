@@ -4,6 +4,7 @@
 #include "creator/LevelCreatorDialog.h"
 #include "history/HistoryWindow.h"
 #include "history/RunHistory.h"
+#include "level/BitmapFile.h"
 #include "match/MultiplayerDialog.h"
 #include "record/NewRecordDialog.h"
 #include "toolkit/ContinueDialog.h"
@@ -13,9 +14,12 @@
 
 #include <QApplication>
 #include <QByteArray>
+#include <QContextMenuEvent>
 #include <QDir>
 #include <QEventLoop>
 #include <QFile>
+#include <QMenu>
+#include <QPainter>
 #include <QStyleFactory>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -109,6 +113,52 @@ void paintSomeLevel(kf::LevelCreatorDialog& creator) {
     creator.UpdateData(false);
 }
 
+// A bundled track opened for editing, with a wall painted across its outer lane, a stroke of
+// the eraser taken back, and the canvas's context menu open over it.
+bool saveEditedTrack(const QDir& out, const QString& name) {
+    kf::LevelCreatorDialog editor;
+    editor.m_openingLevel = kf::readBitmapFile(QStringLiteral("Level_05_SPIRAL.bmp"));
+    editor.m_fileName = QStringLiteral("Level_05_SPIRAL");
+    editor.Create();
+    struct Stroke {
+        QPoint from, to;
+        int tool, size;
+    };
+    for (const Stroke& s : {Stroke{{200, 20}, {200, 60}, kf::kToolWalls, 2},
+                            Stroke{{150, 200}, {250, 200}, kf::kToolEraser, 3}}) {
+        editor.m_tool = s.tool;
+        editor.m_brushSize = s.size;
+        editor.OnLButtonDown(kf::kMkLButton, s.from);
+        editor.OnMouseMove(kf::kMkLButton, s.to);
+        editor.m_canvas.release();
+    }
+    editor.m_tool = kf::kToolWalls;
+    editor.m_brushSize = 2;
+    editor.UpdateData(false);
+    editor.OnUndo();
+    wait(50);
+
+    // The menu is a window of its own: it is drawn over the creator's picture where it opened.
+    QImage shot = editor.grab().toImage();
+    QTimer::singleShot(50, &editor, [&] {
+        if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+            QPainter painter(&shot);
+            painter.drawPixmap(menu->pos() - editor.mapToGlobal(QPoint(0, 0)), menu->grab());
+            menu->close();
+        }
+    });
+    const QPoint at(90, 250);
+    QContextMenuEvent event(QContextMenuEvent::Mouse, at, editor.mapToGlobal(at));
+    QApplication::sendEvent(&editor, &event);
+    const QString path = out.filePath(name);
+    if (!shot.save(path)) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+        return false;
+    }
+    std::printf("%s\n", qPrintable(path));
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -173,6 +223,7 @@ int main(int argc, char** argv) {
     paintSomeLevel(creator);
     wait(50);
     ok = save(creator, out, QStringLiteral("level-creator.png")) && ok;
+    ok = saveEditedTrack(out, QStringLiteral("edit-track.png")) && ok;
 
     // A three-player match after two levels, through the match's own rules.
     kf::MultiplayerDialog& match = main.m_multiplayer;

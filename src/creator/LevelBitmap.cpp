@@ -3,6 +3,7 @@
 #include "level/FileReplace.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 #include <cstdint>
 
@@ -67,6 +68,13 @@ std::optional<QString> levelSavePath(const QString& folder, const QString& name)
     if (name.isEmpty())
         return std::nullopt;
     return QDir::toNativeSeparators(folder) + QDir::separator() + name + QStringLiteral(".bmp");
+}
+
+QString levelNameOf(const QString& path) {
+    QString name = QFileInfo(path).fileName();
+    if (name.endsWith(QStringLiteral(".bmp")))
+        name.chop(4);
+    return name;
 }
 
 LevelWriteResult writeLevelFile(const QImage& image, const QString& path) {

@@ -36,6 +36,10 @@ struct LevelWriteResult {
 // exactly as typed, in the system's separators. An empty name names no file (nullopt).
 std::optional<QString> levelSavePath(const QString& folder, const QString& name);
 
+// The name the creator shows for a level file: its file name without the folder and without a
+// final ".bmp", so that levelSavePath in the file's folder names the same file again.
+QString levelNameOf(const QString& path);
+
 // Writes encodeLevelBitmap(image) to path. The file appears only once it is complete: a failed
 // write leaves an existing file of that name as it was and no partial file beside it. A
 // symbolic link of that name is replaced by the level, never written through.

@@ -12,6 +12,8 @@
 #include <QPushButton>
 #include <QSlider>
 
+#include <utility>
+
 namespace kf {
 
 LevelCreatorDialog::LevelCreatorDialog(QWidget* parent)
@@ -55,7 +57,9 @@ bool LevelCreatorDialog::OnInitDialog() {
     // The thumb shows the brush size from the start.
     m_slider->setValue(m_brushSize);
 
-    m_canvas.clear();
+    if (!m_canvas.open(std::exchange(m_openingLevel, QImage())))
+        m_canvas.clear();
+    GetDlgItem(id::creator::FileName)->installEventFilter(this);
 
     // A picture that does not load leaves the one of an earlier opening, if any.
     const QString folder = QDir::currentPath();
@@ -118,9 +122,14 @@ void LevelCreatorDialog::OnMouseMove(unsigned flags, QPoint point) {
         m_canvasView->updateClientRect(changed);
 }
 
-// Enter saves, also while the file name is being typed: closing would throw the painting away.
-// A push button that has the focus still takes Enter as its own click.
+// The undo, redo and open keys work wherever the focus is. Enter saves, also while the file name
+// is being typed: closing would throw the painting away. A push button that has the focus still
+// takes Enter as its own click.
 void LevelCreatorDialog::keyPressEvent(QKeyEvent* event) {
+    if (canvasKey(event)) {
+        event->accept();
+        return;
+    }
     const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
     if (enter && !qobject_cast<QPushButton*>(focusWidget())) {
         event->accept();

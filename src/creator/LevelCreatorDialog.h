@@ -17,7 +17,10 @@ class StaticControl;
 // The level creator: the player paints a level with four tools and five brush sizes on a
 // 400 x 400 canvas, types a file name and saves the level as a bitmap in the current folder.
 // The main window owns one creator for its whole life, so the tool, the file name and the last
-// stroke point carry over from one opening to the next; the canvas is blank at every opening.
+// stroke point carry over from one opening to the next; the canvas is blank at every opening,
+// unless the main window hands it a track to edit. Ctrl+Z undoes a stroke or a loaded track,
+// Ctrl+Y and Ctrl+Shift+Z redo it, Ctrl+O loads a track; the canvas's context menu offers the
+// same.
 class LevelCreatorDialog : public Dialog {
     Q_OBJECT
 public:
@@ -32,6 +35,9 @@ public:
     int m_tool = kToolWalls;
     QString m_fileName; // as typed: no folder, no extension
     LevelCanvas m_canvas;
+    // A track the next opening puts on the canvas instead of a blank level; that opening takes
+    // it. It must fit the canvas (LevelCanvas::fits).
+    QImage m_openingLevel;
     QImage m_bmpLogo;
     QImage m_bmpX;
 
@@ -43,6 +49,17 @@ public:
     // the debug output as well as into the result.
     LevelWriteResult WriteLevelBitmap(const QImage& source, int width, int height,
                                       const QString& path);
+
+    // The message that refuses a track of a size the canvas does not take, naming its file.
+    static QString sizeRefusal(const QString& fileName, QSize size);
+
+    // Take back the last step, or do again the last one taken back.
+    void OnUndo();
+    void OnRedo();
+    // Loads a track through the file dialog as one step, and shows its name. A file that is no
+    // level, or one of another size than the canvas, is refused with a message and the canvas
+    // stays as it was.
+    void OnOpenTrack();
 
     void OnPaintWalls();
     void OnPaintStart();
@@ -64,8 +81,20 @@ protected:
     QWidget* createCustomControl(const ControlTemplate& t, const QRect& pixels) override;
 
     void keyPressEvent(QKeyEvent* event) override;
+    // The stroke ends with any release of the left button, wherever the pointer is.
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    // Right click on the canvas: Undo, Redo and Open a track.
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    // The creator's keys reach it from the file-name field as well.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // Handles Ctrl+Z, Ctrl+Y, Ctrl+Shift+Z and Ctrl+O; false for any other key.
+    bool canvasKey(const QKeyEvent* event);
+    // Makes an open stroke a step of the history.
+    void endStroke();
+    // Repaints a rectangle of the canvas that changed.
+    void showChange(const QRect& changed);
     void chooseTool(int tool);
     void takeSliderPosition();
 

@@ -22,6 +22,8 @@ public:
     // Client rectangle that the picture covers (empty without a picture).
     QRect clientRect() const { return {m_origin, m_shown.size()}; }
     const QImage& shownImage() const { return m_shown; }
+    // The level picture as loaded, without the trail.
+    const QImage& picture() const { return m_picture; }
 
     // Replaces the picture and drops the trail; the picture is shown at its own size.
     void setPicture(const QImage& picture);

@@ -93,6 +93,11 @@ public:
     void OnLoadLevel();
     // Opens the level creator and puts a level saved there on the board.
     void OnCreateLevel();
+    // Opens the creator with the level on the board and its name (key E, or the board's
+    // context menu), when no run is on and the match leaves the level buttons free. A level
+    // of another size than the creator's canvas is refused with a message.
+    void OnEditLevel();
+    bool canEditLevel() const;
     // Starts a match through the set-up dialog, or quits the match and shows the scoreboard.
     void OnMultiplayer();
     void OnTrailStyle();

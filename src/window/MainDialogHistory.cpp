@@ -76,6 +76,11 @@ void MainDialog::keyPressEvent(QKeyEvent* event) {
     }
     if (handleTracksKey(event))
         return;
+    if (event->key() == Qt::Key_E && event->modifiers() == Qt::NoModifier) {
+        event->accept();
+        OnEditLevel();
+        return;
+    }
     Dialog::keyPressEvent(event);
 }
 
@@ -94,6 +99,8 @@ void MainDialog::contextMenuEvent(QContextMenuEvent* event) {
     ghost->setChecked(m_ghostOn);
     connect(ghost, &QAction::toggled, this, &MainDialog::setGhostOn);
     menu.addAction(QStringLiteral("Tracks…"), this, &MainDialog::OnTracks);
+    if (canEditLevel())
+        menu.addAction(QStringLiteral("Edit this track…"), this, &MainDialog::OnEditLevel);
     menu.exec(event->globalPos());
 }
 

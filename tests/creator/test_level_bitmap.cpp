@@ -74,6 +74,22 @@ TEST(LevelBitmap, SavePathIsTheNameAsTypedInTheFolder) {
     EXPECT_EQ(levelSavePath("/play", "<i>x"), QStringLiteral("/play/<i>x.bmp"));
 }
 
+// The name the creator shows for a level file names that file again when saved in its folder.
+TEST(LevelBitmap, TheNameOfALevelFileLeavesOutFolderAndExtension) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"/play/Level_00_INTRO.bmp", "Level_00_INTRO"},
+        {"/play/my.track.bmp", "my.track"},
+        {"/play/loud.BMP", "loud.BMP"},
+        {"/play/plain", "plain"},
+        {"/play/ a.b .bmp", " a.b "}};
+    for (const auto& [path, name] : cases) {
+        EXPECT_EQ(levelNameOf(path), name) << path;
+        if (QString(path).endsWith(".bmp")) {
+            EXPECT_EQ(levelSavePath("/play", name), QDir::toNativeSeparators(path)) << path;
+        }
+    }
+}
+
 TEST(LevelBitmap, LevelFileHasExactLength) {
     QImage level(400, 400, QImage::Format_RGB32);
     level.fill(Qt::black);

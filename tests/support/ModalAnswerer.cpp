@@ -113,11 +113,18 @@ void ModalAnswerer::poll() {
     // Answer from a fresh timer event: the answer may open a further modal dialog (a refused
     // entry shows a message), which this poll must then be free to see. A dialog that has
     // closed by then was only active for a moment between a box over it closing and its own
-    // end (the box was its answer's last step); it takes no answer and shows no text.
+    // end (the box was its answer's last step); one with a new box over it by then was only
+    // active between two boxes of one command. Neither takes an answer or shows a text, and
+    // the second is seen afresh when it is active again.
     QPointer<QWidget> guard(modal);
     QTimer::singleShot(0, this, [this, guard] {
         if (!guard || !guard->isVisible())
             return;
+        if (QApplication::activeModalWidget() != guard) {
+            if (m_lastAnswered == guard)
+                m_lastAnswered = nullptr;
+            return;
+        }
         m_texts << dialogText(guard);
         Answer answer;
         if (m_answers.empty()) {
