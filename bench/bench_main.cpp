@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QStyleFactory>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
@@ -11,6 +12,8 @@ int main(int argc, char** argv) {
     QTemporaryDir dataHome;
     qputenv("XDG_DATA_HOME", dataHome.path().toLocal8Bit());
     QApplication app(argc, argv);
+    // The game's own look, as it sets it at start-up.
+    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;

@@ -1,40 +1,13 @@
 // Cost of one pointer movement of a run through the real main window: the wall test along the
 // path, the trail and the refresh of the fields, optionally with the repaint it causes.
 
-#include "window/MainDialog.h"
+#include "PlayingWindow.h"
 
-#include <QApplication>
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
 namespace {
 
-// The intro track's first straight runs along y = 60 from the start at the left.
-constexpr QPoint kStart(55, 60);
-constexpr int kStraightY = 60;
-
-class PlayingWindow {
-public:
-    PlayingWindow() : m_previous(QDir::currentPath()) {
-        const QDir data(QStringLiteral(KF_DATA_DIR));
-        QFile::copy(data.filePath("Level_00_INTRO.bmp"),
-                    QDir(m_play.path()).filePath("Level_00_INTRO.bmp"));
-        QDir::setCurrent(m_play.path());
-        m_main.Create();
-        QApplication::processEvents();
-    }
-    ~PlayingWindow() { QDir::setCurrent(m_previous); }
-
-    kf::MainDialog& main() { return m_main; }
-    void startRun() { m_main.OnLButtonDown(kf::kMkLButton, kStart); }
-
-private:
-    QTemporaryDir m_play;
-    QString m_previous;
-    kf::MainDialog m_main;
-};
+using kfbench::PlayingWindow;
 
 // Moves back and forth along the straight by `pixels` per movement.
 void runMoves(benchmark::State& state, bool repaint) {
@@ -43,13 +16,9 @@ void runMoves(benchmark::State& state, bool repaint) {
     main.m_trailStyle = static_cast<int>(state.range(1));
     const int pixels = static_cast<int>(state.range(0));
     window.startRun();
-    int x = 100;
-    int step = pixels;
+    kfbench::Shuttle shuttle(pixels);
     for (auto _ : state) {
-        if (x + step > 320 || x + step < 100)
-            step = -step;
-        x += step;
-        main.OnMouseMove(kf::kMkLButton, {x, kStraightY});
+        main.OnMouseMove(kf::kMkLButton, shuttle.next());
         if (repaint)
             QApplication::processEvents();
     }

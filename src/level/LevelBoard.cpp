@@ -2,6 +2,8 @@
 
 #include <QPainter>
 
+#include <algorithm>
+
 namespace kf {
 
 LevelBoard::LevelBoard(QPoint origin) : m_origin(origin) {}
@@ -41,7 +43,11 @@ QRect LevelBoard::drawTrailLine(QPoint from, QPoint to) {
     }
     if (endInside)
         m_shown.setPixel(b, endColor);
-    const QRect changed = QRect(a, b).normalized().intersected(m_shown.rect());
+    // From corner to corner, both ends inside: QRect::normalized() would leave out the first
+    // row or column of a line that runs up or to the left.
+    const QRect line(QPoint(std::min(a.x(), b.x()), std::min(a.y(), b.y())),
+                     QPoint(std::max(a.x(), b.x()), std::max(a.y(), b.y())));
+    const QRect changed = line.intersected(m_shown.rect());
     return changed.translated(m_origin);
 }
 

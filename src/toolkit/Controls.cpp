@@ -307,6 +307,21 @@ EditControl::EditControl(const ControlTemplate& t, QWidget* parent) : QLineEdit(
     setFont(narrow);
     setValidator(new LimitValidator(*this));
     connect(this, &QLineEdit::textChanged, this, [this](const QString& text) { m_shown = text; });
+    markOpaqueWhenFilled();
+}
+
+void EditControl::changeEvent(QEvent* event) {
+    QLineEdit::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange)
+        markOpaqueWhenFilled();
+}
+
+void EditControl::markOpaqueWhenFilled() {
+    const QPalette& pal = palette();
+    const bool filled = !hasFrame() && pal.brush(QPalette::Active, QPalette::Base).isOpaque() &&
+                        pal.brush(QPalette::Inactive, QPalette::Base).isOpaque() &&
+                        pal.brush(QPalette::Disabled, QPalette::Base).isOpaque();
+    setAttribute(Qt::WA_OpaquePaintEvent, filled);
 }
 
 QWidget* createControl(const ControlTemplate& t, const QRect& pixels, QWidget* parent) {

@@ -91,8 +91,15 @@ public:
     void setTypingLimit(int characters) { m_limit = characters; }
     int typingLimit() const { return m_limit; }
 
+protected:
+    void changeEvent(QEvent* event) override;
+
 private:
     class LimitValidator;
+
+    // A field without a frame fills its whole rectangle with its base colour, so a new text
+    // repaints the field alone, not the group box and dialog beneath it.
+    void markOpaqueWhenFilled();
 
     int m_limit = 0; // 0: no limit
     QString m_shown; // the text as it stands before the change being checked

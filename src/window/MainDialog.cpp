@@ -98,10 +98,18 @@ bool MainDialog::OnInitDialog() {
     ReadRecordFile(m_recordPath);
 
     setCursor(Qt::WaitCursor);
-    // The history's database opens once the window is on the screen, so start-up never waits
-    // for it.
-    QTimer::singleShot(0, this, [this] { openHistory(); });
+    m_historyAfterFirstPaint = true;
     return true;
+}
+
+void MainDialog::paintEvent(QPaintEvent* event) {
+    Dialog::paintEvent(event);
+    // The history's database opens once the window is on the screen, after the paint pass that
+    // put it there, so start-up never waits for it.
+    if (m_historyAfterFirstPaint) {
+        m_historyAfterFirstPaint = false;
+        QTimer::singleShot(0, this, [this] { openHistory(); });
+    }
 }
 
 void MainDialog::showPictures() {

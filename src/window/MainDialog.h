@@ -132,9 +132,10 @@ public:
     // on; a level chosen there is loaded as Load Level does, and the browser closes.
     void OnTracks();
 
-    // The run history: the store opens after the window is shown (or when first needed) at
-    // RunHistory::defaultPath(), unless one was handed in before. The level is known by the
-    // SHA-256 of its file's bytes.
+    // The run history: the store opens once the window has been painted for the first time (or
+    // when first needed) at RunHistory::defaultPath(), unless one was handed in before. The level
+    // is known by the SHA-256 of its file's bytes; the start-up level's is taken with the store's
+    // opening, so start-up waits for neither.
     std::unique_ptr<RunHistory> m_history;
     HistoryWindow* m_historyWindow = nullptr;
     QString m_levelSha256;
@@ -156,6 +157,7 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void DoDataExchange(DataExchange& dx) override;
     bool OnInitDialog() override;
@@ -173,6 +175,8 @@ private:
     // After a match run: the caption names the player whose turn it now is.
     void showMatchRunEndCaption();
     void setPointerShape(Qt::CursorShape shape);
+    // Opens the store, after taking the SHA-256 of a level put on the board before the window
+    // was shown.
     void openHistory();
     // Remembers the level's file for the history, and shows its history if the window is open.
     void rememberLevelForHistory(const QString& path);
@@ -194,6 +198,10 @@ private:
     void loadChosenTrack(const QString& path);
 
     QTimer m_timer;
+    // Set at start-up until the first paint, after which the history's store opens.
+    bool m_historyAfterFirstPaint = false;
+    // The start-up level's file while its SHA-256 waits for the store's opening.
+    QString m_unhashedLevelPath;
 };
 
 } // namespace kf

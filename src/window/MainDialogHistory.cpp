@@ -15,14 +15,31 @@
 namespace kf {
 
 void MainDialog::openHistory() {
-    if (m_history)
-        return;
-    m_history = std::make_unique<RunHistory>(RunHistory::defaultPath());
-    loadGhost();
+    // The ghost of the track follows the store and the level's fingerprint.
+    bool changed = false;
+    if (!m_unhashedLevelPath.isEmpty()) {
+        m_levelSha256 = fileSha256(m_unhashedLevelPath);
+        m_unhashedLevelPath.clear();
+        changed = true;
+    }
+    if (!m_history) {
+        m_history = std::make_unique<RunHistory>(RunHistory::defaultPath());
+        changed = true;
+    }
+    if (changed)
+        loadGhost();
 }
 
 void MainDialog::rememberLevelForHistory(const QString& path) {
-    m_levelSha256 = fileSha256(path);
+    // Before the window is shown the hash waits for the store's opening, which every use of
+    // the history goes through.
+    if (isVisible()) {
+        m_levelSha256 = fileSha256(path);
+        m_unhashedLevelPath.clear();
+    } else {
+        m_levelSha256.clear();
+        m_unhashedLevelPath = path;
+    }
     m_levelName = QFileInfo(path).fileName();
     loadGhost();
     refreshHistoryWindow();

@@ -131,7 +131,7 @@ public:
 
 TEST_F(HistoryInGameTest, TheDatabaseOpensOnceTheWindowIsShownInTheDataFolder) {
     EXPECT_EQ(dialog->m_history, nullptr);
-    QTest::qWait(1);
+    QTest::qWaitFor([this] { return dialog->m_history != nullptr; });
     ASSERT_NE(dialog->m_history, nullptr);
     EXPECT_TRUE(dialog->m_history->available());
     EXPECT_TRUE(

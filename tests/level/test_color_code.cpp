@@ -87,4 +87,27 @@ TEST(LevelBoard, TrailMarksReadAsGreyAndClearingRestoresThePicture) {
     EXPECT_EQ(board.colorAt({15, 15}), kWall);
 }
 
+// The rectangle a line gives back is what the window repaints: every pixel the line changed
+// lies in it, whichever way the line runs.
+TEST(LevelBoard, ALineChangesNoPixelOutsideTheRectangleItGivesBack) {
+    const std::pair<QPoint, QPoint> lines[] = {
+        {{20, 20}, {26, 18}}, {{20, 20}, {26, 22}}, {{20, 20}, {14, 18}}, {{20, 20}, {14, 22}},
+        {{20, 20}, {21, 12}}, {{20, 20}, {19, 28}}, {{20, 20}, {20, 12}}, {{20, 20}, {12, 20}},
+    };
+    for (const auto& [from, to] : lines) {
+        LevelBoard board({11, 10});
+        board.setPicture(picture(40, 40, qRgb(255, 255, 255)));
+        const QRect changed = board.drawTrailLine(from, to);
+        int outside = 0;
+        for (int y = 0; y < 40; ++y) {
+            for (int x = 0; x < 40; ++x) {
+                const QPoint client(x + 11, y + 10);
+                if (board.colorAt(client) == kTrail && !changed.contains(client))
+                    ++outside;
+            }
+        }
+        EXPECT_EQ(outside, 0) << from.x() << "," << from.y() << " to " << to.x() << "," << to.y();
+    }
+}
+
 } // namespace

@@ -15,6 +15,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -166,3 +167,45 @@ TEST(Dialog, EveryShortLabelShowsItsWholeText) {
 }
 
 } // namespace
+
+// A field repainted alone after a new text must show on the screen exactly what a full repaint
+// of the window shows, whatever its frame and base colour let through from beneath.
+TEST(EditControl, ANewTextOnTheScreenMatchesAFullRepaint) {
+    struct Case {
+        const char* name;
+        std::uint32_t styles;
+        QColor base;
+    } cases[] = {
+        {"without a frame", 0, Qt::white},
+        {"with a frame", style::Border, Qt::white},
+        {"without a frame, see-through", 0, Qt::transparent},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        QWidget window;
+        window.setFixedSize(120, 40);
+        QPalette background = window.palette();
+        background.setColor(QPalette::Window, QColor(200, 120, 40));
+        window.setPalette(background);
+        window.setAutoFillBackground(true);
+        ControlTemplate t;
+        t.cls = ControlClass::Edit;
+        t.styles = c.styles;
+        auto* edit = new EditControl(t, &window);
+        QPalette base = edit->palette();
+        base.setColor(QPalette::Base, c.base);
+        edit->setPalette(base);
+        edit->setGeometry(10, 8, 100, 24);
+        edit->setText("1234");
+        window.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+        QApplication::processEvents();
+        edit->setText("98");
+        QApplication::processEvents();
+        const QImage onScreen = window.screen()
+                                    ->grabWindow(window.winId())
+                                    .toImage()
+                                    .convertToFormat(QImage::Format_RGB32);
+        EXPECT_EQ(onScreen, window.grab().toImage().convertToFormat(QImage::Format_RGB32));
+    }
+}
