@@ -1,6 +1,5 @@
 #include "check/LevelPassage.h"
 
-#include "check/ColorAreas.h"
 #include "check/LevelMap.h"
 #include "check/ProbeDistance.h"
 #include "check/ProbeShape.h"
@@ -16,42 +15,52 @@ namespace {
 
 constexpr std::uint32_t kAbsent = std::numeric_limits<std::uint32_t>::max();
 
-// The starting areas of a map: pixels that touch along a side or at a corner are one area,
-// numbered in reading order of their first pixels, as forEachArea visits them.
-struct StartAreas {
+// The areas of one tile: pixels that touch along a side or at a corner are one area, numbered in
+// reading order of their first pixels, as forEachArea visits them.
+struct TileAreas {
     std::vector<QPoint> first;
-    std::vector<std::uint32_t> label; // per pixel its area, kAbsent off the starting areas
+    QRect bounds;                     // of the tile's pixels
+    std::vector<std::uint32_t> label; // per pixel of the bounds its area, kAbsent off the tile
+
+    std::size_t index(int x, int y) const {
+        return static_cast<std::size_t>(y - bounds.top()) * bounds.width() + (x - bounds.left());
+    }
 };
 
-StartAreas labelStarts(const LevelMap& map) {
-    StartAreas areas;
-    areas.label.assign(static_cast<std::size_t>(map.width()) * map.height(), kAbsent);
-    std::vector<std::uint32_t> pending;
-    for (int y = 0; y < map.height(); ++y)
-        for (int x = 0; x < map.width(); ++x) {
-            const std::size_t start = map.index(x, y);
-            if (map.tile(start) != Tile::Start || areas.label[start] != kAbsent)
+// Looks only inside the tile's bounds; drops the labels of a tile with fewer than two areas.
+TileAreas labelAreas(const LevelMap& map, Tile tile) {
+    TileAreas areas;
+    const QRect bounds = map.bounds(tile);
+    areas.bounds = bounds;
+    if (bounds.isEmpty())
+        return areas;
+    areas.label.assign(static_cast<std::size_t>(bounds.width()) * bounds.height(), kAbsent);
+    std::vector<QPoint> pending;
+    for (int y = bounds.top(); y <= bounds.bottom(); ++y)
+        for (int x = bounds.left(); x <= bounds.right(); ++x) {
+            if (map.tile(x, y) != tile || areas.label[areas.index(x, y)] != kAbsent)
                 continue;
             const auto area = static_cast<std::uint32_t>(areas.first.size());
             areas.first.push_back(QPoint(x, y));
-            areas.label[start] = area;
-            pending.push_back(static_cast<std::uint32_t>(start));
+            areas.label[areas.index(x, y)] = area;
+            pending.push_back(QPoint(x, y));
             while (!pending.empty()) {
-                const std::size_t i = pending.back();
+                const QPoint p = pending.back();
                 pending.pop_back();
-                const int px = static_cast<int>(i % map.width());
-                const int py = static_cast<int>(i / map.width());
-                for (int ny = std::max(py - 1, 0); ny <= std::min(py + 1, map.height() - 1); ++ny)
-                    for (int nx = std::max(px - 1, 0); nx <= std::min(px + 1, map.width() - 1);
-                         ++nx) {
-                        const std::size_t n = map.index(nx, ny);
-                        if (map.tile(n) == Tile::Start && areas.label[n] == kAbsent) {
-                            areas.label[n] = area;
-                            pending.push_back(static_cast<std::uint32_t>(n));
+                for (int ny = std::max(p.y() - 1, bounds.top());
+                     ny <= std::min(p.y() + 1, bounds.bottom()); ++ny)
+                    for (int nx = std::max(p.x() - 1, bounds.left());
+                         nx <= std::min(p.x() + 1, bounds.right()); ++nx) {
+                        std::uint32_t& label = areas.label[areas.index(nx, ny)];
+                        if (map.tile(nx, ny) == tile && label == kAbsent) {
+                            label = area;
+                            pending.push_back(QPoint(nx, ny));
                         }
                     }
             }
         }
+    if (areas.first.size() < 2)
+        areas.label = {}; // one area needs no labels: every pixel of the tile is of that area
     return areas;
 }
 
@@ -65,11 +74,14 @@ std::uint32_t squareRoot(std::uint64_t q) {
 }
 
 // The widest probe of that parity (1 odd, 0 even) whose width squared is at most q; 0 for none.
-int widestWithin(std::uint64_t q, int parity) {
-    auto w = static_cast<int>(squareRoot(q));
-    if (w % 2 != parity)
-        --w;
-    return std::max(w, 0);
+// Searched from `near`, a width of that parity or 0.
+int widestWithin(std::uint32_t q, int parity, int near) {
+    auto w = static_cast<std::uint64_t>(near > 0 ? near : parity);
+    while ((w + 2) * (w + 2) <= q)
+        w += 2;
+    while (w > 0 && w * w > q)
+        w = w >= 2 ? w - 2 : 0;
+    return static_cast<int>(w);
 }
 
 // The narrowest width of that parity whose square exceeds q.
@@ -90,11 +102,23 @@ int narrowestBeyond(std::uint64_t q, int parity) {
 // over its anchors, and an area is joined at every width w whose square exceeds the larger of
 // the two in some set: its key. Sets only grow as the width falls, so an area's key only falls;
 // each fall is one step.
+// The memory of a pass, one value a pixel in each, kept for the next pass.
+struct PassMemory {
+    std::vector<std::uint16_t> best; // the widest probe of the parity that fits each anchor
+    std::vector<std::uint32_t> finish;
+    std::vector<std::uint32_t> entryAt;
+    std::vector<std::uint32_t> entryArea;
+    std::vector<std::uint32_t> parent;
+    std::vector<std::uint32_t> order;
+};
+
 class ParityPass {
 public:
-    ParityPass(const LevelMap& map, int parity, const StartAreas& areas,
+    ParityPass(const LevelMap& map, int parity, const TileAreas& areas, PassMemory& memory,
                std::vector<LevelPassage::Step>& steps)
-        : m_map(map), m_parity(parity), m_areas(areas), m_steps(steps),
+        : m_map(map), m_parity(parity), m_areas(areas), m_steps(steps), m_best(memory.best),
+          m_finish(memory.finish), m_entryAt(memory.entryAt), m_entryArea(memory.entryArea),
+          m_parent(memory.parent), m_order(memory.order),
           m_key(areas.first.size(), kAbsent),
           m_seenBy(areas.first.size() > 1 ? m_key.size() : 0, kAbsent), m_seenAt(m_seenBy.size()) {}
 
@@ -103,65 +127,117 @@ public:
         const std::size_t n = static_cast<std::size_t>(m_map.width()) * m_map.height();
         // The order is built in the memory that first holds each distance transform.
         probeDistances(m_map, Tile::Wall, centre, true, m_order);
-        m_best.resize(n);
-        int top = 0;
-        for (std::size_t i = 0; i < n; ++i) {
-            m_best[i] = static_cast<std::uint16_t>(widestWithin(m_order[i], m_parity));
-            top = std::max<int>(top, m_best[i]);
+        std::vector<std::uint16_t>& best = m_best;
+        best.resize(n);
+        std::vector<std::uint32_t> levelEnd; // first how many anchors of each width
+        for (int y = 0; y < m_map.height(); ++y) {
+            // Twice the distance to the nearest wall changes by at most 2 from pixel to pixel,
+            // so the widest probe follows it in a step or two without a square root.
+            int fit = 0;
+            std::uint32_t run = 0; // pixels in a row so far with the widest probe `fit`
+            const auto count = [&] {
+                if (static_cast<std::size_t>(fit) >= levelEnd.size())
+                    levelEnd.resize(static_cast<std::size_t>(fit) + 1, 0);
+                levelEnd[fit] += run;
+            };
+            for (std::size_t i = m_map.index(0, y); i < m_map.index(0, y + 1); ++i) {
+                const int now = widestWithin(m_order[i], m_parity, fit);
+                if (now != fit) {
+                    count();
+                    fit = now;
+                    run = 0;
+                }
+                best[i] = static_cast<std::uint16_t>(fit);
+                ++run;
+            }
+            count();
         }
-        probeDistances(m_map, Tile::Finish, centre, false, m_finish);
-        probeDistances(m_map, Tile::Start, centre, false, m_entryAt);
-        m_entryArea.assign(n, kAbsent);
+        const auto top = static_cast<int>(levelEnd.size()) - 1;
+        probeDistances(m_map, Tile::Finish, centre, false, m_finish, top);
+        probeDistances(m_map, Tile::Start, centre, false, m_entryAt, top);
+        sortByBest(best, levelEnd);
+        if (m_areas.first.size() > 1)
+            m_entryArea.assign(n, kAbsent);
         m_parent.assign(n, kAbsent);
-        sortByBest(top);
-        for (const std::uint32_t a : m_order)
-            join(a);
+        std::size_t next = 0;
+        for (int level = top; level > 0; --level) {
+            m_level = static_cast<std::uint16_t>(level);
+            m_levelSquare = static_cast<std::uint32_t>(level) * static_cast<std::uint32_t>(level);
+            m_spans.clear();
+            for (; next < levelEnd[level]; ++next) {
+                // The anchors of one width lie all over the picture: their pixels' values are
+                // fetched a few joins ahead, so that fetching overlaps joining.
+                if (next + kAhead < m_order.size())
+                    fetch(m_order[next + kAhead]);
+                join(m_order[next]);
+            }
+        }
     }
 
 private:
-    static constexpr std::uint32_t kList = kAbsent - 1; // m_entryArea of a set with a list
+    static constexpr std::uint32_t kList = kAbsent - 1;  // m_entryArea of a set with a list
+    static constexpr std::uint32_t kRoot = 1U << 31;       // pixel indices stay below it
 
-    // m_order: every anchor where some probe of the parity fits, widest first.
-    void sortByBest(int top) {
-        std::vector<std::size_t> from(static_cast<std::size_t>(top) + 2, 0);
-        for (const std::uint16_t b : m_best)
-            if (b > 0)
-                ++from[top - b + 1];
-        for (std::size_t k = 1; k < from.size(); ++k)
-            from[k] += from[k - 1];
-        m_order.assign(from.back(), 0);
-        for (std::size_t i = 0; i < m_best.size(); ++i)
-            if (m_best[i] > 0)
-                m_order[from[top - m_best[i]]++] = static_cast<std::uint32_t>(i);
+    // m_order: every anchor where some probe of the parity fits, widest first. `levelEnd`
+    // comes with the count of anchors of each width and leaves with where those of each width
+    // end in m_order.
+    void sortByBest(const std::vector<std::uint16_t>& best, std::vector<std::uint32_t>& levelEnd) {
+        levelEnd[0] = 0; // where no probe fits: no anchor
+        std::uint32_t end = 0;
+        for (std::size_t level = levelEnd.size(); level-- > 0;) {
+            end += levelEnd[level];
+            levelEnd[level] = end - levelEnd[level]; // for now where they begin
+        }
+        m_order.resize(end);
+        for (std::size_t i = 0; i < best.size(); ++i)
+            if (best[i] > 0)
+                m_order[levelEnd[best[i]]++] = static_cast<std::uint32_t>(i);
+    }
+
+    bool several() const { return !m_entryArea.empty(); }
+
+    static constexpr std::size_t kAhead = 8;
+
+    void fetch(std::uint32_t a) const {
+        const std::size_t w = m_map.width();
+        __builtin_prefetch(&m_parent[a]);
+        __builtin_prefetch(&m_entryAt[a]);
+        __builtin_prefetch(&m_finish[a]);
+        if (a >= w)
+            __builtin_prefetch(&m_parent[a - w]);
+        if (a + w < m_parent.size())
+            __builtin_prefetch(&m_parent[a + w]);
     }
 
     void join(std::uint32_t a) {
-        if (m_best[a] != m_level) {
-            m_level = m_best[a];
-            m_levelSquare = static_cast<std::uint32_t>(m_level) * m_level;
-            m_spans.clear();
-        }
         m_anchor = a;
-        m_parent[a] = a;
+        m_parent[a] = kRoot;
+        // Until now the distance to the nearest starting pixel; from now the set's entry.
         const std::uint32_t nearestStart = m_entryAt[a];
+        m_entryAt[a] = kAbsent;
         if (nearestStart < m_levelSquare) {
-            if (m_areas.first.size() == 1)
-                m_entryArea[a] = 0;
-            else
+            if (several())
                 addAreasCovered(a);
+            else
+                m_entryAt[a] = nearestStart;
         }
         forEachEntry(
             a, [&](std::uint32_t area, std::uint32_t d) { offer(area, std::max(m_finish[a], d)); });
         const int w = m_map.width();
-        const int x = static_cast<int>(a % w);
-        const int y = static_cast<int>(a / w);
+        // The row by a multiplication, as a division would cost more than the rest of the join.
+        auto y = static_cast<int>(a * m_perRow);
+        if (static_cast<std::uint32_t>(y) * w > a)
+            --y;
+        else if (static_cast<std::uint32_t>(y + 1) * w <= a)
+            ++y;
+        const int x = static_cast<int>(a - static_cast<std::uint32_t>(y) * w);
+        std::uint32_t root = a;
         const auto meet = [&](bool inside, std::size_t b) {
             if (!inside || m_parent[b] == kAbsent)
                 return;
-            const std::uint32_t ra = find(a);
-            const std::uint32_t rb = find(static_cast<std::uint32_t>(b));
-            if (ra != rb)
-                merge(ra, rb);
+            const std::uint32_t other = find(static_cast<std::uint32_t>(b));
+            if (other != root)
+                root = merge(root, other);
         };
         meet(x > 0, a - 1);
         meet(x + 1 < w, a + 1);
@@ -183,7 +259,9 @@ private:
             const int y = ay + s.dy;
             const long long v = 2LL * s.dy + c;
             for (int x = ax + s.left; x <= ax + s.right; ++x) {
-                const std::uint32_t area = m_areas.label[m_map.index(x, y)];
+                const std::uint32_t area = m_map.tile(x, y) == Tile::Start
+                                               ? m_areas.label[m_areas.index(x, y)]
+                                               : kAbsent;
                 if (area == kAbsent)
                     continue;
                 const long long u = 2LL * (x - ax) + c;
@@ -201,22 +279,31 @@ private:
             addEntry(a, area, m_seenAt[area]);
     }
 
+    // A root's parent slot holds kRoot and its rank; every other one its parent (path halving).
     std::uint32_t find(std::uint32_t i) {
-        while (m_parent[i] != i) {
-            m_parent[i] = m_parent[m_parent[i]];
-            i = m_parent[i];
+        while ((m_parent[i] & kRoot) == 0) {
+            const std::uint32_t up = m_parent[i];
+            if ((m_parent[up] & kRoot) != 0)
+                return up;
+            m_parent[i] = m_parent[up];
+            i = m_parent[up];
         }
         return i;
     }
 
     std::size_t entryCount(std::uint32_t r) const {
+        if (!several())
+            return m_entryAt[r] == kAbsent ? 0 : 1;
         if (m_entryArea[r] == kAbsent)
             return 0;
         return m_entryArea[r] == kList ? m_lists[m_entryAt[r]].size() : 1;
     }
 
     template <typename Visit> void forEachEntry(std::uint32_t r, Visit visit) const {
-        if (m_entryArea[r] == kList) {
+        if (!several()) {
+            if (m_entryAt[r] != kAbsent)
+                visit(0, m_entryAt[r]);
+        } else if (m_entryArea[r] == kList) {
             for (const auto& [area, d] : m_lists[m_entryAt[r]])
                 visit(area, d);
         } else if (m_entryArea[r] != kAbsent) {
@@ -225,6 +312,10 @@ private:
     }
 
     void addEntry(std::uint32_t r, std::uint32_t area, std::uint32_t d) {
+        if (!several()) {
+            m_entryAt[r] = std::min(m_entryAt[r], d);
+            return;
+        }
         std::uint32_t& own = m_entryArea[r];
         if (own == kAbsent) {
             own = area;
@@ -242,28 +333,35 @@ private:
         }
     }
 
-    void merge(std::uint32_t x, std::uint32_t y) {
-        if (entryCount(x) < entryCount(y))
+    // Joins the sets of roots x and y: under the one with more starting areas, or else under the
+    // one of higher rank; returns the root of the whole.
+    std::uint32_t merge(std::uint32_t x, std::uint32_t y) {
+        const std::size_t ex = entryCount(x);
+        const std::size_t ey = entryCount(y);
+        if (ex != ey ? ex < ey : m_parent[x] < m_parent[y])
             std::swap(x, y);
+        if (m_parent[x] <= m_parent[y])
+            m_parent[x] = m_parent[y] + 1;
         const std::uint32_t finish = std::min(m_finish[x], m_finish[y]);
         const auto offerAll = [&](std::uint32_t r) {
-            if (m_finish[r] > finish)
+            if (m_finish[r] > finish && finish < m_levelSquare)
                 forEachEntry(r, [&](std::uint32_t area, std::uint32_t d) {
                     offer(area, std::max(finish, d));
                 });
         };
         offerAll(x);
         offerAll(y);
-        if (m_entryArea[y] == kList) {
+        if (several() && m_entryArea[y] == kList) {
             auto moved = std::move(m_lists[m_entryAt[y]]);
             m_lists[m_entryAt[y]] = {};
             for (const auto& [area, d] : moved)
                 addEntry(x, area, d);
-        } else if (m_entryArea[y] != kAbsent) {
-            addEntry(x, m_entryArea[y], m_entryAt[y]);
+        } else {
+            forEachEntry(y, [&](std::uint32_t area, std::uint32_t d) { addEntry(x, area, d); });
         }
         m_parent[y] = x;
         m_finish[x] = finish;
+        return x;
     }
 
     void offer(std::uint32_t area, std::uint32_t key) {
@@ -275,16 +373,18 @@ private:
 
     const LevelMap& m_map;
     int m_parity;
-    const StartAreas& m_areas;
+    const TileAreas& m_areas;
     std::vector<LevelPassage::Step>& m_steps;
-    std::vector<std::uint32_t> m_key; // per area
 
-    std::vector<std::uint16_t> m_best;      // per pixel, the widest probe of the parity that fits
-    std::vector<std::uint32_t> m_finish;    // per set, the least distance to a finishing pixel
-    std::vector<std::uint32_t> m_entryAt;   // per set, its one starting area's distance or list
-    std::vector<std::uint32_t> m_entryArea; // per set, that area, kList or kAbsent for none
-    std::vector<std::uint32_t> m_parent;    // kAbsent until the anchor has joined
-    std::vector<std::uint32_t> m_order;
+    std::vector<std::uint16_t>& m_best;
+    std::vector<std::uint32_t>& m_finish; // per set, the least distance to a finishing pixel
+    // Per set, the least distance to its one starting area, or its list's index; kAbsent for none.
+    std::vector<std::uint32_t>& m_entryAt;
+    // With several starting areas, per set that area, kList or kAbsent; empty with one area.
+    std::vector<std::uint32_t>& m_entryArea;
+    std::vector<std::uint32_t>& m_parent; // kAbsent until the anchor has joined
+    std::vector<std::uint32_t>& m_order;
+    std::vector<std::uint32_t> m_key; // per area
     std::vector<std::unordered_map<std::uint32_t, std::uint32_t>> m_lists;
 
     std::vector<std::uint32_t> m_seenBy; // per area, the anchor that last covered it
@@ -292,6 +392,7 @@ private:
     std::vector<std::uint32_t> m_touched;
     std::vector<ProbeSpan> m_spans; // of the current level, once needed
 
+    double m_perRow = 1.0 / m_map.width();
     std::uint16_t m_level = 0;
     std::uint32_t m_levelSquare = 0;
     std::uint32_t m_anchor = 0;
@@ -390,15 +491,15 @@ LevelPassage measurePassage(QImage picture) {
     picture = QImage();
     result.m_width = map.width();
 
-    StartAreas areas = labelStarts(map);
-    if (areas.first.size() < 2)
-        areas.label = {}; // one area needs no labels: a starting pixel is of that area
+    const TileAreas areas = labelAreas(map, Tile::Start);
     for (const QPoint first : areas.first)
         result.starts.push_back({first, 0});
-    result.finishAreas = forEachArea(map, Tile::Finish, LevelMap::Counted, [](QPoint, bool) {});
-    if (!result.starts.empty() && result.finishAreas > 0)
+    result.finishAreas = static_cast<int>(labelAreas(map, Tile::Finish).first.size());
+    if (!result.starts.empty() && result.finishAreas > 0) {
+        PassMemory memory;
         for (int parity = 0; parity < 2; ++parity)
-            ParityPass(map, parity, areas, result.m_steps[parity]).run();
+            ParityPass(map, parity, areas, memory, result.m_steps[parity]).run();
+    }
 
     for (int parity = 0; parity < 2; ++parity) {
         std::vector<LevelPassage::Step>& steps = result.m_steps[parity];

@@ -9,17 +9,37 @@ namespace {
 // A column's nearest pixel of the tile above or below the row being written.
 constexpr int kNone = std::numeric_limits<int>::min() / 4;
 
+// The pixels worked on: all of them, or those near the tile's pixels.
+struct Area {
+    int left;
+    int top;
+    int right; // one past the last column
+    int bottom; // one past the last row
+};
+
+// The rectangle of anchors whose probes of at most `reach` pixels can cover a pixel of the tile:
+// the tile's bounding box grown by half the reach and one; empty without such a pixel.
+Area tileSurroundings(const LevelMap& map, Tile tile, int reach) {
+    const QRect box = map.bounds(tile);
+    if (box.isEmpty())
+        return {0, 0, 0, 0};
+    const int margin = reach / 2 + 1;
+    return {std::max(box.left() - margin, 0), std::max(box.top() - margin, 0),
+            std::min(box.right() + 1 + margin, map.width()),
+            std::min(box.bottom() + 1 + margin, map.height())};
+}
+
 // First pass, row by row: for each pixel, the vertical distance in half pixels from the probe's
 // centre to the nearest pixel of the tile in the same column (2|dy + c/2|), or kNoPixel.
-void columnDistances(const LevelMap& map, Tile tile, int c, bool outsideCounts,
+void columnDistances(const LevelMap& map, Tile tile, int c, bool outsideCounts, Area area,
                      std::vector<std::uint32_t>& out) {
-    const int w = map.width();
-    const int h = map.height();
+    const int w = area.right;
+    const int h = area.bottom;
     // The row of the nearest pixel of the tile above (below) in each column; for a corner
     // centre "above" means a row before the anchor's, "below" its row or a later one.
     std::vector<int> near(static_cast<std::size_t>(w), outsideCounts ? -1 : kNone);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) {
+    for (int y = area.top; y < h; ++y)
+        for (int x = area.left; x < w; ++x) {
             const bool site = map.tile(x, y) == tile;
             if (site && c == 0)
                 near[x] = y;
@@ -29,8 +49,8 @@ void columnDistances(const LevelMap& map, Tile tile, int c, bool outsideCounts,
                 near[x] = y;
         }
     std::fill(near.begin(), near.end(), outsideCounts ? h : kNone);
-    for (int y = h - 1; y >= 0; --y)
-        for (int x = 0; x < w; ++x) {
+    for (int y = h - 1; y >= area.top; --y)
+        for (int x = area.left; x < w; ++x) {
             if (map.tile(x, y) == tile)
                 near[x] = y;
             if (near[x] != kNone) {
@@ -53,8 +73,8 @@ public:
     // Parabolas are added from left to right.
     void add(long long p, long long q) {
         while (m_count > 0) {
-            const double from = meet(m_count - 1, p, q);
-            if (from > m_from[m_count - 1]) {
+            const Point from = meet(m_count - 1, p, q);
+            if (m_count == 1 || before(m_from[m_count - 1], from)) {
                 m_p[m_count] = p;
                 m_q[m_count] = q;
                 m_from[m_count] = from;
@@ -65,7 +85,6 @@ public:
         }
         m_p[0] = p;
         m_q[0] = q;
-        m_from[0] = -1e300;
         m_count = 1;
         m_at = 0;
     }
@@ -75,22 +94,29 @@ public:
 
     // The envelope at t; t rises from call to call after rewind().
     long long at(long long t) {
-        while (m_at + 1 < m_count && m_from[m_at + 1] <= static_cast<double>(t))
+        while (m_at + 1 < m_count && m_from[m_at + 1].num <= t * m_from[m_at + 1].den)
             ++m_at;
         const long long d = t - m_p[m_at];
         return d * d + m_q[m_at];
     }
 
 private:
-    // Where parabola k and the new one (p, q) are equal.
-    double meet(std::size_t k, long long p, long long q) const {
-        return static_cast<double>((q + p * p) - (m_q[k] + m_p[k] * m_p[k])) /
-               static_cast<double>(2 * (p - m_p[k]));
+    // A place num / den, with den > 0, kept as a fraction so every comparison is exact.
+    struct Point {
+        long long num;
+        long long den;
+    };
+
+    static bool before(Point a, Point b) { return a.num * b.den < b.num * a.den; }
+
+    // Where parabola k and the new one (p, q), further right, are equal.
+    Point meet(std::size_t k, long long p, long long q) const {
+        return {(q + p * p) - (m_q[k] + m_p[k] * m_p[k]), 2 * (p - m_p[k])};
     }
 
     std::vector<long long> m_p;
     std::vector<long long> m_q;
-    std::vector<double> m_from; // where each parabola starts to be the lowest
+    std::vector<Point> m_from; // where each parabola starts to be the lowest, from the second
     std::size_t m_count = 0;
     std::size_t m_at = 0;
 };
@@ -98,22 +124,24 @@ private:
 } // namespace
 
 void probeDistances(const LevelMap& map, Tile tile, ProbeCentre centre, bool outsideCounts,
-                    std::vector<std::uint32_t>& out) {
-    const int w = map.width();
-    const int h = map.height();
+                    std::vector<std::uint32_t>& out, int reach) {
     const int c = centre == ProbeCentre::Corner ? 1 : 0;
-    out.assign(static_cast<std::size_t>(w) * static_cast<std::size_t>(h), kNoPixel);
-    if (w == 0 || h == 0)
+    out.assign(static_cast<std::size_t>(map.width()) * static_cast<std::size_t>(map.height()),
+               kNoPixel);
+    const Area area = reach > 0 && !outsideCounts ? tileSurroundings(map, tile, reach)
+                                                  : Area{0, 0, map.width(), map.height()};
+    const int w = area.right - area.left;
+    if (w <= 0 || area.bottom <= area.top)
         return;
-    columnDistances(map, tile, c, outsideCounts, out);
+    columnDistances(map, tile, c, outsideCounts, area, out);
 
     // Second pass, row by row: a pixel of the tile in column i lies 2i - (2x - c) half pixels
     // across from the centre. The columns beyond the edges are whole columns of the tile.
     Envelope envelope(w);
     std::vector<std::uint32_t> row(static_cast<std::size_t>(w));
     const long long edgeHeight = c; // the nearest pixel of a column beyond the edge
-    for (int y = 0; y < h; ++y) {
-        std::uint32_t* values = &out[map.index(0, y)];
+    for (int y = area.top; y < area.bottom; ++y) {
+        std::uint32_t* values = &out[map.index(area.left, y)];
         std::copy(values, values + w, row.begin());
         envelope.clear();
         if (outsideCounts)
