@@ -102,13 +102,20 @@ int narrowestBeyond(std::uint64_t q, int parity) {
 // over its anchors, and an area is joined at every width w whose square exceeds the larger of
 // the two in some set: its key. Sets only grow as the width falls, so an area's key only falls;
 // each fall is one step.
+// What a pass keeps of each pixel, side by side, as the joins visit pixels all over the picture.
+struct Node {
+    std::uint32_t parent; // kAbsent until the anchor has joined
+    std::uint32_t finish; // of a set, the least distance to a finishing pixel
+    // Of a set, the least distance to its one starting area, or its list's index; kAbsent for
+    // none. Before the anchor joins, the distance to the nearest starting pixel.
+    std::uint32_t entry;
+};
+
 // The memory of a pass, one value a pixel in each, kept for the next pass.
 struct PassMemory {
     std::vector<std::uint16_t> best; // the widest probe of the parity that fits each anchor
-    std::vector<std::uint32_t> finish;
-    std::vector<std::uint32_t> entryAt;
+    std::vector<Node> nodes;
     std::vector<std::uint32_t> entryArea;
-    std::vector<std::uint32_t> parent;
     std::vector<std::uint32_t> order;
 };
 
@@ -117,8 +124,7 @@ public:
     ParityPass(const LevelMap& map, int parity, const TileAreas& areas, PassMemory& memory,
                std::vector<LevelPassage::Step>& steps)
         : m_map(map), m_parity(parity), m_areas(areas), m_steps(steps), m_best(memory.best),
-          m_finish(memory.finish), m_entryAt(memory.entryAt), m_entryArea(memory.entryArea),
-          m_parent(memory.parent), m_order(memory.order),
+          m_nodes(memory.nodes), m_entryArea(memory.entryArea), m_order(memory.order),
           m_key(areas.first.size(), kAbsent),
           m_seenBy(areas.first.size() > 1 ? m_key.size() : 0, kAbsent), m_seenAt(m_seenBy.size()) {}
 
@@ -153,12 +159,12 @@ public:
             count();
         }
         const auto top = static_cast<int>(levelEnd.size()) - 1;
-        probeDistances(m_map, Tile::Finish, centre, false, m_finish, top);
-        probeDistances(m_map, Tile::Start, centre, false, m_entryAt, top);
+        m_nodes.assign(n, {kAbsent, kNoPixel, kNoPixel});
+        probeDistances(m_map, Tile::Finish, centre, false, &m_nodes[0].finish, 3, top);
+        probeDistances(m_map, Tile::Start, centre, false, &m_nodes[0].entry, 3, top);
         sortByBest(best, levelEnd);
         if (m_areas.first.size() > 1)
             m_entryArea.assign(n, kAbsent);
-        m_parent.assign(n, kAbsent);
         std::size_t next = 0;
         for (int level = top; level > 0; --level) {
             m_level = static_cast<std::uint16_t>(level);
@@ -175,8 +181,8 @@ public:
     }
 
 private:
-    static constexpr std::uint32_t kList = kAbsent - 1;  // m_entryArea of a set with a list
-    static constexpr std::uint32_t kRoot = 1U << 31;       // pixel indices stay below it
+    static constexpr std::uint32_t kList = kAbsent - 1; // m_entryArea of a set with a list
+    static constexpr std::uint32_t kRoot = 1U << 31;    // pixel indices stay below it
 
     // m_order: every anchor where some probe of the parity fits, widest first. `levelEnd`
     // comes with the count of anchors of each width and leaves with where those of each width
@@ -200,29 +206,28 @@ private:
 
     void fetch(std::uint32_t a) const {
         const std::size_t w = m_map.width();
-        __builtin_prefetch(&m_parent[a]);
-        __builtin_prefetch(&m_entryAt[a]);
-        __builtin_prefetch(&m_finish[a]);
+        __builtin_prefetch(&m_nodes[a]);
         if (a >= w)
-            __builtin_prefetch(&m_parent[a - w]);
-        if (a + w < m_parent.size())
-            __builtin_prefetch(&m_parent[a + w]);
+            __builtin_prefetch(&m_nodes[a - w]);
+        if (a + w < m_nodes.size())
+            __builtin_prefetch(&m_nodes[a + w]);
     }
 
     void join(std::uint32_t a) {
         m_anchor = a;
-        m_parent[a] = kRoot;
+        m_nodes[a].parent = kRoot;
         // Until now the distance to the nearest starting pixel; from now the set's entry.
-        const std::uint32_t nearestStart = m_entryAt[a];
-        m_entryAt[a] = kAbsent;
+        const std::uint32_t nearestStart = m_nodes[a].entry;
+        m_nodes[a].entry = kAbsent;
         if (nearestStart < m_levelSquare) {
             if (several())
                 addAreasCovered(a);
             else
-                m_entryAt[a] = nearestStart;
+                m_nodes[a].entry = nearestStart;
         }
-        forEachEntry(
-            a, [&](std::uint32_t area, std::uint32_t d) { offer(area, std::max(m_finish[a], d)); });
+        forEachEntry(a, [&](std::uint32_t area, std::uint32_t d) {
+            offer(area, std::max(m_nodes[a].finish, d));
+        });
         const int w = m_map.width();
         // The row by a multiplication, as a division would cost more than the rest of the join.
         auto y = static_cast<int>(a * m_perRow);
@@ -233,7 +238,7 @@ private:
         const int x = static_cast<int>(a - static_cast<std::uint32_t>(y) * w);
         std::uint32_t root = a;
         const auto meet = [&](bool inside, std::size_t b) {
-            if (!inside || m_parent[b] == kAbsent)
+            if (!inside || m_nodes[b].parent == kAbsent)
                 return;
             const std::uint32_t other = find(static_cast<std::uint32_t>(b));
             if (other != root)
@@ -259,9 +264,8 @@ private:
             const int y = ay + s.dy;
             const long long v = 2LL * s.dy + c;
             for (int x = ax + s.left; x <= ax + s.right; ++x) {
-                const std::uint32_t area = m_map.tile(x, y) == Tile::Start
-                                               ? m_areas.label[m_areas.index(x, y)]
-                                               : kAbsent;
+                const std::uint32_t area =
+                    m_map.tile(x, y) == Tile::Start ? m_areas.label[m_areas.index(x, y)] : kAbsent;
                 if (area == kAbsent)
                     continue;
                 const long long u = 2LL * (x - ax) + c;
@@ -281,55 +285,55 @@ private:
 
     // A root's parent slot holds kRoot and its rank; every other one its parent (path halving).
     std::uint32_t find(std::uint32_t i) {
-        while ((m_parent[i] & kRoot) == 0) {
-            const std::uint32_t up = m_parent[i];
-            if ((m_parent[up] & kRoot) != 0)
+        while ((m_nodes[i].parent & kRoot) == 0) {
+            const std::uint32_t up = m_nodes[i].parent;
+            if ((m_nodes[up].parent & kRoot) != 0)
                 return up;
-            m_parent[i] = m_parent[up];
-            i = m_parent[up];
+            m_nodes[i].parent = m_nodes[up].parent;
+            i = m_nodes[up].parent;
         }
         return i;
     }
 
     std::size_t entryCount(std::uint32_t r) const {
         if (!several())
-            return m_entryAt[r] == kAbsent ? 0 : 1;
+            return m_nodes[r].entry == kAbsent ? 0 : 1;
         if (m_entryArea[r] == kAbsent)
             return 0;
-        return m_entryArea[r] == kList ? m_lists[m_entryAt[r]].size() : 1;
+        return m_entryArea[r] == kList ? m_lists[m_nodes[r].entry].size() : 1;
     }
 
     template <typename Visit> void forEachEntry(std::uint32_t r, Visit visit) const {
         if (!several()) {
-            if (m_entryAt[r] != kAbsent)
-                visit(0, m_entryAt[r]);
+            if (m_nodes[r].entry != kAbsent)
+                visit(0, m_nodes[r].entry);
         } else if (m_entryArea[r] == kList) {
-            for (const auto& [area, d] : m_lists[m_entryAt[r]])
+            for (const auto& [area, d] : m_lists[m_nodes[r].entry])
                 visit(area, d);
         } else if (m_entryArea[r] != kAbsent) {
-            visit(m_entryArea[r], m_entryAt[r]);
+            visit(m_entryArea[r], m_nodes[r].entry);
         }
     }
 
     void addEntry(std::uint32_t r, std::uint32_t area, std::uint32_t d) {
         if (!several()) {
-            m_entryAt[r] = std::min(m_entryAt[r], d);
+            m_nodes[r].entry = std::min(m_nodes[r].entry, d);
             return;
         }
         std::uint32_t& own = m_entryArea[r];
         if (own == kAbsent) {
             own = area;
-            m_entryAt[r] = d;
+            m_nodes[r].entry = d;
         } else if (own == area) {
-            m_entryAt[r] = std::min(m_entryAt[r], d);
+            m_nodes[r].entry = std::min(m_nodes[r].entry, d);
         } else if (own == kList) {
-            const auto [at, added] = m_lists[m_entryAt[r]].try_emplace(area, d);
+            const auto [at, added] = m_lists[m_nodes[r].entry].try_emplace(area, d);
             if (!added)
                 at->second = std::min(at->second, d);
         } else {
-            m_lists.push_back({{own, m_entryAt[r]}, {area, d}});
+            m_lists.push_back({{own, m_nodes[r].entry}, {area, d}});
             own = kList;
-            m_entryAt[r] = static_cast<std::uint32_t>(m_lists.size() - 1);
+            m_nodes[r].entry = static_cast<std::uint32_t>(m_lists.size() - 1);
         }
     }
 
@@ -338,13 +342,13 @@ private:
     std::uint32_t merge(std::uint32_t x, std::uint32_t y) {
         const std::size_t ex = entryCount(x);
         const std::size_t ey = entryCount(y);
-        if (ex != ey ? ex < ey : m_parent[x] < m_parent[y])
+        if (ex != ey ? ex < ey : m_nodes[x].parent < m_nodes[y].parent)
             std::swap(x, y);
-        if (m_parent[x] <= m_parent[y])
-            m_parent[x] = m_parent[y] + 1;
-        const std::uint32_t finish = std::min(m_finish[x], m_finish[y]);
+        if (m_nodes[x].parent <= m_nodes[y].parent)
+            m_nodes[x].parent = m_nodes[y].parent + 1;
+        const std::uint32_t finish = std::min(m_nodes[x].finish, m_nodes[y].finish);
         const auto offerAll = [&](std::uint32_t r) {
-            if (m_finish[r] > finish && finish < m_levelSquare)
+            if (m_nodes[r].finish > finish && finish < m_levelSquare)
                 forEachEntry(r, [&](std::uint32_t area, std::uint32_t d) {
                     offer(area, std::max(finish, d));
                 });
@@ -352,15 +356,15 @@ private:
         offerAll(x);
         offerAll(y);
         if (several() && m_entryArea[y] == kList) {
-            auto moved = std::move(m_lists[m_entryAt[y]]);
-            m_lists[m_entryAt[y]] = {};
+            auto moved = std::move(m_lists[m_nodes[y].entry]);
+            m_lists[m_nodes[y].entry] = {};
             for (const auto& [area, d] : moved)
                 addEntry(x, area, d);
         } else {
             forEachEntry(y, [&](std::uint32_t area, std::uint32_t d) { addEntry(x, area, d); });
         }
-        m_parent[y] = x;
-        m_finish[x] = finish;
+        m_nodes[y].parent = x;
+        m_nodes[x].finish = finish;
         return x;
     }
 
@@ -377,12 +381,9 @@ private:
     std::vector<LevelPassage::Step>& m_steps;
 
     std::vector<std::uint16_t>& m_best;
-    std::vector<std::uint32_t>& m_finish; // per set, the least distance to a finishing pixel
-    // Per set, the least distance to its one starting area, or its list's index; kAbsent for none.
-    std::vector<std::uint32_t>& m_entryAt;
+    std::vector<Node>& m_nodes;
     // With several starting areas, per set that area, kList or kAbsent; empty with one area.
     std::vector<std::uint32_t>& m_entryArea;
-    std::vector<std::uint32_t>& m_parent; // kAbsent until the anchor has joined
     std::vector<std::uint32_t>& m_order;
     std::vector<std::uint32_t> m_key; // per area
     std::vector<std::unordered_map<std::uint32_t, std::uint32_t>> m_lists;

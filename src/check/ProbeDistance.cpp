@@ -13,7 +13,7 @@ constexpr int kNone = std::numeric_limits<int>::min() / 4;
 struct Area {
     int left;
     int top;
-    int right; // one past the last column
+    int right;  // one past the last column
     int bottom; // one past the last row
 };
 
@@ -32,7 +32,7 @@ Area tileSurroundings(const LevelMap& map, Tile tile, int reach) {
 // First pass, row by row: for each pixel, the vertical distance in half pixels from the probe's
 // centre to the nearest pixel of the tile in the same column (2|dy + c/2|), or kNoPixel.
 void columnDistances(const LevelMap& map, Tile tile, int c, bool outsideCounts, Area area,
-                     std::vector<std::uint32_t>& out) {
+                     std::uint32_t* out, std::size_t stride) {
     const int w = area.right;
     const int h = area.bottom;
     // The row of the nearest pixel of the tile above (below) in each column; for a corner
@@ -43,7 +43,7 @@ void columnDistances(const LevelMap& map, Tile tile, int c, bool outsideCounts, 
             const bool site = map.tile(x, y) == tile;
             if (site && c == 0)
                 near[x] = y;
-            out[map.index(x, y)] =
+            out[stride * map.index(x, y)] =
                 near[x] == kNone ? kNoPixel : static_cast<std::uint32_t>(2 * (y - near[x]) - c);
             if (site && c == 1)
                 near[x] = y;
@@ -55,7 +55,7 @@ void columnDistances(const LevelMap& map, Tile tile, int c, bool outsideCounts, 
                 near[x] = y;
             if (near[x] != kNone) {
                 const auto below = static_cast<std::uint32_t>(2 * (near[x] - y) + c);
-                std::uint32_t& v = out[map.index(x, y)];
+                std::uint32_t& v = out[stride * map.index(x, y)];
                 v = std::min(v, below);
             }
         }
@@ -125,15 +125,20 @@ private:
 
 void probeDistances(const LevelMap& map, Tile tile, ProbeCentre centre, bool outsideCounts,
                     std::vector<std::uint32_t>& out, int reach) {
-    const int c = centre == ProbeCentre::Corner ? 1 : 0;
     out.assign(static_cast<std::size_t>(map.width()) * static_cast<std::size_t>(map.height()),
                kNoPixel);
+    probeDistances(map, tile, centre, outsideCounts, out.data(), 1, reach);
+}
+
+void probeDistances(const LevelMap& map, Tile tile, ProbeCentre centre, bool outsideCounts,
+                    std::uint32_t* out, std::size_t stride, int reach) {
+    const int c = centre == ProbeCentre::Corner ? 1 : 0;
     const Area area = reach > 0 && !outsideCounts ? tileSurroundings(map, tile, reach)
                                                   : Area{0, 0, map.width(), map.height()};
     const int w = area.right - area.left;
     if (w <= 0 || area.bottom <= area.top)
         return;
-    columnDistances(map, tile, c, outsideCounts, area, out);
+    columnDistances(map, tile, c, outsideCounts, area, out, stride);
 
     // Second pass, row by row: a pixel of the tile in column i lies 2i - (2x - c) half pixels
     // across from the centre. The columns beyond the edges are whole columns of the tile.
@@ -141,8 +146,9 @@ void probeDistances(const LevelMap& map, Tile tile, ProbeCentre centre, bool out
     std::vector<std::uint32_t> row(static_cast<std::size_t>(w));
     const long long edgeHeight = c; // the nearest pixel of a column beyond the edge
     for (int y = area.top; y < area.bottom; ++y) {
-        std::uint32_t* values = &out[map.index(area.left, y)];
-        std::copy(values, values + w, row.begin());
+        std::uint32_t* values = &out[stride * map.index(area.left, y)];
+        for (int i = 0; i < w; ++i)
+            row[i] = values[stride * i];
         envelope.clear();
         if (outsideCounts)
             envelope.add(-2, edgeHeight * edgeHeight);
@@ -155,7 +161,7 @@ void probeDistances(const LevelMap& map, Tile tile, ProbeCentre centre, bool out
             continue;
         envelope.rewind();
         for (int x = 0; x < w; ++x)
-            values[x] = static_cast<std::uint32_t>(envelope.at(2LL * x - c));
+            values[stride * x] = static_cast<std::uint32_t>(envelope.at(2LL * x - c));
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include "check/LevelMap.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <limits>
 #include <vector>
@@ -28,13 +29,19 @@ inline constexpr std::uint32_t kNoPixel = std::numeric_limits<std::uint32_t>::ma
 // width^2, the test of ProbeShape.h. With `outsideCounts`, every pixel beyond the picture's
 // edge counts as one of the tile, as walls do for the checker.
 //
-// With a `reach` above 0, and not `outsideCounts`, only anchors where a probe at most `reach` pixels across could cover
-// a pixel of the tile get their value, the others kNoPixel: the work is then confined to the
-// rectangle around the tile's pixels that such probes can touch.
+// With a `reach` above 0, and not `outsideCounts`, only anchors where a probe at most `reach`
+// pixels across could cover a pixel of the tile get their value, the others kNoPixel: the work is
+// then confined to the rectangle around the tile's pixels that such probes can touch.
 //
 // Exact, in time in proportion to the pixels; `out` is resized to one value a pixel and needs
 // no other memory of that size.
 void probeDistances(const LevelMap& map, Tile tile, ProbeCentre centre, bool outsideCounts,
                     std::vector<std::uint32_t>& out, int reach = 0);
+
+// The same, written to out[stride * i] for the pixel of index i, for values kept beside others;
+// with a `reach`, the values of the anchors beyond it are left as they are, so the caller sets
+// them to kNoPixel beforehand.
+void probeDistances(const LevelMap& map, Tile tile, ProbeCentre centre, bool outsideCounts,
+                    std::uint32_t* out, std::size_t stride, int reach);
 
 } // namespace kf
