@@ -18,13 +18,20 @@ constexpr std::uint32_t kAbsent = std::numeric_limits<std::uint32_t>::max();
 // The areas of one tile: pixels that touch along a side or at a corner are one area, numbered in
 // reading order of their first pixels, as forEachArea visits them.
 struct TileAreas {
-    std::vector<QPoint> first;
-    QRect bounds;                     // of the tile's pixels
-    std::vector<std::uint32_t> label; // per pixel of the bounds its area, kAbsent off the tile
+    // A row's unbroken stretch of the tile's pixels, all of one area.
+    struct Run {
+        int left;
+        int right; // last column
+        std::uint32_t area;
+    };
 
-    std::size_t index(int x, int y) const {
-        return static_cast<std::size_t>(y - bounds.top()) * bounds.width() + (x - bounds.left());
-    }
+    std::vector<QPoint> first;
+    std::vector<QRect> areaBounds; // of each area's pixels
+    QRect bounds;                  // of the tile's pixels
+    // With several areas, their runs row by row, left to right: those of row `bounds.top() + k`
+    // from rowRuns[k] to rowRuns[k + 1].
+    std::vector<Run> runs;
+    std::vector<std::size_t> rowRuns;
 };
 
 // Looks only inside the tile's bounds; drops the labels of a tile with fewer than two areas.
@@ -34,33 +41,56 @@ TileAreas labelAreas(const LevelMap& map, Tile tile) {
     areas.bounds = bounds;
     if (bounds.isEmpty())
         return areas;
-    areas.label.assign(static_cast<std::size_t>(bounds.width()) * bounds.height(), kAbsent);
+    // Per pixel of the bounds its area, kAbsent off the tile.
+    std::vector<std::uint32_t> labels(static_cast<std::size_t>(bounds.width()) * bounds.height(),
+                                      kAbsent);
+    const auto label = [&](int x, int y) -> std::uint32_t& {
+        return labels[static_cast<std::size_t>(y - bounds.top()) * bounds.width() +
+                      (x - bounds.left())];
+    };
     std::vector<QPoint> pending;
     for (int y = bounds.top(); y <= bounds.bottom(); ++y)
         for (int x = bounds.left(); x <= bounds.right(); ++x) {
-            if (map.tile(x, y) != tile || areas.label[areas.index(x, y)] != kAbsent)
+            if (map.tile(x, y) != tile || label(x, y) != kAbsent)
                 continue;
             const auto area = static_cast<std::uint32_t>(areas.first.size());
             areas.first.push_back(QPoint(x, y));
-            areas.label[areas.index(x, y)] = area;
+            QRect box(x, y, 1, 1);
+            label(x, y) = area;
             pending.push_back(QPoint(x, y));
             while (!pending.empty()) {
                 const QPoint p = pending.back();
                 pending.pop_back();
+                box |= QRect(p, QSize(1, 1));
                 for (int ny = std::max(p.y() - 1, bounds.top());
                      ny <= std::min(p.y() + 1, bounds.bottom()); ++ny)
                     for (int nx = std::max(p.x() - 1, bounds.left());
                          nx <= std::min(p.x() + 1, bounds.right()); ++nx) {
-                        std::uint32_t& label = areas.label[areas.index(nx, ny)];
-                        if (map.tile(nx, ny) == tile && label == kAbsent) {
-                            label = area;
+                        std::uint32_t& near = label(nx, ny);
+                        if (map.tile(nx, ny) == tile && near == kAbsent) {
+                            near = area;
                             pending.push_back(QPoint(nx, ny));
                         }
                     }
             }
+            areas.areaBounds.push_back(box);
         }
     if (areas.first.size() < 2)
-        areas.label = {}; // one area needs no labels: every pixel of the tile is of that area
+        return areas; // one area needs no runs: every pixel of the tile is of that area
+    for (int y = bounds.top(); y <= bounds.bottom(); ++y) {
+        areas.rowRuns.push_back(areas.runs.size());
+        for (int x = bounds.left(); x <= bounds.right(); ++x) {
+            const std::uint32_t area = label(x, y);
+            if (area == kAbsent)
+                continue;
+            if (!areas.runs.empty() && areas.rowRuns.back() < areas.runs.size() &&
+                areas.runs.back().right == x - 1 && areas.runs.back().area == area)
+                areas.runs.back().right = x;
+            else
+                areas.runs.push_back({x, x, area});
+        }
+    }
+    areas.rowRuns.push_back(areas.runs.size());
     return areas;
 }
 
@@ -163,8 +193,10 @@ public:
         probeDistances(m_map, Tile::Finish, centre, false, &m_nodes[0].finish, 3, top);
         probeDistances(m_map, Tile::Start, centre, false, &m_nodes[0].entry, 3, top);
         sortByBest(best, levelEnd);
-        if (m_areas.first.size() > 1)
+        if (m_areas.first.size() > 1) {
             m_entryArea.assign(n, kAbsent);
+            measureNearAreas(centre, top);
+        }
         std::size_t next = 0;
         for (int level = top; level > 0; --level) {
             m_level = static_cast<std::uint16_t>(level);
@@ -203,6 +235,12 @@ private:
     bool several() const { return !m_entryArea.empty(); }
 
     static constexpr std::size_t kAhead = 8;
+    static constexpr std::size_t kFewAreas = 8;
+
+    struct NearArea {
+        QRect region; // the anchors whose probes can cover a pixel of the area
+        std::vector<std::uint32_t> distance; // per anchor of the region, row by row
+    };
 
     void fetch(std::uint32_t a) const {
         const std::size_t w = m_map.width();
@@ -216,18 +254,6 @@ private:
     void join(std::uint32_t a) {
         m_anchor = a;
         m_nodes[a].parent = kRoot;
-        // Until now the distance to the nearest starting pixel; from now the set's entry.
-        const std::uint32_t nearestStart = m_nodes[a].entry;
-        m_nodes[a].entry = kAbsent;
-        if (nearestStart < m_levelSquare) {
-            if (several())
-                addAreasCovered(a);
-            else
-                m_nodes[a].entry = nearestStart;
-        }
-        forEachEntry(a, [&](std::uint32_t area, std::uint32_t d) {
-            offer(area, std::max(m_nodes[a].finish, d));
-        });
         const int w = m_map.width();
         // The row by a multiplication, as a division would cost more than the rest of the join.
         auto y = static_cast<int>(a * m_perRow);
@@ -236,6 +262,23 @@ private:
         else if (static_cast<std::uint32_t>(y + 1) * w <= a)
             ++y;
         const int x = static_cast<int>(a - static_cast<std::uint32_t>(y) * w);
+        // Until now the distance to the nearest starting pixel; from now the set's entry.
+        const std::uint32_t nearestStart = m_nodes[a].entry;
+        m_nodes[a].entry = kAbsent;
+        // With several areas, those the probe covers join the whole set after the merges, so
+        // that a set of one anchor never needs a list of its own.
+        m_covered.clear();
+        if (nearestStart < m_levelSquare) {
+            if (!several())
+                m_nodes[a].entry = nearestStart;
+            else if (!m_nearAreas.empty())
+                addNearAreas(x, y);
+            else
+                addAreasCovered(a);
+        }
+        forEachEntry(a, [&](std::uint32_t area, std::uint32_t d) {
+            offer(area, std::max(m_nodes[a].finish, d));
+        });
         std::uint32_t root = a;
         const auto meet = [&](bool inside, std::size_t b) {
             if (!inside || m_nodes[b].parent == kAbsent)
@@ -248,6 +291,61 @@ private:
         meet(x + 1 < w, a + 1);
         meet(y > 0, a - static_cast<std::size_t>(w));
         meet(y + 1 < m_map.height(), a + static_cast<std::size_t>(w));
+        for (const auto& [area, d] : m_covered) {
+            addEntry(root, area, d);
+            offer(area, std::max(m_nodes[root].finish, d));
+        }
+    }
+
+    // With a few starting areas, each one's distances over the anchors near it, when they take
+    // no more room than the picture twice: then a join looks its areas up.
+    void measureNearAreas(ProbeCentre centre, int top) {
+        if (m_areas.first.size() > kFewAreas)
+            return;
+        const int margin = top / 2 + 1;
+        const QRect picture(0, 0, m_map.width(), m_map.height());
+        std::size_t room = 0;
+        for (const QRect& box : m_areas.areaBounds) {
+            const QRect region = box.adjusted(-margin, -margin, margin, margin) & picture;
+            room += static_cast<std::size_t>(region.width()) * region.height();
+        }
+        if (room > 2 * m_nodes.size())
+            return;
+        const QRect& bounds = m_areas.bounds;
+        for (std::uint32_t k = 0; k < m_areas.areaBounds.size(); ++k) {
+            NearArea near;
+            near.region =
+                m_areas.areaBounds[k].adjusted(-margin, -margin, margin, margin) & picture;
+            const QRect& region = near.region;
+            std::vector<std::uint8_t> sites(static_cast<std::size_t>(region.width()) *
+                                            region.height());
+            for (int y = std::max(bounds.top(), region.top());
+                 y <= std::min(bounds.bottom(), region.bottom()); ++y)
+                for (std::size_t r = m_areas.rowRuns[y - bounds.top()];
+                     r < m_areas.rowRuns[y - bounds.top() + 1]; ++r) {
+                    const TileAreas::Run& run = m_areas.runs[r];
+                    if (run.area != k)
+                        continue;
+                    for (int x = run.left; x <= run.right; ++x)
+                        sites[static_cast<std::size_t>(y - region.top()) * region.width() +
+                              (x - region.left())] = 1;
+                }
+            probeDistances(sites, region.width(), region.height(), centre, near.distance);
+            m_nearAreas.push_back(std::move(near));
+        }
+    }
+
+    void addNearAreas(int x, int y) {
+        for (std::uint32_t k = 0; k < m_nearAreas.size(); ++k) {
+            const NearArea& near = m_nearAreas[k];
+            if (!near.region.contains(x, y))
+                continue;
+            const std::uint32_t d = near.distance[static_cast<std::size_t>(y - near.region.top()) *
+                                                      near.region.width() +
+                                                  (x - near.region.left())];
+            if (d < m_levelSquare)
+                m_covered.emplace_back(k, d);
+        }
     }
 
     // With several starting areas: each area whose pixels the probe at `a` covers, with the least
@@ -259,15 +357,26 @@ private:
         const int ax = static_cast<int>(a % w);
         const int ay = static_cast<int>(a / w);
         const int c = 1 - m_parity;
+        const QRect& bounds = m_areas.bounds;
         m_touched.clear();
         for (const ProbeSpan& s : m_spans) {
             const int y = ay + s.dy;
+            if (y < bounds.top() || y > bounds.bottom())
+                continue;
             const long long v = 2LL * s.dy + c;
-            for (int x = ax + s.left; x <= ax + s.right; ++x) {
-                const std::uint32_t area =
-                    m_map.tile(x, y) == Tile::Start ? m_areas.label[m_areas.index(x, y)] : kAbsent;
-                if (area == kAbsent)
-                    continue;
+            const int left = ax + s.left;
+            const int right = ax + s.right;
+            const auto end = m_areas.runs.begin() +
+                             static_cast<std::ptrdiff_t>(m_areas.rowRuns[y - bounds.top() + 1]);
+            auto run = std::partition_point(
+                m_areas.runs.begin() +
+                    static_cast<std::ptrdiff_t>(m_areas.rowRuns[y - bounds.top()]),
+                end, [left](const TileAreas::Run& r) { return r.right < left; });
+            for (; run != end && run->left <= right; ++run) {
+                // The run's pixel nearest the probe's centre column.
+                const int x =
+                    std::clamp(ax, std::max(run->left, left), std::min(run->right, right));
+                const std::uint32_t area = run->area;
                 const long long u = 2LL * (x - ax) + c;
                 const auto d = static_cast<std::uint32_t>(u * u + v * v);
                 if (m_seenBy[area] != a) {
@@ -280,7 +389,7 @@ private:
             }
         }
         for (const std::uint32_t area : m_touched)
-            addEntry(a, area, m_seenAt[area]);
+            m_covered.emplace_back(area, m_seenAt[area]);
     }
 
     // A root's parent slot holds kRoot and its rank; every other one its parent (path halving).
@@ -331,9 +440,17 @@ private:
             if (!added)
                 at->second = std::min(at->second, d);
         } else {
-            m_lists.push_back({{own, m_nodes[r].entry}, {area, d}});
+            std::uint32_t list = 0;
+            if (m_freeLists.empty()) {
+                list = static_cast<std::uint32_t>(m_lists.size());
+                m_lists.emplace_back();
+            } else {
+                list = m_freeLists.back();
+                m_freeLists.pop_back();
+            }
+            m_lists[list] = {{own, m_nodes[r].entry}, {area, d}};
             own = kList;
-            m_nodes[r].entry = static_cast<std::uint32_t>(m_lists.size() - 1);
+            m_nodes[r].entry = list;
         }
     }
 
@@ -358,6 +475,7 @@ private:
         if (several() && m_entryArea[y] == kList) {
             auto moved = std::move(m_lists[m_nodes[y].entry]);
             m_lists[m_nodes[y].entry] = {};
+            m_freeLists.push_back(m_nodes[y].entry); // for the next set that needs a list
             for (const auto& [area, d] : moved)
                 addEntry(x, area, d);
         } else {
@@ -386,11 +504,14 @@ private:
     std::vector<std::uint32_t>& m_entryArea;
     std::vector<std::uint32_t>& m_order;
     std::vector<std::uint32_t> m_key; // per area
+    std::vector<NearArea> m_nearAreas;
     std::vector<std::unordered_map<std::uint32_t, std::uint32_t>> m_lists;
+    std::vector<std::uint32_t> m_freeLists;
 
     std::vector<std::uint32_t> m_seenBy; // per area, the anchor that last covered it
     std::vector<std::uint32_t> m_seenAt;
     std::vector<std::uint32_t> m_touched;
+    std::vector<std::pair<std::uint32_t, std::uint32_t>> m_covered; // areas and distances
     std::vector<ProbeSpan> m_spans; // of the current level, once needed
 
     double m_perRow = 1.0 / m_map.width();

@@ -31,7 +31,9 @@ Area tileSurroundings(const LevelMap& map, Tile tile, int reach) {
 
 // First pass, row by row: for each pixel, the vertical distance in half pixels from the probe's
 // centre to the nearest pixel of the tile in the same column (2|dy + c/2|), or kNoPixel.
-void columnDistances(const LevelMap& map, Tile tile, int c, bool outsideCounts, Area area,
+// `isSite(x, y)` tells the tile's pixels; values go to out[stride * (y * pitch + x)].
+template <typename IsSite>
+void columnDistances(IsSite isSite, std::size_t pitch, int c, bool outsideCounts, Area area,
                      std::uint32_t* out, std::size_t stride) {
     const int w = area.right;
     const int h = area.bottom;
@@ -40,10 +42,10 @@ void columnDistances(const LevelMap& map, Tile tile, int c, bool outsideCounts, 
     std::vector<int> near(static_cast<std::size_t>(w), outsideCounts ? -1 : kNone);
     for (int y = area.top; y < h; ++y)
         for (int x = area.left; x < w; ++x) {
-            const bool site = map.tile(x, y) == tile;
+            const bool site = isSite(x, y);
             if (site && c == 0)
                 near[x] = y;
-            out[stride * map.index(x, y)] =
+            out[stride * (y * pitch + x)] =
                 near[x] == kNone ? kNoPixel : static_cast<std::uint32_t>(2 * (y - near[x]) - c);
             if (site && c == 1)
                 near[x] = y;
@@ -51,11 +53,11 @@ void columnDistances(const LevelMap& map, Tile tile, int c, bool outsideCounts, 
     std::fill(near.begin(), near.end(), outsideCounts ? h : kNone);
     for (int y = h - 1; y >= area.top; --y)
         for (int x = area.left; x < w; ++x) {
-            if (map.tile(x, y) == tile)
+            if (isSite(x, y))
                 near[x] = y;
             if (near[x] != kNone) {
                 const auto below = static_cast<std::uint32_t>(2 * (near[x] - y) + c);
-                std::uint32_t& v = out[stride * map.index(x, y)];
+                std::uint32_t& v = out[stride * (y * pitch + x)];
                 v = std::min(v, below);
             }
         }
@@ -121,32 +123,17 @@ private:
     std::size_t m_at = 0;
 };
 
-} // namespace
-
-void probeDistances(const LevelMap& map, Tile tile, ProbeCentre centre, bool outsideCounts,
-                    std::vector<std::uint32_t>& out, int reach) {
-    out.assign(static_cast<std::size_t>(map.width()) * static_cast<std::size_t>(map.height()),
-               kNoPixel);
-    probeDistances(map, tile, centre, outsideCounts, out.data(), 1, reach);
-}
-
-void probeDistances(const LevelMap& map, Tile tile, ProbeCentre centre, bool outsideCounts,
-                    std::uint32_t* out, std::size_t stride, int reach) {
-    const int c = centre == ProbeCentre::Corner ? 1 : 0;
-    const Area area = reach > 0 && !outsideCounts ? tileSurroundings(map, tile, reach)
-                                                  : Area{0, 0, map.width(), map.height()};
+// Second pass over the values of the first, in place.
+void rowDistances(std::size_t pitch, int c, bool outsideCounts, Area area, std::uint32_t* out,
+                  std::size_t stride) {
     const int w = area.right - area.left;
-    if (w <= 0 || area.bottom <= area.top)
-        return;
-    columnDistances(map, tile, c, outsideCounts, area, out, stride);
-
     // Second pass, row by row: a pixel of the tile in column i lies 2i - (2x - c) half pixels
     // across from the centre. The columns beyond the edges are whole columns of the tile.
     Envelope envelope(w);
     std::vector<std::uint32_t> row(static_cast<std::size_t>(w));
     const long long edgeHeight = c; // the nearest pixel of a column beyond the edge
     for (int y = area.top; y < area.bottom; ++y) {
-        std::uint32_t* values = &out[stride * map.index(area.left, y)];
+        std::uint32_t* values = &out[stride * (y * pitch + area.left)];
         for (int i = 0; i < w; ++i)
             row[i] = values[stride * i];
         envelope.clear();
@@ -163,6 +150,39 @@ void probeDistances(const LevelMap& map, Tile tile, ProbeCentre centre, bool out
         for (int x = 0; x < w; ++x)
             values[stride * x] = static_cast<std::uint32_t>(envelope.at(2LL * x - c));
     }
+}
+
+} // namespace
+
+void probeDistances(const LevelMap& map, Tile tile, ProbeCentre centre, bool outsideCounts,
+                    std::vector<std::uint32_t>& out, int reach) {
+    out.assign(static_cast<std::size_t>(map.width()) * static_cast<std::size_t>(map.height()),
+               kNoPixel);
+    probeDistances(map, tile, centre, outsideCounts, out.data(), 1, reach);
+}
+
+void probeDistances(const LevelMap& map, Tile tile, ProbeCentre centre, bool outsideCounts,
+                    std::uint32_t* out, std::size_t stride, int reach) {
+    const int c = centre == ProbeCentre::Corner ? 1 : 0;
+    const Area area = reach > 0 && !outsideCounts ? tileSurroundings(map, tile, reach)
+                                                  : Area{0, 0, map.width(), map.height()};
+    if (area.right <= area.left || area.bottom <= area.top)
+        return;
+    const auto pitch = static_cast<std::size_t>(map.width());
+    columnDistances([&map, tile](int x, int y) { return map.tile(x, y) == tile; }, pitch, c,
+                    outsideCounts, area, out, stride);
+    rowDistances(pitch, c, outsideCounts, area, out, stride);
+}
+
+void probeDistances(const std::vector<std::uint8_t>& sites, int width, int height,
+                    ProbeCentre centre, std::vector<std::uint32_t>& out) {
+    const int c = centre == ProbeCentre::Corner ? 1 : 0;
+    const auto pitch = static_cast<std::size_t>(width);
+    out.assign(pitch * static_cast<std::size_t>(height), kNoPixel);
+    const Area area{0, 0, width, height};
+    columnDistances([&sites, pitch](int x, int y) { return sites[y * pitch + x] != 0; }, pitch, c,
+                    false, area, out.data(), 1);
+    rowDistances(pitch, c, false, area, out.data(), 1);
 }
 
 } // namespace kf

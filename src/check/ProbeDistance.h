@@ -44,4 +44,9 @@ void probeDistances(const LevelMap& map, Tile tile, ProbeCentre centre, bool out
 void probeDistances(const LevelMap& map, Tile tile, ProbeCentre centre, bool outsideCounts,
                     std::uint32_t* out, std::size_t stride, int reach);
 
+// The same for the pixels of a picture `width` x `height` that `sites` marks (one byte a pixel,
+// row by row, non-zero for a marked one), beyond whose edge nothing counts.
+void probeDistances(const std::vector<std::uint8_t>& sites, int width, int height,
+                    ProbeCentre centre, std::vector<std::uint32_t>& out);
+
 } // namespace kf
