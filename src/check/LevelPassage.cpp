@@ -15,6 +15,9 @@ namespace {
 
 constexpr std::uint32_t kAbsent = std::numeric_limits<std::uint32_t>::max();
 
+// Up to so many starting areas may each have their distances measured apart.
+constexpr std::size_t kFewAreas = 8;
+
 // The areas of one tile: pixels that touch along a side or at a corner are one area, numbered in
 // reading order of their first pixels, as forEachArea visits them.
 struct TileAreas {
@@ -25,8 +28,9 @@ struct TileAreas {
         std::uint32_t area;
     };
 
-    std::vector<QPoint> first;
-    std::vector<QRect> areaBounds; // of each area's pixels
+    std::size_t count = 0;
+    std::vector<QPoint> first;     // of each area
+    std::vector<QRect> areaBounds; // of each area's pixels, while there are at most kFewAreas
     QRect bounds;                  // of the tile's pixels
     // With several areas, their runs row by row, left to right: those of row `bounds.top() + k`
     // from rowRuns[k] to rowRuns[k + 1].
@@ -73,9 +77,13 @@ TileAreas labelAreas(const LevelMap& map, Tile tile) {
                         }
                     }
             }
-            areas.areaBounds.push_back(box);
+            if (areas.first.size() <= kFewAreas)
+                areas.areaBounds.push_back(box);
         }
-    if (areas.first.size() < 2)
+    areas.count = areas.first.size();
+    if (areas.count > kFewAreas)
+        areas.areaBounds = {};
+    if (areas.count < 2)
         return areas; // one area needs no runs: every pixel of the tile is of that area
     for (int y = bounds.top(); y <= bounds.bottom(); ++y) {
         areas.rowRuns.push_back(areas.runs.size());
@@ -91,6 +99,7 @@ TileAreas labelAreas(const LevelMap& map, Tile tile) {
         }
     }
     areas.rowRuns.push_back(areas.runs.size());
+    areas.runs.shrink_to_fit();
     return areas;
 }
 
@@ -155,14 +164,14 @@ public:
                std::vector<LevelPassage::Step>& steps)
         : m_map(map), m_parity(parity), m_areas(areas), m_steps(steps), m_best(memory.best),
           m_nodes(memory.nodes), m_entryArea(memory.entryArea), m_order(memory.order),
-          m_key(areas.first.size(), kAbsent),
-          m_seenBy(areas.first.size() > 1 ? m_key.size() : 0, kAbsent), m_seenAt(m_seenBy.size()) {}
+          m_key(areas.count, kAbsent), m_seenAt(areas.count > 1 ? m_key.size() : 0, kAbsent) {}
 
     void run() {
         const ProbeCentre centre = m_parity == 1 ? ProbeCentre::Pixel : ProbeCentre::Corner;
         const std::size_t n = static_cast<std::size_t>(m_map.width()) * m_map.height();
-        // The order is built in the memory that first holds each distance transform.
-        probeDistances(m_map, Tile::Wall, centre, true, m_order);
+        // The distances to the walls go where the parents will be.
+        m_nodes.assign(n, {kAbsent, kNoPixel, kNoPixel});
+        probeDistances(m_map, Tile::Wall, centre, true, &m_nodes[0].parent, 3, 0);
         std::vector<std::uint16_t>& best = m_best;
         best.resize(n);
         std::vector<std::uint32_t> levelEnd; // first how many anchors of each width
@@ -177,7 +186,8 @@ public:
                 levelEnd[fit] += run;
             };
             for (std::size_t i = m_map.index(0, y); i < m_map.index(0, y + 1); ++i) {
-                const int now = widestWithin(m_order[i], m_parity, fit);
+                const int now = widestWithin(m_nodes[i].parent, m_parity, fit);
+                m_nodes[i].parent = kAbsent;
                 if (now != fit) {
                     count();
                     fit = now;
@@ -189,11 +199,11 @@ public:
             count();
         }
         const auto top = static_cast<int>(levelEnd.size()) - 1;
-        m_nodes.assign(n, {kAbsent, kNoPixel, kNoPixel});
         probeDistances(m_map, Tile::Finish, centre, false, &m_nodes[0].finish, 3, top);
         probeDistances(m_map, Tile::Start, centre, false, &m_nodes[0].entry, 3, top);
         sortByBest(best, levelEnd);
-        if (m_areas.first.size() > 1) {
+        best = {}; // the joins need it no more
+        if (m_areas.count > 1) {
             m_entryArea.assign(n, kAbsent);
             measureNearAreas(centre, top);
         }
@@ -226,6 +236,8 @@ private:
             end += levelEnd[level];
             levelEnd[level] = end - levelEnd[level]; // for now where they begin
         }
+        if (end > m_order.capacity())
+            m_order = {}; // let go before taking more, not after
         m_order.resize(end);
         for (std::size_t i = 0; i < best.size(); ++i)
             if (best[i] > 0)
@@ -235,7 +247,6 @@ private:
     bool several() const { return !m_entryArea.empty(); }
 
     static constexpr std::size_t kAhead = 8;
-    static constexpr std::size_t kFewAreas = 8;
 
     struct NearArea {
         QRect region; // the anchors whose probes can cover a pixel of the area
@@ -300,7 +311,7 @@ private:
     // With a few starting areas, each one's distances over the anchors near it, when they take
     // no more room than the picture twice: then a join looks its areas up.
     void measureNearAreas(ProbeCentre centre, int top) {
-        if (m_areas.first.size() > kFewAreas)
+        if (m_areas.count > kFewAreas)
             return;
         const int margin = top / 2 + 1;
         const QRect picture(0, 0, m_map.width(), m_map.height());
@@ -358,7 +369,6 @@ private:
         const int ay = static_cast<int>(a / w);
         const int c = 1 - m_parity;
         const QRect& bounds = m_areas.bounds;
-        m_touched.clear();
         for (const ProbeSpan& s : m_spans) {
             const int y = ay + s.dy;
             if (y < bounds.top() || y > bounds.bottom())
@@ -379,17 +389,16 @@ private:
                 const std::uint32_t area = run->area;
                 const long long u = 2LL * (x - ax) + c;
                 const auto d = static_cast<std::uint32_t>(u * u + v * v);
-                if (m_seenBy[area] != a) {
-                    m_seenBy[area] = a;
-                    m_seenAt[area] = d;
-                    m_touched.push_back(area);
+                // m_seenAt[area] points into m_covered only if the area is there already.
+                const std::uint32_t at = m_seenAt[area];
+                if (at < m_covered.size() && m_covered[at].first == area) {
+                    m_covered[at].second = std::min(m_covered[at].second, d);
                 } else {
-                    m_seenAt[area] = std::min(m_seenAt[area], d);
+                    m_seenAt[area] = static_cast<std::uint32_t>(m_covered.size());
+                    m_covered.emplace_back(area, d);
                 }
             }
         }
-        for (const std::uint32_t area : m_touched)
-            m_covered.emplace_back(area, m_seenAt[area]);
     }
 
     // A root's parent slot holds kRoot and its rank; every other one its parent (path halving).
@@ -508,9 +517,7 @@ private:
     std::vector<std::unordered_map<std::uint32_t, std::uint32_t>> m_lists;
     std::vector<std::uint32_t> m_freeLists;
 
-    std::vector<std::uint32_t> m_seenBy; // per area, the anchor that last covered it
-    std::vector<std::uint32_t> m_seenAt;
-    std::vector<std::uint32_t> m_touched;
+    std::vector<std::uint32_t> m_seenAt; // per area, where m_covered may hold it
     std::vector<std::pair<std::uint32_t, std::uint32_t>> m_covered; // areas and distances
     std::vector<ProbeSpan> m_spans; // of the current level, once needed
 
@@ -613,10 +620,12 @@ LevelPassage measurePassage(QImage picture) {
     picture = QImage();
     result.m_width = map.width();
 
-    const TileAreas areas = labelAreas(map, Tile::Start);
+    TileAreas areas = labelAreas(map, Tile::Start);
+    result.starts.reserve(areas.count);
     for (const QPoint first : areas.first)
         result.starts.push_back({first, 0});
-    result.finishAreas = static_cast<int>(labelAreas(map, Tile::Finish).first.size());
+    areas.first = {}; // kept in the result
+    result.finishAreas = static_cast<int>(labelAreas(map, Tile::Finish).count);
     if (!result.starts.empty() && result.finishAreas > 0) {
         PassMemory memory;
         for (int parity = 0; parity < 2; ++parity)
@@ -630,7 +639,7 @@ LevelPassage measurePassage(QImage picture) {
                              return a.area < b.area;
                          });
         std::vector<std::uint32_t>& first = result.m_firstStep[parity];
-        first.assign(areas.first.size() + 1, 0);
+        first.assign(areas.count + 1, 0);
         for (const LevelPassage::Step& s : steps)
             ++first[s.area + 1];
         for (std::size_t k = 1; k < first.size(); ++k)
