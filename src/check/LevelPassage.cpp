@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <unordered_map>
 #include <utility>
 
@@ -38,7 +39,7 @@ struct TileAreas {
     std::vector<std::size_t> rowRuns;
 };
 
-// Looks only inside the tile's bounds; drops the labels of a tile with fewer than two areas.
+// Looks only inside the tile's bounds; keeps the runs only of a tile with several areas.
 TileAreas labelAreas(const LevelMap& map, Tile tile) {
     TileAreas areas;
     const QRect bounds = map.bounds(tile);
@@ -131,16 +132,6 @@ int narrowestBeyond(std::uint64_t q, int parity) {
     return w;
 }
 
-// One parity of widths at once. Anchors join in order of the widest probe of that parity that
-// fits them, widest first, so that at each width w the anchors joined so far are exactly those
-// where a probe of w fits, and two of them lie in one set exactly when that probe can move
-// between them. A set that holds an anchor whose probe of w covers a finishing pixel, and one
-// whose probe of w covers a pixel of a starting area, joins that area to a finish at w. A probe
-// of w covers a pixel when the pixel's squared distance (ProbeDistance.h) is below w^2; so each
-// set keeps the least such distance to a finishing pixel, and to each starting area near it,
-// over its anchors, and an area is joined at every width w whose square exceeds the larger of
-// the two in some set: its key. Sets only grow as the width falls, so an area's key only falls;
-// each fall is one step.
 // What a pass keeps of each pixel, side by side, as the joins visit pixels all over the picture.
 struct Node {
     std::uint32_t parent; // kAbsent until the anchor has joined
@@ -158,6 +149,16 @@ struct PassMemory {
     std::vector<std::uint32_t> order;
 };
 
+// One parity of widths at once. Anchors join in order of the widest probe of that parity that
+// fits them, widest first, so that at each width w the anchors joined so far are exactly those
+// where a probe of w fits, and two of them lie in one set exactly when that probe can move
+// between them. A set that holds an anchor whose probe of w covers a finishing pixel, and one
+// whose probe of w covers a pixel of a starting area, joins that area to a finish at w. A probe
+// of w covers a pixel when the pixel's squared distance (ProbeDistance.h) is below w^2; so each
+// set keeps the least such distance to a finishing pixel, and to each starting area near it,
+// over its anchors, and an area is joined at every width w whose square exceeds the larger of
+// the two in some set: its key. Sets only grow as the width falls, so an area's key only falls;
+// each fall is one step.
 class ParityPass {
 public:
     ParityPass(const LevelMap& map, int parity, const TileAreas& areas, PassMemory& memory,
