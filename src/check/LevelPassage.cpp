@@ -474,6 +474,11 @@ private:
         if (m_nodes[x].parent <= m_nodes[y].parent)
             m_nodes[x].parent = m_nodes[y].parent + 1;
         const std::uint32_t finish = std::min(m_nodes[x].finish, m_nodes[y].finish);
+        m_nodes[y].parent = x;
+        if (ex + ey == 0) { // most sets hold no starting area
+            m_nodes[x].finish = finish;
+            return x;
+        }
         const auto offerAll = [&](std::uint32_t r) {
             if (m_nodes[r].finish > finish && finish < m_levelSquare)
                 forEachEntry(r, [&](std::uint32_t area, std::uint32_t d) {
@@ -491,7 +496,6 @@ private:
         } else {
             forEachEntry(y, [&](std::uint32_t area, std::uint32_t d) { addEntry(x, area, d); });
         }
-        m_nodes[y].parent = x;
         m_nodes[x].finish = finish;
         return x;
     }
