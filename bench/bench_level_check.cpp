@@ -1,4 +1,5 @@
 #include "check/LevelCheck.h"
+#include "check/LevelPassage.h"
 #include "level/BitmapFile.h"
 
 #include <QBuffer>
@@ -37,7 +38,19 @@ void BM_CheckLevel(benchmark::State& state) {
     }
 }
 
-BENCHMARK(BM_CheckLevel)->ArgsProduct({{1000, 4000}, {4, 40}})->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CheckLevel)->ArgsProduct({{400, 1000, 4000}, {4, 40}})->Unit(benchmark::kMillisecond);
+
+// The narrowest passage of a range(0) x range(0) level, every width at once: the measure from
+// the picture to the verdicts of all widths.
+void BM_MeasurePassage(benchmark::State& state) {
+    const QImage picture = serpentine(static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        const kf::LevelPassage passage = kf::measurePassage(picture);
+        benchmark::DoNotOptimize(passage.narrowest);
+    }
+}
+
+BENCHMARK(BM_MeasurePassage)->Arg(400)->Arg(1000)->Arg(4000)->Unit(benchmark::kMillisecond);
 
 // 84 bytes that claim a run-length picture of 11584 x 11584 pixels: refused from the header.
 void BM_ReadTooLarge(benchmark::State& state) {

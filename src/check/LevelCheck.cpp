@@ -7,16 +7,19 @@
 
 namespace kf {
 
+QStringList pictureRefusal(const QImage& picture) {
+    if (picture.isNull())
+        return {QStringLiteral("not a loadable bitmap")};
+    if (qint64{picture.width()} * picture.height() > kMaxBitmapPixels)
+        return {tooLargePhrase(picture.width(), picture.height(), kMaxBitmapPixels)};
+    return {};
+}
+
 LevelCheckResult checkLevel(QImage picture, int corridorWidth) {
     LevelCheckResult result;
-    if (picture.isNull()) {
-        result.reasons << QStringLiteral("not a loadable bitmap");
+    result.reasons = pictureRefusal(picture);
+    if (!result.reasons.isEmpty())
         return result;
-    }
-    if (qint64{picture.width()} * picture.height() > kMaxBitmapPixels) {
-        result.reasons << tooLargePhrase(picture.width(), picture.height(), kMaxBitmapPixels);
-        return result;
-    }
     result.loads = true;
     result.size = picture.size();
     LevelMap map(picture);
@@ -34,7 +37,11 @@ LevelCheckResult checkLevel(QImage picture, int corridorWidth) {
             ++result.sealedCount;
         });
     result.finishAreas = forEachArea(map, Tile::Finish, LevelMap::Touched, [](QPoint, bool) {});
+    judgeLevel(result, corridorWidth);
+    return result;
+}
 
+void judgeLevel(LevelCheckResult& result, int corridorWidth) {
     if (result.startAreas == 0)
         result.reasons << QStringLiteral("no starting area");
     if (result.finishAreas == 0)
@@ -54,7 +61,6 @@ LevelCheckResult checkLevel(QImage picture, int corridorWidth) {
                               .arg(more == 1 ? "" : "s")
                               .arg(along);
     result.playable = result.reasons.isEmpty();
-    return result;
 }
 
 QString corridorPhrase(int width) {

@@ -46,6 +46,14 @@ struct LevelCheckResult {
 // keep it meanwhile.
 LevelCheckResult checkLevel(QImage picture, int corridorWidth);
 
+// Why a picture does not load for the checker: "not a loadable bitmap" for a null picture, the
+// tooLargePhrase for one of more than kMaxBitmapPixels pixels; empty when it loads.
+QStringList pictureRefusal(const QImage& picture);
+
+// Fills in `reasons` and `playable` of a loaded picture's result from its area counts and sealed
+// starts, as checkLevel does for a corridor `corridorWidth` pixels wide.
+void judgeLevel(LevelCheckResult& result, int corridorWidth);
+
 // "a corridor at least 4 pixels wide": the phrase of the checker's reports.
 QString corridorPhrase(int width);
 

@@ -28,6 +28,10 @@ constexpr int kBandBytes = 1 << 20;
 LevelMap::LevelMap(const QImage& picture)
     : m_width(picture.width()), m_height(picture.height()),
       m_cells(static_cast<std::size_t>(m_width) * static_cast<std::size_t>(m_height)) {
+    m_top.fill(m_height);
+    m_bottom.fill(-1);
+    m_left.fill(m_width);
+    m_right.fill(-1);
     const bool direct = picture.format() == QImage::Format_RGB32;
     const auto bandRows =
         static_cast<int>(std::max<qint64>(1, kBandBytes / (4 * qint64{m_width} + 1)));
@@ -39,13 +43,32 @@ LevelMap::LevelMap(const QImage& picture)
         for (int y = top; y < top + rows; ++y) {
             const auto* line = reinterpret_cast<const QRgb*>(direct ? picture.constScanLine(y)
                                                                     : band.constScanLine(y - top));
+            std::array<int, 4> first{m_width, m_width, m_width, m_width};
+            std::array<int, 4> last{-1, -1, -1, -1};
             for (int x = 0; x < m_width; ++x) {
                 const Tile t = tileOf(line[x]);
+                const auto k = static_cast<std::size_t>(t);
                 m_cells[index(x, y)] = static_cast<std::uint8_t>(t);
-                ++m_counts[static_cast<std::size_t>(t)];
+                ++m_counts[k];
+                first[k] = std::min(first[k], x);
+                last[k] = x;
             }
+            for (std::size_t k = 0; k < 4; ++k)
+                if (last[k] >= 0) {
+                    m_top[k] = std::min(m_top[k], y);
+                    m_bottom[k] = y;
+                    m_left[k] = std::min(m_left[k], first[k]);
+                    m_right[k] = std::max(m_right[k], last[k]);
+                }
         }
     }
+}
+
+QRect LevelMap::bounds(Tile tile) const {
+    const auto k = static_cast<std::size_t>(tile);
+    if (m_bottom[k] < 0)
+        return {};
+    return QRect(QPoint(m_left[k], m_top[k]), QPoint(m_right[k], m_bottom[k]));
 }
 
 } // namespace kf

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QImage>
+#include <QRect>
 
 #include <array>
 #include <cstddef>
@@ -41,6 +42,9 @@ public:
     // How many pixels are of that tile.
     std::size_t count(Tile tile) const { return m_counts[static_cast<std::size_t>(tile)]; }
 
+    // The smallest rectangle that holds every pixel of that tile; empty when there is none.
+    QRect bounds(Tile tile) const;
+
 private:
     static constexpr std::uint8_t kTileBits = 3;
 
@@ -48,6 +52,10 @@ private:
     int m_height = 0;
     std::vector<std::uint8_t> m_cells; // row by row
     std::array<std::size_t, 4> m_counts{};
+    std::array<int, 4> m_top{};    // first row with a pixel of each tile
+    std::array<int, 4> m_bottom{}; // last such row
+    std::array<int, 4> m_left{};   // first column with one
+    std::array<int, 4> m_right{};  // last such column
 };
 
 } // namespace kf

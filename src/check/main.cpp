@@ -1,10 +1,11 @@
 // Checks level pictures before they are shipped or shared: whether each loads, its size, its
-// starting and finishing areas, and whether every start reaches a finish along a corridor wide
-// enough for a player.
+// starting and finishing areas, its narrowest passage, and whether every start reaches a finish
+// along a corridor wide enough for a player.
 //
 //     kurvenflitzerl-check [--width N] LEVEL.bmp...
 
 #include "check/LevelCheck.h"
+#include "check/LevelPassage.h"
 #include "level/BitmapFile.h"
 #include "level/RegularFile.h"
 
@@ -63,6 +64,17 @@ void printFileLine(const QByteArray& name, const QString& text) {
     std::fputs((name + ": " + text.toLocal8Bit() + '\n').constData(), stdout);
 }
 
+// What the narrowest passage lets through: the widest probe with which every starting area
+// still reaches a finishing area, or none at all (not even a probe of 1, or no starting or no
+// finishing area to join).
+QString passageLine(int narrowest) {
+    if (narrowest == 0)
+        return QStringLiteral("no probe gets through");
+    return QStringLiteral("its narrowest passage lets a probe %1 pixel%2 wide through")
+        .arg(narrowest)
+        .arg(narrowest == 1 ? "" : "s");
+}
+
 // Opens a level file by the bytes of its name; the reason it cannot, or an empty text.
 QString openLevelFile(const QByteArray& name, QFile& file) {
     struct stat info {};
@@ -87,7 +99,8 @@ bool report(const QByteArray& name, int width) {
         printFileLine(name, kf::tooLargePhrase(refusal.width, refusal.height, refusal.maxPixels));
         return false;
     }
-    const kf::LevelCheckResult result = kf::checkLevel(std::move(picture), width);
+    const kf::LevelPassage passage = kf::measurePassage(std::move(picture));
+    const kf::LevelCheckResult result = passage.verdict(width);
     if (!result.loads) {
         printFileLine(name, result.reasons.join(QStringLiteral("; ")));
         return false;
@@ -97,6 +110,7 @@ bool report(const QByteArray& name, int width) {
                             .arg(result.size.height())
                             .arg(countOf(result.startAreas, "starting area"),
                                  countOf(result.finishAreas, "finishing area")));
+    printFileLine(name, passageLine(passage.narrowest));
     if (result.playable)
         printFileLine(name, QStringLiteral("playable with ") + kf::corridorPhrase(width));
     for (const QString& reason : result.reasons)

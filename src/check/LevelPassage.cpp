@@ -1,0 +1,657 @@
+#include "check/LevelPassage.h"
+
+#include "check/LevelMap.h"
+#include "check/ProbeDistance.h"
+#include "check/ProbeShape.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <unordered_map>
+#include <utility>
+
+namespace kf {
+
+namespace {
+
+constexpr std::uint32_t kAbsent = std::numeric_limits<std::uint32_t>::max();
+
+// Up to so many starting areas may each have their distances measured apart.
+constexpr std::size_t kFewAreas = 8;
+
+// The areas of one tile: pixels that touch along a side or at a corner are one area, numbered in
+// reading order of their first pixels, as forEachArea visits them.
+struct TileAreas {
+    // A row's unbroken stretch of the tile's pixels, all of one area.
+    struct Run {
+        int left;
+        int right; // last column
+        std::uint32_t area;
+    };
+
+    std::size_t count = 0;
+    std::vector<QPoint> first;     // of each area
+    std::vector<QRect> areaBounds; // of each area's pixels, while there are at most kFewAreas
+    QRect bounds;                  // of the tile's pixels
+    // With several areas, their runs row by row, left to right: those of row `bounds.top() + k`
+    // from rowRuns[k] to rowRuns[k + 1].
+    std::vector<Run> runs;
+    std::vector<std::size_t> rowRuns;
+};
+
+// Looks only inside the tile's bounds; keeps the runs only of a tile with several areas.
+TileAreas labelAreas(const LevelMap& map, Tile tile) {
+    TileAreas areas;
+    const QRect bounds = map.bounds(tile);
+    areas.bounds = bounds;
+    if (bounds.isEmpty())
+        return areas;
+    // Per pixel of the bounds its area, kAbsent off the tile.
+    std::vector<std::uint32_t> labels(static_cast<std::size_t>(bounds.width()) * bounds.height(),
+                                      kAbsent);
+    const auto label = [&](int x, int y) -> std::uint32_t& {
+        return labels[static_cast<std::size_t>(y - bounds.top()) * bounds.width() +
+                      (x - bounds.left())];
+    };
+    std::vector<QPoint> pending;
+    for (int y = bounds.top(); y <= bounds.bottom(); ++y)
+        for (int x = bounds.left(); x <= bounds.right(); ++x) {
+            if (map.tile(x, y) != tile || label(x, y) != kAbsent)
+                continue;
+            const auto area = static_cast<std::uint32_t>(areas.first.size());
+            areas.first.push_back(QPoint(x, y));
+            QRect box(x, y, 1, 1);
+            label(x, y) = area;
+            pending.push_back(QPoint(x, y));
+            while (!pending.empty()) {
+                const QPoint p = pending.back();
+                pending.pop_back();
+                box |= QRect(p, QSize(1, 1));
+                for (int ny = std::max(p.y() - 1, bounds.top());
+                     ny <= std::min(p.y() + 1, bounds.bottom()); ++ny)
+                    for (int nx = std::max(p.x() - 1, bounds.left());
+                         nx <= std::min(p.x() + 1, bounds.right()); ++nx) {
+                        std::uint32_t& near = label(nx, ny);
+                        if (map.tile(nx, ny) == tile && near == kAbsent) {
+                            near = area;
+                            pending.push_back(QPoint(nx, ny));
+                        }
+                    }
+            }
+            if (areas.first.size() <= kFewAreas)
+                areas.areaBounds.push_back(box);
+        }
+    areas.count = areas.first.size();
+    if (areas.count > kFewAreas)
+        areas.areaBounds = {};
+    if (areas.count < 2)
+        return areas; // one area needs no runs: every pixel of the tile is of that area
+    for (int y = bounds.top(); y <= bounds.bottom(); ++y) {
+        areas.rowRuns.push_back(areas.runs.size());
+        for (int x = bounds.left(); x <= bounds.right(); ++x) {
+            const std::uint32_t area = label(x, y);
+            if (area == kAbsent)
+                continue;
+            if (!areas.runs.empty() && areas.rowRuns.back() < areas.runs.size() &&
+                areas.runs.back().right == x - 1 && areas.runs.back().area == area)
+                areas.runs.back().right = x;
+            else
+                areas.runs.push_back({x, x, area});
+        }
+    }
+    areas.rowRuns.push_back(areas.runs.size());
+    areas.runs.shrink_to_fit();
+    return areas;
+}
+
+std::uint32_t squareRoot(std::uint64_t q) {
+    auto r = static_cast<std::uint64_t>(std::sqrt(static_cast<double>(q)));
+    while (r * r > q)
+        --r;
+    while ((r + 1) * (r + 1) <= q)
+        ++r;
+    return static_cast<std::uint32_t>(r);
+}
+
+// The widest probe of that parity (1 odd, 0 even) whose width squared is at most q; 0 for none.
+// Searched from `near`, a width of that parity or 0.
+int widestWithin(std::uint32_t q, int parity, int near) {
+    auto w = static_cast<std::uint64_t>(near > 0 ? near : parity);
+    while ((w + 2) * (w + 2) <= q)
+        w += 2;
+    while (w > 0 && w * w > q)
+        w = w >= 2 ? w - 2 : 0;
+    return static_cast<int>(w);
+}
+
+// The narrowest width of that parity whose square exceeds q.
+int narrowestBeyond(std::uint64_t q, int parity) {
+    auto w = static_cast<int>(squareRoot(q)) + 1;
+    if (w % 2 != parity)
+        ++w;
+    return w;
+}
+
+// What a pass keeps of each pixel, side by side, as the joins visit pixels all over the picture.
+struct Node {
+    std::uint32_t parent; // kAbsent until the anchor has joined
+    std::uint32_t finish; // of a set, the least distance to a finishing pixel
+    // Of a set, the least distance to its one starting area, or its list's index; kAbsent for
+    // none. Before the anchor joins, the distance to the nearest starting pixel.
+    std::uint32_t entry;
+};
+
+// The memory of a pass, one value a pixel in each, kept for the next pass.
+struct PassMemory {
+    std::vector<std::uint16_t> best; // the widest probe of the parity that fits each anchor
+    std::vector<Node> nodes;
+    std::vector<std::uint32_t> entryArea;
+    std::vector<std::uint32_t> order;
+};
+
+// One parity of widths at once. Anchors join in order of the widest probe of that parity that
+// fits them, widest first, so that at each width w the anchors joined so far are exactly those
+// where a probe of w fits, and two of them lie in one set exactly when that probe can move
+// between them. A set that holds an anchor whose probe of w covers a finishing pixel, and one
+// whose probe of w covers a pixel of a starting area, joins that area to a finish at w. A probe
+// of w covers a pixel when the pixel's squared distance (ProbeDistance.h) is below w^2; so each
+// set keeps the least such distance to a finishing pixel, and to each starting area near it,
+// over its anchors, and an area is joined at every width w whose square exceeds the larger of
+// the two in some set: its key. Sets only grow as the width falls, so an area's key only falls;
+// each fall is one step.
+class ParityPass {
+public:
+    ParityPass(const LevelMap& map, int parity, const TileAreas& areas, PassMemory& memory,
+               std::vector<LevelPassage::Step>& steps)
+        : m_map(map), m_parity(parity), m_areas(areas), m_steps(steps), m_best(memory.best),
+          m_nodes(memory.nodes), m_entryArea(memory.entryArea), m_order(memory.order),
+          m_key(areas.count, kAbsent), m_seenAt(areas.count > 1 ? m_key.size() : 0, kAbsent) {}
+
+    void run() {
+        const ProbeCentre centre = m_parity == 1 ? ProbeCentre::Pixel : ProbeCentre::Corner;
+        const std::size_t n = static_cast<std::size_t>(m_map.width()) * m_map.height();
+        // The distances to the walls go where the parents will be.
+        m_nodes.assign(n, {kAbsent, kNoPixel, kNoPixel});
+        probeDistances(m_map, Tile::Wall, centre, true, &m_nodes[0].parent, 3, 0);
+        std::vector<std::uint16_t>& best = m_best;
+        best.resize(n);
+        std::vector<std::uint32_t> levelEnd; // first how many anchors of each width
+        for (int y = 0; y < m_map.height(); ++y) {
+            // Twice the distance to the nearest wall changes by at most 2 from pixel to pixel,
+            // so the widest probe follows it in a step or two without a square root.
+            int fit = 0;
+            std::uint32_t run = 0; // pixels in a row so far with the widest probe `fit`
+            const auto count = [&] {
+                if (static_cast<std::size_t>(fit) >= levelEnd.size())
+                    levelEnd.resize(static_cast<std::size_t>(fit) + 1, 0);
+                levelEnd[fit] += run;
+            };
+            for (std::size_t i = m_map.index(0, y); i < m_map.index(0, y + 1); ++i) {
+                const int now = widestWithin(m_nodes[i].parent, m_parity, fit);
+                m_nodes[i].parent = kAbsent;
+                if (now != fit) {
+                    count();
+                    fit = now;
+                    run = 0;
+                }
+                best[i] = static_cast<std::uint16_t>(fit);
+                ++run;
+            }
+            count();
+        }
+        const auto top = static_cast<int>(levelEnd.size()) - 1;
+        probeDistances(m_map, Tile::Finish, centre, false, &m_nodes[0].finish, 3, top);
+        probeDistances(m_map, Tile::Start, centre, false, &m_nodes[0].entry, 3, top);
+        sortByBest(best, levelEnd);
+        best = {}; // the joins need it no more
+        if (m_areas.count > 1) {
+            m_entryArea.assign(n, kAbsent);
+            measureNearAreas(centre, top);
+        }
+        std::size_t next = 0;
+        for (int level = top; level > 0; --level) {
+            m_level = static_cast<std::uint16_t>(level);
+            m_levelSquare = static_cast<std::uint32_t>(level) * static_cast<std::uint32_t>(level);
+            m_spans.clear();
+            for (; next < levelEnd[level]; ++next) {
+                // The anchors of one width lie all over the picture: their pixels' values are
+                // fetched a few joins ahead, so that fetching overlaps joining.
+                if (next + kAhead < m_order.size())
+                    fetch(m_order[next + kAhead]);
+                join(m_order[next]);
+            }
+        }
+    }
+
+private:
+    static constexpr std::uint32_t kList = kAbsent - 1; // m_entryArea of a set with a list
+    static constexpr std::uint32_t kRoot = 1U << 31;    // pixel indices stay below it
+
+    // m_order: every anchor where some probe of the parity fits, widest first. `levelEnd`
+    // comes with the count of anchors of each width and leaves with where those of each width
+    // end in m_order.
+    void sortByBest(const std::vector<std::uint16_t>& best, std::vector<std::uint32_t>& levelEnd) {
+        levelEnd[0] = 0; // where no probe fits: no anchor
+        std::uint32_t end = 0;
+        for (std::size_t level = levelEnd.size(); level-- > 0;) {
+            end += levelEnd[level];
+            levelEnd[level] = end - levelEnd[level]; // for now where they begin
+        }
+        if (end > m_order.capacity())
+            m_order = {}; // let go before taking more, not after
+        m_order.resize(end);
+        for (std::size_t i = 0; i < best.size(); ++i)
+            if (best[i] > 0)
+                m_order[levelEnd[best[i]]++] = static_cast<std::uint32_t>(i);
+    }
+
+    bool several() const { return !m_entryArea.empty(); }
+
+    static constexpr std::size_t kAhead = 8;
+
+    struct NearArea {
+        QRect region; // the anchors whose probes can cover a pixel of the area
+        std::vector<std::uint32_t> distance; // per anchor of the region, row by row
+    };
+
+    void fetch(std::uint32_t a) const {
+        const std::size_t w = m_map.width();
+        __builtin_prefetch(&m_nodes[a]);
+        if (a >= w)
+            __builtin_prefetch(&m_nodes[a - w]);
+        if (a + w < m_nodes.size())
+            __builtin_prefetch(&m_nodes[a + w]);
+    }
+
+    void join(std::uint32_t a) {
+        m_anchor = a;
+        m_nodes[a].parent = kRoot;
+        const int w = m_map.width();
+        // The row by a multiplication, as a division would cost more than the rest of the join.
+        auto y = static_cast<int>(a * m_perRow);
+        if (static_cast<std::uint32_t>(y) * w > a)
+            --y;
+        else if (static_cast<std::uint32_t>(y + 1) * w <= a)
+            ++y;
+        const int x = static_cast<int>(a - static_cast<std::uint32_t>(y) * w);
+        // Until now the distance to the nearest starting pixel; from now the set's entry.
+        const std::uint32_t nearestStart = m_nodes[a].entry;
+        m_nodes[a].entry = kAbsent;
+        // With several areas, those the probe covers join the whole set after the merges, so
+        // that a set of one anchor never needs a list of its own.
+        m_covered.clear();
+        if (nearestStart < m_levelSquare) {
+            if (!several())
+                m_nodes[a].entry = nearestStart;
+            else if (!m_nearAreas.empty())
+                addNearAreas(x, y);
+            else
+                addAreasCovered(a);
+        }
+        forEachEntry(a, [&](std::uint32_t area, std::uint32_t d) {
+            offer(area, std::max(m_nodes[a].finish, d));
+        });
+        std::uint32_t root = a;
+        const auto meet = [&](bool inside, std::size_t b) {
+            if (!inside || m_nodes[b].parent == kAbsent)
+                return;
+            const std::uint32_t other = find(static_cast<std::uint32_t>(b));
+            if (other != root)
+                root = merge(root, other);
+        };
+        meet(x > 0, a - 1);
+        meet(x + 1 < w, a + 1);
+        meet(y > 0, a - static_cast<std::size_t>(w));
+        meet(y + 1 < m_map.height(), a + static_cast<std::size_t>(w));
+        for (const auto& [area, d] : m_covered) {
+            addEntry(root, area, d);
+            offer(area, std::max(m_nodes[root].finish, d));
+        }
+    }
+
+    // With a few starting areas, each one's distances over the anchors near it, when they take
+    // no more room than the picture twice: then a join looks its areas up.
+    void measureNearAreas(ProbeCentre centre, int top) {
+        if (m_areas.count > kFewAreas)
+            return;
+        const int margin = top / 2 + 1;
+        const QRect picture(0, 0, m_map.width(), m_map.height());
+        std::size_t room = 0;
+        for (const QRect& box : m_areas.areaBounds) {
+            const QRect region = box.adjusted(-margin, -margin, margin, margin) & picture;
+            room += static_cast<std::size_t>(region.width()) * region.height();
+        }
+        if (room > 2 * m_nodes.size())
+            return;
+        const QRect& bounds = m_areas.bounds;
+        for (std::uint32_t k = 0; k < m_areas.areaBounds.size(); ++k) {
+            NearArea near;
+            near.region =
+                m_areas.areaBounds[k].adjusted(-margin, -margin, margin, margin) & picture;
+            const QRect& region = near.region;
+            std::vector<std::uint8_t> sites(static_cast<std::size_t>(region.width()) *
+                                            region.height());
+            for (int y = std::max(bounds.top(), region.top());
+                 y <= std::min(bounds.bottom(), region.bottom()); ++y)
+                for (std::size_t r = m_areas.rowRuns[y - bounds.top()];
+                     r < m_areas.rowRuns[y - bounds.top() + 1]; ++r) {
+                    const TileAreas::Run& run = m_areas.runs[r];
+                    if (run.area != k)
+                        continue;
+                    for (int x = run.left; x <= run.right; ++x)
+                        sites[static_cast<std::size_t>(y - region.top()) * region.width() +
+                              (x - region.left())] = 1;
+                }
+            probeDistances(sites, region.width(), region.height(), centre, near.distance);
+            m_nearAreas.push_back(std::move(near));
+        }
+    }
+
+    void addNearAreas(int x, int y) {
+        for (std::uint32_t k = 0; k < m_nearAreas.size(); ++k) {
+            const NearArea& near = m_nearAreas[k];
+            if (!near.region.contains(x, y))
+                continue;
+            const std::uint32_t d = near.distance[static_cast<std::size_t>(y - near.region.top()) *
+                                                      near.region.width() +
+                                                  (x - near.region.left())];
+            if (d < m_levelSquare)
+                m_covered.emplace_back(k, d);
+        }
+    }
+
+    // With several starting areas: each area whose pixels the probe at `a` covers, with the least
+    // squared distance among them.
+    void addAreasCovered(std::uint32_t a) {
+        if (m_spans.empty())
+            m_spans = probeSpans(m_level);
+        const int w = m_map.width();
+        const int ax = static_cast<int>(a % w);
+        const int ay = static_cast<int>(a / w);
+        const int c = 1 - m_parity;
+        const QRect& bounds = m_areas.bounds;
+        for (const ProbeSpan& s : m_spans) {
+            const int y = ay + s.dy;
+            if (y < bounds.top() || y > bounds.bottom())
+                continue;
+            const long long v = 2LL * s.dy + c;
+            const int left = ax + s.left;
+            const int right = ax + s.right;
+            const auto end = m_areas.runs.begin() +
+                             static_cast<std::ptrdiff_t>(m_areas.rowRuns[y - bounds.top() + 1]);
+            auto run = std::partition_point(
+                m_areas.runs.begin() +
+                    static_cast<std::ptrdiff_t>(m_areas.rowRuns[y - bounds.top()]),
+                end, [left](const TileAreas::Run& r) { return r.right < left; });
+            for (; run != end && run->left <= right; ++run) {
+                // The run's pixel nearest the probe's centre column.
+                const int x =
+                    std::clamp(ax, std::max(run->left, left), std::min(run->right, right));
+                const std::uint32_t area = run->area;
+                const long long u = 2LL * (x - ax) + c;
+                const auto d = static_cast<std::uint32_t>(u * u + v * v);
+                // m_seenAt[area] points into m_covered only if the area is there already.
+                const std::uint32_t at = m_seenAt[area];
+                if (at < m_covered.size() && m_covered[at].first == area) {
+                    m_covered[at].second = std::min(m_covered[at].second, d);
+                } else {
+                    m_seenAt[area] = static_cast<std::uint32_t>(m_covered.size());
+                    m_covered.emplace_back(area, d);
+                }
+            }
+        }
+    }
+
+    // A root's parent slot holds kRoot and its rank; every other one its parent (path halving).
+    std::uint32_t find(std::uint32_t i) {
+        while ((m_nodes[i].parent & kRoot) == 0) {
+            const std::uint32_t up = m_nodes[i].parent;
+            if ((m_nodes[up].parent & kRoot) != 0)
+                return up;
+            m_nodes[i].parent = m_nodes[up].parent;
+            i = m_nodes[up].parent;
+        }
+        return i;
+    }
+
+    std::size_t entryCount(std::uint32_t r) const {
+        if (!several())
+            return m_nodes[r].entry == kAbsent ? 0 : 1;
+        if (m_entryArea[r] == kAbsent)
+            return 0;
+        return m_entryArea[r] == kList ? m_lists[m_nodes[r].entry].size() : 1;
+    }
+
+    template <typename Visit> void forEachEntry(std::uint32_t r, Visit visit) const {
+        if (!several()) {
+            if (m_nodes[r].entry != kAbsent)
+                visit(0, m_nodes[r].entry);
+        } else if (m_entryArea[r] == kList) {
+            for (const auto& [area, d] : m_lists[m_nodes[r].entry])
+                visit(area, d);
+        } else if (m_entryArea[r] != kAbsent) {
+            visit(m_entryArea[r], m_nodes[r].entry);
+        }
+    }
+
+    void addEntry(std::uint32_t r, std::uint32_t area, std::uint32_t d) {
+        if (!several()) {
+            m_nodes[r].entry = std::min(m_nodes[r].entry, d);
+            return;
+        }
+        std::uint32_t& own = m_entryArea[r];
+        if (own == kAbsent) {
+            own = area;
+            m_nodes[r].entry = d;
+        } else if (own == area) {
+            m_nodes[r].entry = std::min(m_nodes[r].entry, d);
+        } else if (own == kList) {
+            const auto [at, added] = m_lists[m_nodes[r].entry].try_emplace(area, d);
+            if (!added)
+                at->second = std::min(at->second, d);
+        } else {
+            std::uint32_t list = 0;
+            if (m_freeLists.empty()) {
+                list = static_cast<std::uint32_t>(m_lists.size());
+                m_lists.emplace_back();
+            } else {
+                list = m_freeLists.back();
+                m_freeLists.pop_back();
+            }
+            m_lists[list] = {{own, m_nodes[r].entry}, {area, d}};
+            own = kList;
+            m_nodes[r].entry = list;
+        }
+    }
+
+    // Joins the sets of roots x and y: under the one with more starting areas, or else under the
+    // one of higher rank; returns the root of the whole.
+    std::uint32_t merge(std::uint32_t x, std::uint32_t y) {
+        const std::size_t ex = entryCount(x);
+        const std::size_t ey = entryCount(y);
+        if (ex != ey ? ex < ey : m_nodes[x].parent < m_nodes[y].parent)
+            std::swap(x, y);
+        if (m_nodes[x].parent <= m_nodes[y].parent)
+            m_nodes[x].parent = m_nodes[y].parent + 1;
+        const std::uint32_t finish = std::min(m_nodes[x].finish, m_nodes[y].finish);
+        m_nodes[y].parent = x;
+        if (ex + ey == 0) { // most sets hold no starting area
+            m_nodes[x].finish = finish;
+            return x;
+        }
+        const auto offerAll = [&](std::uint32_t r) {
+            if (m_nodes[r].finish > finish && finish < m_levelSquare)
+                forEachEntry(r, [&](std::uint32_t area, std::uint32_t d) {
+                    offer(area, std::max(finish, d));
+                });
+        };
+        offerAll(x);
+        offerAll(y);
+        if (several() && m_entryArea[y] == kList) {
+            auto moved = std::move(m_lists[m_nodes[y].entry]);
+            m_lists[m_nodes[y].entry] = {};
+            m_freeLists.push_back(m_nodes[y].entry); // for the next set that needs a list
+            for (const auto& [area, d] : moved)
+                addEntry(x, area, d);
+        } else {
+            forEachEntry(y, [&](std::uint32_t area, std::uint32_t d) { addEntry(x, area, d); });
+        }
+        m_nodes[x].finish = finish;
+        return x;
+    }
+
+    void offer(std::uint32_t area, std::uint32_t key) {
+        if (key < m_levelSquare && key < m_key[area]) {
+            m_key[area] = key;
+            m_steps.push_back({area, m_level, key, m_anchor});
+        }
+    }
+
+    const LevelMap& m_map;
+    int m_parity;
+    const TileAreas& m_areas;
+    std::vector<LevelPassage::Step>& m_steps;
+
+    std::vector<std::uint16_t>& m_best;
+    std::vector<Node>& m_nodes;
+    // With several starting areas, per set that area, kList or kAbsent; empty with one area.
+    std::vector<std::uint32_t>& m_entryArea;
+    std::vector<std::uint32_t>& m_order;
+    std::vector<std::uint32_t> m_key; // per area
+    std::vector<NearArea> m_nearAreas;
+    std::vector<std::unordered_map<std::uint32_t, std::uint32_t>> m_lists;
+    std::vector<std::uint32_t> m_freeLists;
+
+    std::vector<std::uint32_t> m_seenAt; // per area, where m_covered may hold it
+    std::vector<std::pair<std::uint32_t, std::uint32_t>> m_covered; // areas and distances
+    std::vector<ProbeSpan> m_spans; // of the current level, once needed
+
+    double m_perRow = 1.0 / m_map.width();
+    std::uint16_t m_level = 0;
+    std::uint32_t m_levelSquare = 0;
+    std::uint32_t m_anchor = 0;
+};
+
+} // namespace
+
+const LevelPassage::Step* LevelPassage::stepAt(std::size_t start, int width) const {
+    if (width < 1 || start >= starts.size() || m_firstStep[width % 2].empty())
+        return nullptr;
+    const std::vector<Step>& steps = m_steps[width % 2];
+    const auto begin = steps.begin() + m_firstStep[width % 2][start];
+    const auto end = steps.begin() + m_firstStep[width % 2][start + 1];
+    const auto after =
+        std::partition_point(begin, end, [width](const Step& s) { return s.level >= width; });
+    return after == begin ? nullptr : &*(after - 1);
+}
+
+bool LevelPassage::reaches(std::size_t start, int width) const {
+    const Step* step = stepAt(start, width);
+    return step &&
+           step->key < static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(width);
+}
+
+LevelCheckResult LevelPassage::verdict(int corridorWidth) const {
+    LevelCheckResult result;
+    if (!loads) {
+        result.reasons = refusal;
+        return result;
+    }
+    result.loads = true;
+    result.size = size;
+    result.startAreas = static_cast<int>(starts.size());
+    result.finishAreas = finishAreas;
+    if (finishAreas > 0)
+        for (std::size_t k = 0; k < starts.size(); ++k) {
+            if (reaches(k, corridorWidth))
+                continue;
+            if (result.sealedStarts.size() < kListedSealedStarts)
+                result.sealedStarts.append(starts[k].first);
+            ++result.sealedCount;
+        }
+    judgeLevel(result, corridorWidth);
+    return result;
+}
+
+void LevelPassage::findNarrowest() {
+    // Per parity, how many areas reach a finish at each width, from the widths of each step.
+    int top = 0;
+    for (const std::vector<Step>& steps : m_steps)
+        for (const Step& s : steps)
+            top = std::max<int>(top, s.level);
+    std::vector<int> change(static_cast<std::size_t>(top) + 3, 0);
+    for (int parity = 0; parity < 2; ++parity) {
+        const std::vector<Step>& steps = m_steps[parity];
+        for (std::size_t k = 0; k < starts.size(); ++k) {
+            const std::uint32_t end = m_firstStep[parity][k + 1];
+            for (std::uint32_t i = m_firstStep[parity][k]; i < end; ++i) {
+                const int below = i + 1 < end ? steps[i + 1].level : parity - 2;
+                const int low = std::max(narrowestBeyond(steps[i].key, parity), below + 2);
+                if (low <= steps[i].level) {
+                    ++change[low];
+                    --change[steps[i].level + 2];
+                }
+            }
+            if (m_firstStep[parity][k] < end)
+                starts[k].widest =
+                    std::max<int>(starts[k].widest, steps[m_firstStep[parity][k]].level);
+        }
+    }
+    const auto areas = static_cast<int>(starts.size());
+    std::array<int, 2> count{};
+    for (int w = 1; w <= top; ++w) {
+        count[w % 2] += change[w];
+        if (areas > 0 && finishAreas > 0 && count[w % 2] == areas)
+            narrowest = w;
+    }
+    if (narrowest == 0)
+        return;
+    std::size_t tightest = 0;
+    for (std::size_t k = 1; k < starts.size(); ++k)
+        if (starts[k].widest < starts[tightest].widest)
+            tightest = k;
+    const std::uint32_t anchor = stepAt(tightest, narrowest)->anchor;
+    narrowestPoint = QPoint(static_cast<int>(anchor % m_width), static_cast<int>(anchor / m_width));
+}
+
+LevelPassage measurePassage(QImage picture) {
+    LevelPassage result;
+    result.refusal = pictureRefusal(picture);
+    if (!result.refusal.isEmpty())
+        return result;
+    result.loads = true;
+    result.size = picture.size();
+    LevelMap map(picture);
+    picture = QImage();
+    result.m_width = map.width();
+
+    TileAreas areas = labelAreas(map, Tile::Start);
+    result.starts.reserve(areas.count);
+    for (const QPoint first : areas.first)
+        result.starts.push_back({first, 0});
+    areas.first = {}; // kept in the result
+    result.finishAreas = static_cast<int>(labelAreas(map, Tile::Finish).count);
+    if (!result.starts.empty() && result.finishAreas > 0) {
+        PassMemory memory;
+        for (int parity = 0; parity < 2; ++parity)
+            ParityPass(map, parity, areas, memory, result.m_steps[parity]).run();
+    }
+
+    for (int parity = 0; parity < 2; ++parity) {
+        std::vector<LevelPassage::Step>& steps = result.m_steps[parity];
+        std::stable_sort(steps.begin(), steps.end(),
+                         [](const LevelPassage::Step& a, const LevelPassage::Step& b) {
+                             return a.area < b.area;
+                         });
+        std::vector<std::uint32_t>& first = result.m_firstStep[parity];
+        first.assign(areas.count + 1, 0);
+        for (const LevelPassage::Step& s : steps)
+            ++first[s.area + 1];
+        for (std::size_t k = 1; k < first.size(); ++k)
+            first[k] += first[k - 1];
+    }
+    result.findNarrowest();
+    return result;
+}
+
+} // namespace kf
