@@ -1,4 +1,5 @@
 #include "history/RunHistory.h"
+#include "support/SpoiledDatabase.h"
 
 #include <QFile>
 #include <QSqlDatabase>
@@ -219,32 +220,7 @@ TEST_F(RunHistoryTest, TwoConnectionsWritingAtOnceKeepEveryRun) {
 
 // A database the store cannot use leaves it unavailable with the reason, never a write to it.
 TEST_F(RunHistoryTest, ADatabaseItCannotUseCostsTheHistoryOnly) {
-    struct Case {
-        const char* name;
-        std::function<void(const QString&)> spoil;
-        const char* reasonWord;
-    } cases[] = {
-        {"corrupt",
-         [](const QString& p) {
-             QFile f(p);
-             f.open(QIODevice::WriteOnly);
-             f.write(QByteArray(4096, 'x'));
-         },
-         "damaged"},
-        {"newer version",
-         [](const QString& p) {
-             RawDb db(p);
-             db.exec("PRAGMA user_version = 2");
-         },
-         "newer version"},
-        {"read-only",
-         [](const QString& p) {
-             RunHistory(p).available();
-             QFile::setPermissions(p, QFile::ReadOwner);
-         },
-         "read-only"},
-    };
-    for (const Case& c : cases) {
+    for (const kftest::SpoiledDatabase& c : kftest::spoiledDatabases()) {
         SCOPED_TRACE(c.name);
         QFile::remove(path());
         RunHistory(path()).available();

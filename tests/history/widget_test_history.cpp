@@ -3,6 +3,7 @@
 #include "res/ControlIds.h"
 #include "support/ModalAnswerer.h"
 #include "support/PlayFolder.h"
+#include "support/SpoiledDatabase.h"
 #include "toolkit/FileDialog.h"
 #include "window/MainDialog.h"
 
@@ -262,42 +263,13 @@ TEST_F(HistoryInGameTest, KeyHAndTheBoardsMenuOpenTheWindowWhichFollowsTheRuns) 
 // A database that cannot be used: the game plays on, the record file is written, and the
 // history window says why in one sentence.
 TEST_F(HistoryInGameTest, ABrokenDatabaseCostsTheHistoryOnly) {
-    struct Case {
-        const char* name;
-        std::function<void(const QString&)> spoil;
-        const char* reasonWord;
-    } cases[] = {
-        {"corrupt",
-         [](const QString& p) {
-             QFile f(p);
-             f.open(QIODevice::WriteOnly);
-             f.write(QByteArray(4096, 'x'));
-         },
-         "damaged"},
-        {"newer version",
-         [](const QString& p) {
-             RunHistory(p).available();
-             QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "spoil");
-             db.setDatabaseName(p);
-             db.open();
-             QSqlQuery(db).exec("PRAGMA user_version = 2");
-             db.close();
-         },
-         "newer version"},
-        {"locked", [](const QString& p) { RunHistory(p).available(); }, "locked"},
-        {"read-only",
-         [](const QString& p) {
-             RunHistory(p).available();
-             QFile::setPermissions(p, QFile::ReadOwner);
-         },
-         "read-only"},
-    };
-    for (const Case& c : cases) {
+    std::vector<kftest::SpoiledDatabase> cases = kftest::spoiledDatabases();
+    cases.push_back({"locked", [](const QString& p) { RunHistory(p).available(); }, "locked"});
+    for (const kftest::SpoiledDatabase& c : cases) {
         SCOPED_TRACE(c.name);
         QTemporaryDir dataDir;
         const QString path = dataDir.filePath("history.sqlite");
         c.spoil(path);
-        QSqlDatabase::removeDatabase("spoil");
         if (QByteArray(c.name) == "read-only" && access(path.toLocal8Bit().constData(), W_OK) == 0)
             continue; // root writes to any file: this case is the unprivileged run's
         QSqlDatabase holder = QSqlDatabase::addDatabase("QSQLITE", "holder");
