@@ -21,10 +21,12 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QValueAxis>
 #include <QXYSeries>
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <functional>
 #include <unistd.h>
 
@@ -92,6 +94,45 @@ TEST(HistoryWindowTest, ShowsTheChartAndTheBestOfAKnownHistory) {
     const char* order[] = {"600", "700", "800", "900"};
     for (int row = 0; row < 4; ++row)
         EXPECT_EQ(table->item(row, 2)->text(), order[row]);
+}
+
+// The values at which the axis draws a labelled tick.
+QList<double> labelledTicks(const QValueAxis* axis) {
+    QList<double> ticks;
+    if (axis->tickType() == QValueAxis::TicksFixed) {
+        const double step = (axis->max() - axis->min()) / (axis->tickCount() - 1);
+        for (int i = 0; i < axis->tickCount(); ++i)
+            ticks << axis->min() + i * step;
+        return ticks;
+    }
+    const double first =
+        axis->tickAnchor() +
+        std::ceil((axis->min() - axis->tickAnchor()) / axis->tickInterval()) * axis->tickInterval();
+    for (double v = first; v <= axis->max() + 1e-9; v += axis->tickInterval())
+        ticks << v;
+    return ticks;
+}
+
+// The x axis counts runs and labels its ticks as whole numbers, so every labelled tick must
+// stand on a whole run number, whatever the number of runs (with four runs a tick at 1.25
+// would read "1" and put run 1 beside it).
+TEST(HistoryWindowTest, TheRunAxisTicksStandOnWholeRunNumbers) {
+    for (const int runCount : {0, 1, 2, 3, 4, 6, 10, 23}) {
+        QTemporaryDir dir;
+        RunHistory history(dir.filePath("history.sqlite"));
+        for (int i = 0; i < runCount; ++i) {
+            history.record({"lvl", "Curves.bmp", kStart.addSecs(60 * i), false, "",
+                            RunEnd::Finished, 500 + i, 100, 1000});
+        }
+        HistoryWindow window;
+        window.showHistory(&history, "lvl", "Curves.bmp");
+        const QList<QAbstractAxis*> axes = window.chart()->axes(Qt::Horizontal);
+        ASSERT_EQ(axes.size(), 1);
+        const auto* axis = qobject_cast<const QValueAxis*>(axes.first());
+        ASSERT_NE(axis, nullptr);
+        for (const double tick : labelledTicks(axis))
+            EXPECT_NEAR(tick, std::round(tick), 1e-9) << runCount << " runs";
+    }
 }
 
 class HistoryInGameTest : public ::testing::Test {
