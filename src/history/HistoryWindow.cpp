@@ -5,6 +5,7 @@
 #include <QChart>
 #include <QChartView>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineSeries>
 #include <QScatterSeries>
@@ -114,7 +115,12 @@ void HistoryWindow::showHistory(const RunHistory* history, const QString& levelS
     auto* xAxis = new QValueAxis;
     xAxis->setTitleText(QStringLiteral("Run"));
     xAxis->setLabelFormat(QStringLiteral("%d"));
-    xAxis->setRange(0, std::max<qsizetype>(runs.size(), 1) + 1);
+    // Ticks on whole run numbers only, at most about eight of them.
+    const qsizetype lastRun = std::max<qsizetype>(runs.size(), 1) + 1;
+    xAxis->setRange(0, lastRun);
+    xAxis->setTickType(QValueAxis::TicksDynamic);
+    xAxis->setTickAnchor(0);
+    xAxis->setTickInterval(std::max<qsizetype>(1, (lastRun + 7) / 8));
     auto* yAxis = new QValueAxis;
     yAxis->setTitleText(QStringLiteral("Time (ms)"));
     yAxis->setLabelFormat(QStringLiteral("%d"));
@@ -143,6 +149,14 @@ void HistoryWindow::showHistory(const RunHistory* history, const QString& levelS
         m_table->setItem(row, 3, cell(QString::number(run.distancePx), right));
         m_table->setItem(row, 4, cell(QString::number(run.speedPxPerS), right));
     }
+}
+
+void HistoryWindow::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 } // namespace kf

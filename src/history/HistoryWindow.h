@@ -4,6 +4,7 @@
 #include <QWidget>
 
 class QChart;
+class QKeyEvent;
 class QLabel;
 class QTableWidget;
 
@@ -28,6 +29,10 @@ public:
     QTableWidget* table() const { return m_table; }
     // The track's name, or why there is no history.
     QString statusText() const;
+
+protected:
+    // Escape closes the window, as it closes every other window of the game.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     QLabel* m_status = nullptr;

@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -73,6 +74,14 @@ void TrackBrowser::showFolder(const QString& folder, const QString& current,
 
 QString TrackBrowser::statusText() const {
     return m_status->text();
+}
+
+void TrackBrowser::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 } // namespace kf

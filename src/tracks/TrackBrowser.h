@@ -2,6 +2,7 @@
 
 #include <QWidget>
 
+class QKeyEvent;
 class QLabel;
 class QTableView;
 
@@ -29,6 +30,10 @@ public:
 
 signals:
     void levelChosen(const QString& path);
+
+protected:
+    // Escape closes the window, as it closes every other window of the game.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     TrackList* m_tracks = nullptr;

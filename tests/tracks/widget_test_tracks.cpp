@@ -1,3 +1,4 @@
+#include "history/HistoryWindow.h"
 #include "history/RunHistory.h"
 #include "res/ControlIds.h"
 #include "support/ModalAnswerer.h"
@@ -13,6 +14,7 @@
 #include <QDir>
 #include <QMenu>
 #include <QTableView>
+#include <QTableWidget>
 #include <QTest>
 #include <QTimer>
 
@@ -209,3 +211,16 @@ TEST_F(TracksTest, EnterOrADoubleClickLoadsTheChosenLevel) {
 }
 
 } // namespace
+
+// Escape closes the history window and the track browser, also with the focus on their tables.
+TEST(BesideWindowsTest, EscapeClosesThem) {
+    HistoryWindow history;
+    TrackBrowser browser;
+    const std::pair<QWidget*, QWidget*> windows[] = {{&history, history.table()},
+                                                     {&browser, browser.view()}};
+    for (const auto& [window, table] : windows) {
+        window->show();
+        QTest::keyClick(table, Qt::Key_Escape);
+        EXPECT_FALSE(window->isVisible()) << window->metaObject()->className();
+    }
+}
