@@ -11,8 +11,11 @@ namespace kf {
 
 namespace {
 
-// The tint inside a sealed starting area: the problem colour at half strength.
-constexpr int kTintAlpha = 0x80;
+// Inside a sealed starting area: diagonal stripes of the problem colour, half-transparent, so
+// the area reads as marked over any colour; the stripes' period and width, in pixels.
+constexpr int kTintAlpha = 0xB0;
+constexpr int kStripePeriod = 6;
+constexpr int kStripeWidth = 3;
 // The ring's line, and how far its ticks reach out beyond it, in pixels.
 constexpr double kRingLine = 2;
 constexpr double kTickFrom = 3;
@@ -45,8 +48,8 @@ void fillStartArea(const QImage& picture, QPoint first, std::vector<char>& area)
     }
 }
 
-// Tints the marked pixels and outlines them where they meet an unmarked pixel or the edge.
-void tintAreas(const std::vector<char>& area, QImage& layer) {
+// Stripes the marked pixels and outlines them where they meet an unmarked pixel or the edge.
+void stripeAreas(const std::vector<char>& area, QImage& layer) {
     const int width = layer.width();
     const int height = layer.height();
     const auto marked = [&](int x, int y) {
@@ -61,7 +64,10 @@ void tintAreas(const std::vector<char>& area, QImage& layer) {
                 continue;
             const bool rim =
                 !marked(x - 1, y) || !marked(x + 1, y) || !marked(x, y - 1) || !marked(x, y + 1);
-            row[x] = rim ? kProblemColor : tint;
+            if (rim)
+                row[x] = kProblemColor;
+            else if ((x + y) % kStripePeriod < kStripeWidth)
+                row[x] = tint;
         }
     }
 }
@@ -101,7 +107,7 @@ CanvasCheck checkCanvas(const QImage& canvas) {
         if (!passage.reaches(i, kDefaultCorridorWidth))
             fillStartArea(picture, passage.starts[i].first, sealed);
     }
-    tintAreas(sealed, check.problems);
+    stripeAreas(sealed, check.problems);
     if (check.narrowest > 0)
         markNarrowest(check.narrowestPoint, check.narrowest, check.problems);
     return check;

@@ -18,7 +18,7 @@ struct CanvasCheck {
     int narrowest = 0;             // the narrowest passage; 0 when no probe gets through
     QPoint narrowestPoint{-1, -1}; // its anchor, as LevelPassage gives it; (-1, -1) for none
     // Of the picture's size, transparent but for every starting area that cannot reach a
-    // finishing area, tinted half-transparent and outlined in kProblemColor, and a ring of the
+    // finishing area, striped half-transparent and outlined in kProblemColor, and a ring of the
     // narrowest passage's probe at its narrowest point with four ticks pointing at it, in
     // kNarrowestColor.
     QImage problems;
