@@ -11,6 +11,7 @@
 #include "support/PlayFolder.h"
 #include "support/QtPrinters.h"
 #include "toolkit/ImageView.h"
+#include "window/MainDialog.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>
@@ -247,6 +248,48 @@ TEST_F(CreatorCheckTest, SavingALevelThatIsNotPlayableAsksFirst) {
             creator.EndDialog(id::Cancel);
         }
     }
+    EXPECT_EQ(answers.unexpected(), 0);
+}
+
+// The intro track edited from the main window: a wall across it seals the start, C shows it,
+// undo makes it playable again, and the level saved under a new name is played on the board.
+TEST_F(CreatorCheckTest, TheIntroTrackEditedFromTheGameIsCheckedSavedAndPlayed) {
+    folder.writeBitmap("Level_00_INTRO.bmp", drawIntroLevel());
+    MainDialog main;
+    main.Create();
+    QString sealedCaption, playableCaption;
+    bool problemsShown = false;
+    answers.then([&](QWidget* d) {
+        auto& c = *static_cast<LevelCreatorDialog*>(d);
+        paint(c, kIntroBarrier);
+        sealedCaption = captionAfterCheck(c, kIntroSealed);
+        QTest::keyClick(&c, Qt::Key_C);
+        problemsShown = !c.findChild<ImageView*>()->overlay().isNull();
+        QTest::keyClick(&c, Qt::Key_Z, Qt::ControlModifier);
+        playableCaption = captionAfterCheck(c, " — playable, narrowest passage 40 px");
+        c.item<QLineEdit>(id::creator::FileName)->setText("Level_01_MINE");
+        QTimer::singleShot(
+            0, &c, [&c] { QTest::mouseClick(c.GetDlgItem(id::creator::Save), Qt::LeftButton); });
+    });
+    answers.clickOk();
+    QTest::keyClick(&main, Qt::Key_E);
+
+    EXPECT_EQ(sealedCaption, kCaption + kIntroSealed);
+    EXPECT_TRUE(problemsShown);
+    EXPECT_EQ(playableCaption, kCaption + " — playable, narrowest passage 40 px");
+    const QString path = QDir::toNativeSeparators(folder.file("Level_01_MINE.bmp"));
+    EXPECT_EQ(answers.texts().mid(1), QStringList{"Saved as : " + path});
+    EXPECT_TRUE(folder.readBytes("Level_01_MINE.bmp") == folder.readBytes("Level_00_INTRO.bmp"));
+    EXPECT_EQ(main.m_recordPath, QFileInfo(path + ".kfh").absoluteFilePath());
+    QTest::mousePress(&main, Qt::LeftButton, {}, {11 + 40, 10 + 40});
+    EXPECT_TRUE(main.m_run.running()) << "a run starts on the saved level's start";
+    answers.clickOk(); // the notice of the released button
+    QTest::mouseRelease(&main, Qt::LeftButton, {}, {11 + 40, 10 + 40});
+    QMouseEvent unheld(QEvent::MouseMove, QPointF(11 + 41, 10 + 40),
+                       main.mapToGlobal(QPointF(11 + 41, 10 + 40)), Qt::NoButton, Qt::NoButton,
+                       Qt::NoModifier);
+    QApplication::sendEvent(&main, &unheld);
+    EXPECT_FALSE(main.m_run.running());
     EXPECT_EQ(answers.unexpected(), 0);
 }
 
