@@ -1,5 +1,6 @@
 #include "check/LevelCheck.h"
 #include "check/LevelPassage.h"
+#include "creator/CanvasCheck.h"
 #include "level/BitmapFile.h"
 
 #include <QBuffer>
@@ -51,6 +52,20 @@ void BM_MeasurePassage(benchmark::State& state) {
 }
 
 BENCHMARK(BM_MeasurePassage)->Arg(400)->Arg(1000)->Arg(4000)->Unit(benchmark::kMillisecond);
+
+// The level creator's check of its 400 x 400 canvas, off the interface thread: the measure, the
+// verdict and the problems' picture; range(0) 1 walls the start in, so its area is striped.
+void BM_CheckCanvas(benchmark::State& state) {
+    QImage picture = serpentine(400);
+    if (state.range(0) != 0)
+        QPainter(&picture).fillRect(0, 12, 14, 2, Qt::black);
+    for (auto _ : state) {
+        const kf::CanvasCheck check = kf::checkCanvas(picture);
+        benchmark::DoNotOptimize(check.result.playable);
+    }
+}
+
+BENCHMARK(BM_CheckCanvas)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 // 84 bytes that claim a run-length picture of 11584 x 11584 pixels: refused from the header.
 void BM_ReadTooLarge(benchmark::State& state) {

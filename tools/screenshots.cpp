@@ -19,6 +19,7 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QStyleFactory>
 #include <QTemporaryDir>
@@ -29,6 +30,7 @@
 #include <cmath>
 #include <cstdio>
 #include <limits>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -159,6 +161,56 @@ bool saveEditedTrack(const QDir& out, const QString& name) {
     return true;
 }
 
+// A window's caption bar over its client area, the caption cut short as a title bar does: the
+// offscreen platform draws no frame, and the creator's caption carries the checker's verdict.
+QImage withCaption(QWidget& w) {
+    const QImage client = w.grab().toImage();
+    constexpr int kBar = 26;
+    QImage shot(client.width(), client.height() + kBar, QImage::Format_RGB32);
+    shot.fill(QColor(0xDC, 0xDC, 0xDC));
+    QPainter painter(&shot);
+    QFont font = w.font();
+    font.setBold(true);
+    painter.setFont(font);
+    painter.setPen(Qt::black);
+    const QRect text(8, 0, client.width() - 16, kBar);
+    painter.drawText(
+        text, Qt::AlignVCenter | Qt::AlignLeft,
+        painter.fontMetrics().elidedText(w.windowTitle(), Qt::ElideRight, text.width()));
+    painter.drawImage(0, kBar, client);
+    return shot;
+}
+
+// The intro track in the creator with a wall across its first straight that leaves a gap too
+// narrow for the checker's corridor, and the problems shown: the sealed start tinted, the gap
+// ringed, the verdict in the caption.
+bool saveCheckedTrack(const QDir& out, const QString& name) {
+    kf::LevelCreatorDialog checker;
+    checker.m_openingLevel = kf::readBitmapFile(QStringLiteral("Level_00_INTRO.bmp"));
+    checker.m_fileName = QStringLiteral("Level_00_INTRO");
+    checker.Create();
+    checker.m_brushSize = 3;
+    for (const auto& [from, to] : {std::pair{QPoint(120, 25), QPoint(120, 52)},
+                                   std::pair{QPoint(120, 73), QPoint(120, 100)}}) {
+        checker.OnLButtonDown(kf::kMkLButton, from);
+        checker.OnMouseMove(kf::kMkLButton, to);
+        QMouseEvent release(QEvent::MouseButtonRelease, to, checker.mapToGlobal(to), Qt::LeftButton,
+                            Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(&checker, &release);
+    }
+    checker.m_brushSize = 2;
+    checker.UpdateData(false);
+    checker.OnShowProblems();
+    wait(200);
+    const QString path = out.filePath(name);
+    if (!withCaption(checker).save(path)) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+        return false;
+    }
+    std::printf("%s\n", qPrintable(path));
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -224,6 +276,7 @@ int main(int argc, char** argv) {
     wait(50);
     ok = save(creator, out, QStringLiteral("level-creator.png")) && ok;
     ok = saveEditedTrack(out, QStringLiteral("edit-track.png")) && ok;
+    ok = saveCheckedTrack(out, QStringLiteral("creator-check.png")) && ok;
 
     // A three-player match after two levels, through the match's own rules.
     kf::MultiplayerDialog& match = main.m_multiplayer;

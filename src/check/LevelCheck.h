@@ -12,6 +12,10 @@ namespace kf {
 // How many sealed starting areas a check names one by one; the rest are only counted.
 inline constexpr int kListedSealedStarts = 20;
 
+// The corridor width a level is judged for unless another is asked for: the checker's default,
+// and the width the level creator judges its canvas for.
+inline constexpr int kDefaultCorridorWidth = 4;
+
 // What the level checker finds in one level picture.
 struct LevelCheckResult {
     bool loads = false; // false for a null or too large picture; then only `reasons` is filled in

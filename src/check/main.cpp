@@ -25,7 +25,6 @@
 
 namespace {
 
-constexpr int kDefaultWidth = 4;
 constexpr int kMaxWidth = 1000;
 constexpr int kUsageError = 2;
 
@@ -156,7 +155,7 @@ int main(int argc, char** argv) {
         return 0;
     }
 
-    int width = kDefaultWidth;
+    int width = kf::kDefaultCorridorWidth;
     if (parser.isSet(widthOption)) {
         bool ok = false;
         const QString text = parser.value(widthOption);

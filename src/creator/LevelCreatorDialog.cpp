@@ -19,7 +19,8 @@ namespace kf {
 LevelCreatorDialog::LevelCreatorDialog(QWidget* parent)
     : Dialog(kLevelCreatorDialogId, parent),
       m_canvas(templateControlRect(
-          [](const ControlTemplate& c) { return (c.styles & style::SsBlackFrame) != 0; })) {
+          [](const ControlTemplate& c) { return (c.styles & style::SsBlackFrame) != 0; })),
+      m_caption(windowTitle()) {
     route(id::creator::Save, Notification::Clicked, [this] { OnSave(); });
     route(id::creator::Walls, Notification::Clicked, [this] { OnPaintWalls(); });
     route(id::creator::Start, Notification::Clicked, [this] { OnPaintStart(); });
@@ -69,6 +70,10 @@ bool LevelCreatorDialog::OnInitDialog() {
         m_bmpX = x;
     m_ctlLogo->setPicture(m_bmpLogo);
     m_ctlX->setPicture(m_bmpX);
+
+    // No verdict of an earlier opening's canvas: the caption's own text until this one's is in.
+    setWindowTitle(m_caption);
+    checkCanvasNow();
     return true;
 }
 
@@ -125,9 +130,16 @@ void LevelCreatorDialog::OnMouseMove(unsigned flags, QPoint point) {
 // The undo, redo and open keys work wherever the focus is. Enter saves, also while the file name
 // is being typed: closing would throw the painting away. A push button that has the focus still
 // takes Enter as its own click.
+//
+// Key C reaches the dialog from every control but the file-name field, which takes it as text.
 void LevelCreatorDialog::keyPressEvent(QKeyEvent* event) {
     if (canvasKey(event)) {
         event->accept();
+        return;
+    }
+    if (event->keyCombination() == QKeyCombination(Qt::Key_C)) {
+        event->accept();
+        OnShowProblems();
         return;
     }
     const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;

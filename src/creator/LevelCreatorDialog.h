@@ -2,6 +2,7 @@
 
 #include "creator/LevelBitmap.h"
 #include "creator/LevelCanvas.h"
+#include "creator/LiveLevelCheck.h"
 #include "toolkit/Dialog.h"
 
 #include <QImage>
@@ -21,6 +22,12 @@ class StaticControl;
 // unless the main window hands it a track to edit. Ctrl+Z undoes a stroke or a loaded track,
 // Ctrl+Y and Ctrl+Shift+Z redo it, Ctrl+O loads a track; the canvas's context menu offers the
 // same.
+//
+// The level checker judges the canvas at each opening, after each stroke, undo, redo and loaded
+// track, on a thread of its own; the caption adds its verdict to the template's text (" —
+// playable, narrowest passage 23 px", " — not playable: no finishing area"). Key C or "Show
+// problems" in the context menu lays the sealed starting areas and the narrowest point over the
+// canvas, never into it. SAVE asks before it writes a level that is not playable.
 class LevelCreatorDialog : public Dialog {
     Q_OBJECT
 public:
@@ -40,10 +47,13 @@ public:
     QImage m_openingLevel;
     QImage m_bmpLogo;
     QImage m_bmpX;
+    // Whether the checker's problems are laid over the canvas; kept from one opening to the next.
+    bool m_showProblems = false;
 
     // SAVE: writes the canvas as "<current folder>/<name>.bmp" and closes; an empty name or a
-    // failed write is reported and the dialog stays open with the painting. A file of that
-    // name is replaced only after the player has said Yes to a question; No keeps the dialog.
+    // failed write is reported and the dialog stays open with the painting. A level that is not
+    // playable is written, and a file of that name replaced, each only after the player has said
+    // Yes to a question; No keeps the dialog.
     void OnSave();
     // Writes the top-left width x height pixels of `source` as a level file. Failures go to
     // the debug output as well as into the result.
@@ -60,6 +70,8 @@ public:
     // level, or one of another size than the canvas, is refused with a message and the canvas
     // stays as it was.
     void OnOpenTrack();
+    // Key C and "Show problems": lays the checker's problems over the canvas, or takes them off.
+    void OnShowProblems();
 
     void OnPaintWalls();
     void OnPaintStart();
@@ -91,14 +103,20 @@ protected:
 private:
     // Handles Ctrl+Z, Ctrl+Y, Ctrl+Shift+Z and Ctrl+O; false for any other key.
     bool canvasKey(const QKeyEvent* event);
-    // Makes an open stroke a step of the history.
+    // Makes an open stroke a step of the history, and has the checker judge it.
     void endStroke();
-    // Repaints a rectangle of the canvas that changed.
+    // Has the checker judge the canvas as it is now.
+    void checkCanvasNow();
+    // Shows the latest verdict in the caption, and the problems over the canvas when asked for.
+    void showCheck();
+    // Repaints a rectangle of the canvas that changed, and has the checker judge the canvas.
     void showChange(const QRect& changed);
     void chooseTool(int tool);
     void takeSliderPosition();
 
     ImageView* m_canvasView = nullptr;
+    const QString m_caption; // the template's caption, before the checker's verdict
+    LiveLevelCheck m_check{[this] { showCheck(); }};
 };
 
 } // namespace kf

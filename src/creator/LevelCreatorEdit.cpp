@@ -1,4 +1,5 @@
-// Undo, redo and loading a track in the level creator: the keys and the canvas's context menu.
+// Undo, redo and loading a track in the level creator, and the checker's verdict on the canvas:
+// the keys and the canvas's context menu.
 
 #include "creator/LevelCreatorDialog.h"
 #include "level/BitmapFile.h"
@@ -22,6 +23,7 @@ const QKeySequence kUndoKey(Qt::CTRL | Qt::Key_Z);
 const QKeySequence kRedoKey(Qt::CTRL | Qt::Key_Y);
 const QKeySequence kRedoShiftKey(Qt::CTRL | Qt::SHIFT | Qt::Key_Z);
 const QKeySequence kOpenKey(Qt::CTRL | Qt::Key_O);
+const QKeySequence kProblemsKey(Qt::Key_C);
 
 } // namespace
 
@@ -35,12 +37,34 @@ QString LevelCreatorDialog::sizeRefusal(const QString& fileName, QSize size) {
 }
 
 void LevelCreatorDialog::endStroke() {
-    m_canvas.release();
+    if (m_canvas.release())
+        checkCanvasNow();
+}
+
+void LevelCreatorDialog::checkCanvasNow() {
+    m_check.request(m_canvas.image());
+}
+
+void LevelCreatorDialog::showCheck() {
+    const CanvasCheck& check = *m_check.latest();
+    setWindowTitle(m_caption + playabilitySuffix(check));
+    if (m_canvasView)
+        m_canvasView->setOverlay(m_showProblems ? check.problems : QImage());
+}
+
+void LevelCreatorDialog::OnShowProblems() {
+    m_showProblems = !m_showProblems;
+    if (m_canvasView)
+        m_canvasView->setOverlay(m_showProblems && m_check.latest() ? m_check.latest()->problems
+                                                                    : QImage());
 }
 
 void LevelCreatorDialog::showChange(const QRect& changed) {
-    if (m_canvasView && !changed.isEmpty())
+    if (changed.isEmpty())
+        return;
+    if (m_canvasView)
         m_canvasView->updateClientRect(changed);
+    checkCanvasNow();
 }
 
 void LevelCreatorDialog::OnUndo() {
@@ -126,6 +150,12 @@ void LevelCreatorDialog::contextMenuEvent(QContextMenuEvent* event) {
     menu.addSeparator();
     menu.addAction(QStringLiteral("Open a track…"), this, &LevelCreatorDialog::OnOpenTrack)
         ->setShortcut(kOpenKey);
+    menu.addSeparator();
+    QAction* problems =
+        menu.addAction(QStringLiteral("Show problems"), this, &LevelCreatorDialog::OnShowProblems);
+    problems->setShortcut(kProblemsKey);
+    problems->setCheckable(true);
+    problems->setChecked(m_showProblems);
     menu.exec(event->globalPos());
 }
 

@@ -17,6 +17,10 @@ void LevelCreatorDialog::OnSave() {
         return;
     }
     const QString& path = *savePath;
+    // A level that traps or cannot finish its player is written only when the player says so.
+    if (const LevelCheckResult verdict = m_check.verdictOf(m_canvas.image()).result;
+        !verdict.playable && !AskYesNo(this, saveAnywayQuestion(verdict)))
+        return;
     // The creator keeps its name from one opening to the next and Enter saves, so a blank
     // canvas could land on a finished level unseen: an existing file is replaced only when the
     // player says so. No leaves the painting, the name and the tool as they are.

@@ -55,12 +55,21 @@ void ImageView::setMarker(std::optional<QPointF> centre) {
         update(markerRect(*m_marker));
 }
 
+void ImageView::setOverlay(const QImage& overlay) {
+    if (overlay.isNull() && m_overlay.isNull())
+        return;
+    m_overlay = overlay;
+    update();
+}
+
 void ImageView::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     // Walls must stay sharp on scaled screens: never smooth the picture.
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
     const QRect r = event->rect();
     painter.drawImage(r.topLeft(), m_picture(), r);
+    if (!m_overlay.isNull())
+        painter.drawImage(r.topLeft(), m_overlay, r);
     if (m_marker && r.intersects(markerRect(*m_marker))) {
         painter.setRenderHint(QPainter::Antialiasing);
         painter.setPen(QPen(QColor::fromRgb(kMarkerColor), kMarkerLine));

@@ -33,12 +33,19 @@ public:
     // The ring's colour, a blue that no level colour and no trail shares.
     static constexpr QRgb kMarkerColor = 0xFF0070FF;
 
+    // A picture laid over the picture, pixel for pixel from its top-left corner, under the
+    // ring; a null picture for none. Like the ring it is the view's alone: the picture never
+    // holds it. A change repaints the whole view.
+    void setOverlay(const QImage& overlay);
+    const QImage& overlay() const { return m_overlay; }
+
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
     Source m_picture;
     std::optional<QPointF> m_marker;
+    QImage m_overlay;
 };
 
 } // namespace kf

@@ -76,6 +76,15 @@ protected:
         QTest::keyClicks(nameEdit(), name);
     }
     QString pathOf(const QString& name) const { return folder.file(name + ".bmp"); }
+    // A finish along y = 300 and a start along y = 100, so that SAVE finds the level playable;
+    // the start tool stays chosen.
+    void paintFinishAndStart() {
+        const Hand hand{&creator};
+        hand.choose(id::creator::Finish);
+        hand.stroke({40, 300}, {360, 300});
+        hand.choose(id::creator::Start);
+        hand.stroke({40, 100}, {360, 100});
+    }
 
     PlayFolder folder;
     ModalAnswerer answers;
@@ -188,10 +197,11 @@ TEST_F(CreatorTest, AnEmptyNameIsRefusedAndEnterSavesThePainting) {
     EXPECT_FALSE(creator.m_saved);
 
     typeName("track");
-    answers.clickButton(QMessageBox::Yes).clickOk();
+    answers.clickButton(QMessageBox::Yes).clickButton(QMessageBox::Yes).clickOk();
     QTest::keyClick(nameEdit(), Qt::Key_Return);
-    ASSERT_EQ(answers.texts().size(), 3);
-    EXPECT_EQ(answers.texts()[1],
+    ASSERT_EQ(answers.texts().size(), 4);
+    EXPECT_EQ(answers.texts()[1], "No starting area; no finishing area. Save anyway?");
+    EXPECT_EQ(answers.texts()[2],
               QDir::toNativeSeparators(pathOf("track")) + " already exists. Replace it?");
     EXPECT_FALSE(creator.isVisible());
     EXPECT_TRUE(creator.m_saved);
@@ -207,13 +217,15 @@ TEST_F(CreatorTest, TheSavedNameIsShownAsTyped) {
     creator.Create();
     typeName("<i>x");
     const QString saved = "Saved as : " + QDir::toNativeSeparators(pathOf("<i>x"));
+    answers.clickButton(QMessageBox::Yes); // the blank canvas is not playable
     answers.then([saved](QWidget* box) {
         EXPECT_TRUE(kf::test::shownAsWritten(
             box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label")), saved));
         qobject_cast<QMessageBox*>(box)->button(QMessageBox::Ok)->click();
     });
     QTest::keyClick(nameEdit(), Qt::Key_Return);
-    EXPECT_EQ(answers.texts(), QStringList{saved});
+    EXPECT_EQ(answers.texts(),
+              (QStringList{"No starting area; no finishing area. Save anyway?", saved}));
 }
 
 // The creator keeps its name, and Enter saves: right after reopening, Enter must not put the
@@ -230,7 +242,7 @@ TEST_F(CreatorTest, EnterInAReopenedCreatorAsksBeforeReplacingTheSavedLevel) {
         QTest::keyClicks(edit, "mine");
         QTest::keyClick(edit, Qt::Key_Return);
     });
-    answers.clickOk();
+    answers.clickButton(QMessageBox::Yes).clickOk(); // walls alone are not playable
     main.OnCreateLevel();
     ASSERT_TRUE(main.m_creatorDlg.m_saved);
     const QByteArray saved = folder.readBytes("mine.bmp");
@@ -246,12 +258,13 @@ TEST_F(CreatorTest, EnterInAReopenedCreatorAsksBeforeReplacingTheSavedLevel) {
         nameKept = c->item<QLineEdit>(id::creator::FileName)->text();
         QTest::keyClick(d, Qt::Key_Escape);
     });
-    answers.pressEnter(); // the question: No is the default
+    answers.clickButton(QMessageBox::Yes); // the blank canvas is not playable
+    answers.pressEnter();                  // the question: No is the default
     main.OnCreateLevel();
 
     const QStringList seen = answers.texts();
-    ASSERT_EQ(seen.size(), 4) << seen.join(" / ").toStdString();
-    EXPECT_EQ(seen[3], path + " already exists. Replace it?");
+    ASSERT_EQ(seen.size(), 6) << seen.join(" / ").toStdString();
+    EXPECT_EQ(seen[5], path + " already exists. Replace it?");
     EXPECT_TRUE(stayedOpen);
     EXPECT_EQ(nameKept, "mine");
     EXPECT_FALSE(main.m_creatorDlg.m_saved);
@@ -296,7 +309,7 @@ TEST_F(CreatorTest, ATakenNameIsReplacedOnlyAfterYes) {
         const QByteArray before = folder.readBytes(QString(t.name) + ".bmp");
         creator.m_saved = false; // as the main window's Create Level does
         creator.Create();
-        Hand{&creator}.choose(id::creator::Start);
+        paintFinishAndStart();
         Hand{&creator}.stroke({40, 200}, {360, 200});
         const QImage painting = creator.m_canvas.image();
         typeName(t.name);
@@ -367,6 +380,7 @@ TEST_F(CreatorTest, AFailedSaveIsReportedAndLeavesEverythingAsItWas) {
     folder.writeBytes("track.bmp", old);
     creator.Create();
     Hand{&creator}.stroke({40, 200}, {360, 200});
+    paintFinishAndStart();
     const QStringList before = QDir(folder.path()).entryList(QDir::AllEntries | QDir::Hidden);
     for (const Case& c : cases) {
         debugLines.clear();

@@ -137,7 +137,8 @@ TEST_F(CreatorEditTest, KeysUndoAndRedoStrokesWhereverTheFocusIs) {
 // redo; outside the canvas a right click opens no menu.
 TEST_F(CreatorEditTest, TheCanvasMenuEnablesUndoAndRedoWhenThereIsSomethingToDo) {
     const auto menu = [](bool undo, bool redo) {
-        return std::vector<MenuEntry>{{"Undo", undo}, {"Redo", redo}, {"Open a track…", true}};
+        return std::vector<MenuEntry>{
+            {"Undo", undo}, {"Redo", redo}, {"Open a track…", true}, {"Show problems", true}};
     };
     EXPECT_EQ(rightClick(&creator, {200, 200}), menu(false, false));
     strokeOn(&creator, {40, 200}, {360, 200});
