@@ -173,8 +173,7 @@ public:
 
 TEST_F(HistoryInGameTest, TheDatabaseOpensOnceTheWindowIsShownInTheDataFolder) {
     EXPECT_EQ(dialog->m_history, nullptr);
-    QTest::qWaitFor([this] { return dialog->m_history != nullptr; });
-    ASSERT_NE(dialog->m_history, nullptr);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return dialog->m_history != nullptr; }));
     EXPECT_TRUE(dialog->m_history->available());
     EXPECT_TRUE(
         QFile::exists(qEnvironmentVariable("XDG_DATA_HOME") + "/kurvenflitzerl/history.sqlite"));
