@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <memory>
 #include <unordered_map>
 #include <utility>
 
@@ -132,21 +133,29 @@ int narrowestBeyond(std::uint64_t q, int parity) {
     return w;
 }
 
-// What a pass keeps of each pixel, side by side, as the joins visit pixels all over the picture.
-struct Node {
-    std::uint32_t parent; // kAbsent until the anchor has joined
-    std::uint32_t finish; // of a set, the least distance to a finishing pixel
+// The values a pass keeps of each pixel, one array each, so that the joins' look at the
+// neighbours touches only the parents. Every array has the picture's layout with a frame: one
+// column after each row and one row above and below the picture that are never anchors, so a
+// neighbour's index needs no test of the picture's edge. The frame's parents stay kAbsent.
+struct PassMemory {
+    std::size_t pitch = 0;                   // values a row, the frame's column included
+    std::size_t size = 0;                    // values an array
+    std::unique_ptr<std::uint32_t[]> parent; // kAbsent until the anchor has joined
+    // Of a set, the least distance to a finishing pixel.
+    std::unique_ptr<std::uint32_t[]> finish;
     // Of a set, the least distance to its one starting area, or its list's index; kAbsent for
     // none. Before the anchor joins, the distance to the nearest starting pixel.
-    std::uint32_t entry;
-};
-
-// The memory of a pass, one value a pixel in each, kept for the next pass.
-struct PassMemory {
-    std::vector<std::uint16_t> best; // the widest probe of the parity that fits each anchor
-    std::vector<Node> nodes;
+    std::unique_ptr<std::uint32_t[]> entry;
     std::vector<std::uint32_t> entryArea;
-    std::vector<std::uint32_t> order;
+    std::unique_ptr<std::uint32_t[]> order;
+    std::size_t orderRoom = 0;
+
+    explicit PassMemory(const LevelMap& map)
+        : pitch(static_cast<std::size_t>(map.width()) + 1),
+          size(pitch * (static_cast<std::size_t>(map.height()) + 2)),
+          parent(std::make_unique_for_overwrite<std::uint32_t[]>(size)),
+          finish(std::make_unique_for_overwrite<std::uint32_t[]>(size)),
+          entry(std::make_unique_for_overwrite<std::uint32_t[]>(size)) {}
 };
 
 // One parity of widths at once. Anchors join in order of the widest probe of that parity that
@@ -163,20 +172,26 @@ class ParityPass {
 public:
     ParityPass(const LevelMap& map, int parity, const TileAreas& areas, PassMemory& memory,
                std::vector<LevelPassage::Step>& steps)
-        : m_map(map), m_parity(parity), m_areas(areas), m_steps(steps), m_best(memory.best),
-          m_nodes(memory.nodes), m_entryArea(memory.entryArea), m_order(memory.order),
-          m_key(areas.count, kAbsent), m_seenAt(areas.count > 1 ? m_key.size() : 0, kAbsent) {}
+        : m_map(map), m_parity(parity), m_areas(areas), m_steps(steps), m_memory(memory),
+          m_pitch(memory.pitch), m_parent(memory.parent.get()), m_finish(memory.finish.get()),
+          m_entry(memory.entry.get()), m_entryArea(memory.entryArea), m_key(areas.count, kAbsent),
+          m_seenAt(areas.count > 1 ? m_key.size() : 0, kAbsent), m_leastKey(parity == 1 ? 0 : 2),
+          m_open(areas.count) {}
 
     void run() {
         const ProbeCentre centre = m_parity == 1 ? ProbeCentre::Pixel : ProbeCentre::Corner;
-        const std::size_t n = static_cast<std::size_t>(m_map.width()) * m_map.height();
-        // The distances to the walls go where the parents will be.
-        m_nodes.assign(n, {kAbsent, kNoPixel, kNoPixel});
-        probeDistances(m_map, Tile::Wall, centre, true, &m_nodes[0].parent, 3, 0);
-        std::vector<std::uint16_t>& best = m_best;
-        best.resize(n);
+        const std::size_t size = m_memory.size;
+        const int w = m_map.width();
+        const int h = m_map.height();
+        // The frame, then the distances to the walls where the parents will be.
+        std::fill_n(m_parent, m_pitch, kAbsent);
+        std::fill_n(m_parent + size - m_pitch, m_pitch, kAbsent);
+        for (int y = 0; y < h; ++y)
+            m_parent[row(y) + w] = kAbsent;
+        probeDistances(m_map, Tile::Wall, centre, true, m_parent + row(0), m_pitch, 0);
+        // Then in their place the widest probe that fits each anchor.
         std::vector<std::uint32_t> levelEnd; // first how many anchors of each width
-        for (int y = 0; y < m_map.height(); ++y) {
+        for (int y = 0; y < h; ++y) {
             // Twice the distance to the nearest wall changes by at most 2 from pixel to pixel,
             // so the widest probe follows it in a step or two without a square root.
             int fit = 0;
@@ -186,63 +201,83 @@ public:
                     levelEnd.resize(static_cast<std::size_t>(fit) + 1, 0);
                 levelEnd[fit] += run;
             };
-            for (std::size_t i = m_map.index(0, y); i < m_map.index(0, y + 1); ++i) {
-                const int now = widestWithin(m_nodes[i].parent, m_parity, fit);
-                m_nodes[i].parent = kAbsent;
+            std::uint32_t* values = m_parent + row(y);
+            for (int x = 0; x < w; ++x) {
+                const int now = widestWithin(values[x], m_parity, fit);
                 if (now != fit) {
                     count();
                     fit = now;
                     run = 0;
                 }
-                best[i] = static_cast<std::uint16_t>(fit);
+                values[x] = static_cast<std::uint32_t>(fit);
                 ++run;
             }
             count();
         }
         const auto top = static_cast<int>(levelEnd.size()) - 1;
-        probeDistances(m_map, Tile::Finish, centre, false, &m_nodes[0].finish, 3, top);
-        probeDistances(m_map, Tile::Start, centre, false, &m_nodes[0].entry, 3, top);
-        sortByBest(best, levelEnd);
-        best = {}; // the joins need it no more
+        std::fill_n(m_finish, size, kNoPixel);
+        std::fill_n(m_entry, size, kNoPixel);
+        probeDistances(m_map, Tile::Finish, centre, false, m_finish + row(0), m_pitch, top);
+        probeDistances(m_map, Tile::Start, centre, false, m_entry + row(0), m_pitch, top);
+        const std::size_t anchors = sortByBest(levelEnd);
         if (m_areas.count > 1) {
-            m_entryArea.assign(n, kAbsent);
+            m_entryArea.assign(size, kAbsent);
             measureNearAreas(centre, top);
         }
+        const std::uint32_t* order = m_memory.order.get();
         std::size_t next = 0;
-        for (int level = top; level > 0; --level) {
+        // Once every area's key is the least a distance can be (a pixel's own centre, or a
+        // corner of it, to the probe's centre), no join can add a step: the pass ends there.
+        for (int level = top; level > 0 && m_open > 0; --level) {
             m_level = static_cast<std::uint16_t>(level);
             m_levelSquare = static_cast<std::uint32_t>(level) * static_cast<std::uint32_t>(level);
             m_spans.clear();
             for (; next < levelEnd[level]; ++next) {
-                // The anchors of one width lie all over the picture: their pixels' values are
-                // fetched a few joins ahead, so that fetching overlaps joining.
-                if (next + kAhead < m_order.size())
-                    fetch(m_order[next + kAhead]);
-                join(m_order[next]);
+                // The anchors of one width lie all over the picture: their values are fetched
+                // a few joins ahead, so that fetching overlaps joining.
+                if (next + kAhead < anchors)
+                    fetch(order[next + kAhead]);
+                join(order[next]);
             }
         }
     }
 
 private:
     static constexpr std::uint32_t kList = kAbsent - 1; // m_entryArea of a set with a list
-    static constexpr std::uint32_t kRoot = 1U << 31;    // pixel indices stay below it
+    static constexpr std::uint32_t kRoot = 1U << 31;    // indices stay below it
 
-    // m_order: every anchor where some probe of the parity fits, widest first. `levelEnd`
-    // comes with the count of anchors of each width and leaves with where those of each width
-    // end in m_order.
-    void sortByBest(const std::vector<std::uint16_t>& best, std::vector<std::uint32_t>& levelEnd) {
+    // Where the values of row y begin.
+    std::size_t row(int y) const { return (static_cast<std::size_t>(y) + 1) * m_pitch; }
+
+    // The order: every anchor where some probe of the parity fits, widest first, each width's
+    // in reading order; the parents hold the widest probes on the way in and kAbsent on the way
+    // out. `levelEnd` comes with the count of anchors of each width and leaves with where those
+    // of each width end in the order. Returns how many anchors there are.
+    std::size_t sortByBest(std::vector<std::uint32_t>& levelEnd) {
         levelEnd[0] = 0; // where no probe fits: no anchor
         std::uint32_t end = 0;
         for (std::size_t level = levelEnd.size(); level-- > 0;) {
             end += levelEnd[level];
             levelEnd[level] = end - levelEnd[level]; // for now where they begin
         }
-        if (end > m_order.capacity())
-            m_order = {}; // let go before taking more, not after
-        m_order.resize(end);
-        for (std::size_t i = 0; i < best.size(); ++i)
-            if (best[i] > 0)
-                m_order[levelEnd[best[i]]++] = static_cast<std::uint32_t>(i);
+        if (end > m_memory.orderRoom) {
+            m_memory.order = {}; // let go before taking more, not after
+            m_memory.order = std::make_unique_for_overwrite<std::uint32_t[]>(end);
+            m_memory.orderRoom = end;
+        }
+        std::uint32_t* order = m_memory.order.get();
+        std::uint32_t* at = levelEnd.data();
+        for (int y = 0; y < m_map.height(); ++y) {
+            const std::size_t begin = row(y);
+            std::uint32_t* values = m_parent + begin;
+            for (int x = 0; x < m_map.width(); ++x) {
+                const std::uint32_t level = values[x];
+                values[x] = kAbsent;
+                if (level > 0)
+                    order[at[level]++] = static_cast<std::uint32_t>(begin + x);
+            }
+        }
+        return end;
     }
 
     bool several() const { return !m_entryArea.empty(); }
@@ -255,62 +290,67 @@ private:
     };
 
     void fetch(std::uint32_t a) const {
-        const std::size_t w = m_map.width();
-        __builtin_prefetch(&m_nodes[a]);
-        if (a >= w)
-            __builtin_prefetch(&m_nodes[a - w]);
-        if (a + w < m_nodes.size())
-            __builtin_prefetch(&m_nodes[a + w]);
+        __builtin_prefetch(&m_parent[a]);
+        __builtin_prefetch(&m_parent[a - m_pitch]);
+        __builtin_prefetch(&m_parent[a + m_pitch]);
+        __builtin_prefetch(&m_finish[a]);
+        __builtin_prefetch(&m_entry[a]);
     }
+
+    // The pixel index of the anchor at `a`.
+    std::uint32_t pixelOf(std::uint32_t a) const {
+        const auto y = static_cast<std::uint32_t>(a / m_pitch) - 1;
+        const auto x = static_cast<std::uint32_t>(a % m_pitch);
+        return y * static_cast<std::uint32_t>(m_map.width()) + x;
+    }
+
+    bool joined(std::size_t b) const { return m_parent[b] != kAbsent; }
 
     void join(std::uint32_t a) {
         m_anchor = a;
-        m_nodes[a].parent = kRoot;
-        const int w = m_map.width();
-        // The row by a multiplication, as a division would cost more than the rest of the join.
-        auto y = static_cast<int>(a * m_perRow);
-        if (static_cast<std::uint32_t>(y) * w > a)
-            --y;
-        else if (static_cast<std::uint32_t>(y + 1) * w <= a)
-            ++y;
-        const int x = static_cast<int>(a - static_cast<std::uint32_t>(y) * w);
+        m_parent[a] = kRoot;
         // Until now the distance to the nearest starting pixel; from now the set's entry.
-        const std::uint32_t nearestStart = m_nodes[a].entry;
-        m_nodes[a].entry = kAbsent;
+        const std::uint32_t nearestStart = m_entry[a];
+        m_entry[a] = kAbsent;
         // With several areas, those the probe covers join the whole set after the merges, so
         // that a set of one anchor never needs a list of its own.
         m_covered.clear();
         if (nearestStart < m_levelSquare) {
-            if (!several())
-                m_nodes[a].entry = nearestStart;
-            else if (!m_nearAreas.empty())
-                addNearAreas(x, y);
-            else
-                addAreasCovered(a);
+            if (!several()) {
+                m_entry[a] = nearestStart;
+            } else {
+                const auto y = static_cast<int>(a / m_pitch) - 1;
+                const auto x = static_cast<int>(a % m_pitch);
+                if (!m_nearAreas.empty())
+                    addNearAreas(x, y);
+                else
+                    addAreasCovered(x, y);
+            }
         }
-        forEachEntry(a, [&](std::uint32_t area, std::uint32_t d) {
-            offer(area, std::max(m_nodes[a].finish, d));
-        });
+        forEachEntry(
+            a, [&](std::uint32_t area, std::uint32_t d) { offer(area, std::max(m_finish[a], d)); });
         std::uint32_t root = a;
-        const auto meet = [&](bool inside, std::size_t b) {
-            if (!inside || m_nodes[b].parent == kAbsent)
+        const auto meet = [&](std::size_t b) {
+            if (!joined(b))
                 return;
             const std::uint32_t other = find(static_cast<std::uint32_t>(b));
             if (other != root)
                 root = merge(root, other);
         };
-        meet(x > 0, a - 1);
-        meet(x + 1 < w, a + 1);
-        meet(y > 0, a - static_cast<std::size_t>(w));
-        meet(y + 1 < m_map.height(), a + static_cast<std::size_t>(w));
+        // An anchor above or below whose neighbour on the left has joined, as has the left
+        // one, is in the left one's set already: the look at it is spared.
+        const bool left = joined(a - 1);
+        meet(a - 1);
+        meet(a + 1);
+        if (!left || !joined(a - 1 - m_pitch))
+            meet(a - m_pitch);
+        if (!left || !joined(a - 1 + m_pitch))
+            meet(a + m_pitch);
         for (const auto& [area, d] : m_covered) {
             addEntry(root, area, d);
-            offer(area, std::max(m_nodes[root].finish, d));
+            offer(area, std::max(m_finish[root], d));
         }
     }
-
-    // With a few starting areas, each one's distances over the anchors near it, when they take
-    // no more room than the picture twice: then a join looks its areas up.
     void measureNearAreas(ProbeCentre centre, int top) {
         if (m_areas.count > kFewAreas)
             return;
@@ -321,7 +361,7 @@ private:
             const QRect region = box.adjusted(-margin, -margin, margin, margin) & picture;
             room += static_cast<std::size_t>(region.width()) * region.height();
         }
-        if (room > 2 * m_nodes.size())
+        if (room > static_cast<std::size_t>(m_map.width()) * m_map.height() * 2)
             return;
         const QRect& bounds = m_areas.bounds;
         for (std::uint32_t k = 0; k < m_areas.areaBounds.size(); ++k) {
@@ -360,14 +400,11 @@ private:
         }
     }
 
-    // With several starting areas: each area whose pixels the probe at `a` covers, with the least
-    // squared distance among them.
-    void addAreasCovered(std::uint32_t a) {
+    // With several starting areas: each area whose pixels the probe at (ax, ay) covers, with the
+    // least squared distance among them.
+    void addAreasCovered(int ax, int ay) {
         if (m_spans.empty())
             m_spans = probeSpans(m_level);
-        const int w = m_map.width();
-        const int ax = static_cast<int>(a % w);
-        const int ay = static_cast<int>(a / w);
         const int c = 1 - m_parity;
         const QRect& bounds = m_areas.bounds;
         for (const ProbeSpan& s : m_spans) {
@@ -404,49 +441,49 @@ private:
 
     // A root's parent slot holds kRoot and its rank; every other one its parent (path halving).
     std::uint32_t find(std::uint32_t i) {
-        while ((m_nodes[i].parent & kRoot) == 0) {
-            const std::uint32_t up = m_nodes[i].parent;
-            if ((m_nodes[up].parent & kRoot) != 0)
+        while ((m_parent[i] & kRoot) == 0) {
+            const std::uint32_t up = m_parent[i];
+            if ((m_parent[up] & kRoot) != 0)
                 return up;
-            m_nodes[i].parent = m_nodes[up].parent;
-            i = m_nodes[up].parent;
+            m_parent[i] = m_parent[up];
+            i = m_parent[up];
         }
         return i;
     }
 
     std::size_t entryCount(std::uint32_t r) const {
         if (!several())
-            return m_nodes[r].entry == kAbsent ? 0 : 1;
+            return m_entry[r] == kAbsent ? 0 : 1;
         if (m_entryArea[r] == kAbsent)
             return 0;
-        return m_entryArea[r] == kList ? m_lists[m_nodes[r].entry].size() : 1;
+        return m_entryArea[r] == kList ? m_lists[m_entry[r]].size() : 1;
     }
 
     template <typename Visit> void forEachEntry(std::uint32_t r, Visit visit) const {
         if (!several()) {
-            if (m_nodes[r].entry != kAbsent)
-                visit(0, m_nodes[r].entry);
+            if (m_entry[r] != kAbsent)
+                visit(0, m_entry[r]);
         } else if (m_entryArea[r] == kList) {
-            for (const auto& [area, d] : m_lists[m_nodes[r].entry])
+            for (const auto& [area, d] : m_lists[m_entry[r]])
                 visit(area, d);
         } else if (m_entryArea[r] != kAbsent) {
-            visit(m_entryArea[r], m_nodes[r].entry);
+            visit(m_entryArea[r], m_entry[r]);
         }
     }
 
     void addEntry(std::uint32_t r, std::uint32_t area, std::uint32_t d) {
         if (!several()) {
-            m_nodes[r].entry = std::min(m_nodes[r].entry, d);
+            m_entry[r] = std::min(m_entry[r], d);
             return;
         }
         std::uint32_t& own = m_entryArea[r];
         if (own == kAbsent) {
             own = area;
-            m_nodes[r].entry = d;
+            m_entry[r] = d;
         } else if (own == area) {
-            m_nodes[r].entry = std::min(m_nodes[r].entry, d);
+            m_entry[r] = std::min(m_entry[r], d);
         } else if (own == kList) {
-            const auto [at, added] = m_lists[m_nodes[r].entry].try_emplace(area, d);
+            const auto [at, added] = m_lists[m_entry[r]].try_emplace(area, d);
             if (!added)
                 at->second = std::min(at->second, d);
         } else {
@@ -458,9 +495,9 @@ private:
                 list = m_freeLists.back();
                 m_freeLists.pop_back();
             }
-            m_lists[list] = {{own, m_nodes[r].entry}, {area, d}};
+            m_lists[list] = {{own, m_entry[r]}, {area, d}};
             own = kList;
-            m_nodes[r].entry = list;
+            m_entry[r] = list;
         }
     }
 
@@ -469,18 +506,18 @@ private:
     std::uint32_t merge(std::uint32_t x, std::uint32_t y) {
         const std::size_t ex = entryCount(x);
         const std::size_t ey = entryCount(y);
-        if (ex != ey ? ex < ey : m_nodes[x].parent < m_nodes[y].parent)
+        if (ex != ey ? ex < ey : m_parent[x] < m_parent[y])
             std::swap(x, y);
-        if (m_nodes[x].parent <= m_nodes[y].parent)
-            m_nodes[x].parent = m_nodes[y].parent + 1;
-        const std::uint32_t finish = std::min(m_nodes[x].finish, m_nodes[y].finish);
-        m_nodes[y].parent = x;
+        if (m_parent[x] <= m_parent[y])
+            m_parent[x] = m_parent[y] + 1;
+        const std::uint32_t finish = std::min(m_finish[x], m_finish[y]);
+        m_parent[y] = x;
         if (ex + ey == 0) { // most sets hold no starting area
-            m_nodes[x].finish = finish;
+            m_finish[x] = finish;
             return x;
         }
         const auto offerAll = [&](std::uint32_t r) {
-            if (m_nodes[r].finish > finish && finish < m_levelSquare)
+            if (m_finish[r] > finish && finish < m_levelSquare)
                 forEachEntry(r, [&](std::uint32_t area, std::uint32_t d) {
                     offer(area, std::max(finish, d));
                 });
@@ -488,22 +525,24 @@ private:
         offerAll(x);
         offerAll(y);
         if (several() && m_entryArea[y] == kList) {
-            auto moved = std::move(m_lists[m_nodes[y].entry]);
-            m_lists[m_nodes[y].entry] = {};
-            m_freeLists.push_back(m_nodes[y].entry); // for the next set that needs a list
+            auto moved = std::move(m_lists[m_entry[y]]);
+            m_lists[m_entry[y]] = {};
+            m_freeLists.push_back(m_entry[y]); // for the next set that needs a list
             for (const auto& [area, d] : moved)
                 addEntry(x, area, d);
         } else {
             forEachEntry(y, [&](std::uint32_t area, std::uint32_t d) { addEntry(x, area, d); });
         }
-        m_nodes[x].finish = finish;
+        m_finish[x] = finish;
         return x;
     }
 
     void offer(std::uint32_t area, std::uint32_t key) {
         if (key < m_levelSquare && key < m_key[area]) {
             m_key[area] = key;
-            m_steps.push_back({area, m_level, key, m_anchor});
+            m_steps.push_back({area, m_level, key, pixelOf(m_anchor)});
+            if (key == m_leastKey)
+                --m_open;
         }
     }
 
@@ -512,11 +551,13 @@ private:
     const TileAreas& m_areas;
     std::vector<LevelPassage::Step>& m_steps;
 
-    std::vector<std::uint16_t>& m_best;
-    std::vector<Node>& m_nodes;
+    PassMemory& m_memory;
+    std::size_t m_pitch;
+    std::uint32_t* m_parent; // a root's holds kRoot and its rank
+    std::uint32_t* m_finish;
+    std::uint32_t* m_entry;
     // With several starting areas, per set that area, kList or kAbsent; empty with one area.
     std::vector<std::uint32_t>& m_entryArea;
-    std::vector<std::uint32_t>& m_order;
     std::vector<std::uint32_t> m_key; // per area
     std::vector<NearArea> m_nearAreas;
     std::vector<std::unordered_map<std::uint32_t, std::uint32_t>> m_lists;
@@ -526,10 +567,11 @@ private:
     std::vector<std::pair<std::uint32_t, std::uint32_t>> m_covered; // areas and distances
     std::vector<ProbeSpan> m_spans; // of the current level, once needed
 
-    double m_perRow = 1.0 / m_map.width();
     std::uint16_t m_level = 0;
     std::uint32_t m_levelSquare = 0;
     std::uint32_t m_anchor = 0;
+    std::uint32_t m_leastKey;
+    std::size_t m_open; // areas whose key is above the least
 };
 
 } // namespace
@@ -632,7 +674,7 @@ LevelPassage measurePassage(QImage picture) {
     areas.first = {}; // kept in the result
     result.finishAreas = static_cast<int>(labelAreas(map, Tile::Finish).count);
     if (!result.starts.empty() && result.finishAreas > 0) {
-        PassMemory memory;
+        PassMemory memory(map);
         for (int parity = 0; parity < 2; ++parity)
             ParityPass(map, parity, areas, memory, result.m_steps[parity]).run();
     }

@@ -31,10 +31,10 @@ Area tileSurroundings(const LevelMap& map, Tile tile, int reach) {
 
 // First pass, row by row: for each pixel, the vertical distance in half pixels from the probe's
 // centre to the nearest pixel of the tile in the same column (2|dy + c/2|), or kNoPixel.
-// `isSite(x, y)` tells the tile's pixels; values go to out[stride * (y * pitch + x)].
+// `isSite(x, y)` tells the tile's pixels; values go to out[y * pitch + x].
 template <typename IsSite>
 void columnDistances(IsSite isSite, std::size_t pitch, int c, bool outsideCounts, Area area,
-                     std::uint32_t* out, std::size_t stride) {
+                     std::uint32_t* out) {
     const int w = area.right;
     const int h = area.bottom;
     // The row of the nearest pixel of the tile above (below) in each column; for a corner
@@ -45,7 +45,7 @@ void columnDistances(IsSite isSite, std::size_t pitch, int c, bool outsideCounts
             const bool site = isSite(x, y);
             if (site && c == 0)
                 near[x] = y;
-            out[stride * (y * pitch + x)] =
+            out[y * pitch + x] =
                 near[x] == kNone ? kNoPixel : static_cast<std::uint32_t>(2 * (y - near[x]) - c);
             if (site && c == 1)
                 near[x] = y;
@@ -57,7 +57,7 @@ void columnDistances(IsSite isSite, std::size_t pitch, int c, bool outsideCounts
                 near[x] = y;
             if (near[x] != kNone) {
                 const auto below = static_cast<std::uint32_t>(2 * (near[x] - y) + c);
-                std::uint32_t& v = out[stride * (y * pitch + x)];
+                std::uint32_t& v = out[y * pitch + x];
                 v = std::min(v, below);
             }
         }
@@ -124,8 +124,7 @@ private:
 };
 
 // Second pass over the values of the first, in place.
-void rowDistances(std::size_t pitch, int c, bool outsideCounts, Area area, std::uint32_t* out,
-                  std::size_t stride) {
+void rowDistances(std::size_t pitch, int c, bool outsideCounts, Area area, std::uint32_t* out) {
     const int w = area.right - area.left;
     // Second pass, row by row: a pixel of the tile in column i lies 2i - (2x - c) half pixels
     // across from the centre. The columns beyond the edges are whole columns of the tile.
@@ -133,9 +132,9 @@ void rowDistances(std::size_t pitch, int c, bool outsideCounts, Area area, std::
     std::vector<std::uint32_t> row(static_cast<std::size_t>(w));
     const long long edgeHeight = c; // the nearest pixel of a column beyond the edge
     for (int y = area.top; y < area.bottom; ++y) {
-        std::uint32_t* values = &out[stride * (y * pitch + area.left)];
+        std::uint32_t* values = &out[y * pitch + area.left];
         for (int i = 0; i < w; ++i)
-            row[i] = values[stride * i];
+            row[i] = values[i];
         envelope.clear();
         if (outsideCounts)
             envelope.add(-2, edgeHeight * edgeHeight);
@@ -148,7 +147,7 @@ void rowDistances(std::size_t pitch, int c, bool outsideCounts, Area area, std::
             continue;
         envelope.rewind();
         for (int x = 0; x < w; ++x)
-            values[stride * x] = static_cast<std::uint32_t>(envelope.at(2LL * x - c));
+            values[x] = static_cast<std::uint32_t>(envelope.at(2LL * x - c));
     }
 }
 
@@ -158,20 +157,20 @@ void probeDistances(const LevelMap& map, Tile tile, ProbeCentre centre, bool out
                     std::vector<std::uint32_t>& out, int reach) {
     out.assign(static_cast<std::size_t>(map.width()) * static_cast<std::size_t>(map.height()),
                kNoPixel);
-    probeDistances(map, tile, centre, outsideCounts, out.data(), 1, reach);
+    probeDistances(map, tile, centre, outsideCounts, out.data(),
+                   static_cast<std::size_t>(map.width()), reach);
 }
 
 void probeDistances(const LevelMap& map, Tile tile, ProbeCentre centre, bool outsideCounts,
-                    std::uint32_t* out, std::size_t stride, int reach) {
+                    std::uint32_t* out, std::size_t pitch, int reach) {
     const int c = centre == ProbeCentre::Corner ? 1 : 0;
     const Area area = reach > 0 && !outsideCounts ? tileSurroundings(map, tile, reach)
                                                   : Area{0, 0, map.width(), map.height()};
     if (area.right <= area.left || area.bottom <= area.top)
         return;
-    const auto pitch = static_cast<std::size_t>(map.width());
     columnDistances([&map, tile](int x, int y) { return map.tile(x, y) == tile; }, pitch, c,
-                    outsideCounts, area, out, stride);
-    rowDistances(pitch, c, outsideCounts, area, out, stride);
+                    outsideCounts, area, out);
+    rowDistances(pitch, c, outsideCounts, area, out);
 }
 
 void probeDistances(const std::vector<std::uint8_t>& sites, int width, int height,
@@ -181,8 +180,8 @@ void probeDistances(const std::vector<std::uint8_t>& sites, int width, int heigh
     out.assign(pitch * static_cast<std::size_t>(height), kNoPixel);
     const Area area{0, 0, width, height};
     columnDistances([&sites, pitch](int x, int y) { return sites[y * pitch + x] != 0; }, pitch, c,
-                    false, area, out.data(), 1);
-    rowDistances(pitch, c, false, area, out.data(), 1);
+                    false, area, out.data());
+    rowDistances(pitch, c, false, area, out.data());
 }
 
 } // namespace kf

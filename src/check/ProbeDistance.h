@@ -38,11 +38,11 @@ inline constexpr std::uint32_t kNoPixel = std::numeric_limits<std::uint32_t>::ma
 void probeDistances(const LevelMap& map, Tile tile, ProbeCentre centre, bool outsideCounts,
                     std::vector<std::uint32_t>& out, int reach = 0);
 
-// The same, written to out[stride * i] for the pixel of index i, for values kept beside others;
-// with a `reach`, the values of the anchors beyond it are left as they are, so the caller sets
-// them to kNoPixel beforehand.
+// The same, written to out[pitch * y + x] for the pixel (x, y), for rows kept `pitch` values
+// apart (at least the width); with a `reach`, the values of the anchors beyond it are left as
+// they are, so the caller sets them to kNoPixel beforehand.
 void probeDistances(const LevelMap& map, Tile tile, ProbeCentre centre, bool outsideCounts,
-                    std::uint32_t* out, std::size_t stride, int reach);
+                    std::uint32_t* out, std::size_t pitch, int reach);
 
 // The same for the pixels of a picture `width` x `height` that `sites` marks (one byte a pixel,
 // row by row, non-zero for a marked one), beyond whose edge nothing counts.
