@@ -115,14 +115,11 @@ std::uint32_t squareRoot(std::uint64_t q) {
 }
 
 // The widest probe of that parity (1 odd, 0 even) whose width squared is at most q; 0 for none.
-// Searched from `near`, a width of that parity or 0.
-int widestWithin(std::uint32_t q, int parity, int near) {
-    auto w = static_cast<std::uint64_t>(near > 0 ? near : parity);
-    while ((w + 2) * (w + 2) <= q)
-        w += 2;
-    while (w > 0 && w * w > q)
-        w = w >= 2 ? w - 2 : 0;
-    return static_cast<int>(w);
+// The square root of a 32-bit value rounds to the exact one's whole part: below 2^32 it lies
+// further from the next whole number than half a step of a double.
+int widestWithin(std::uint32_t q, int parity) {
+    const auto r = static_cast<int>(std::sqrt(static_cast<double>(q)));
+    return r % 2 == parity ? r : std::max(r - 1, 0);
 }
 
 // The narrowest width of that parity whose square exceeds q.
@@ -138,14 +135,16 @@ int narrowestBeyond(std::uint64_t q, int parity) {
 // column after each row and one row above and below the picture that are never anchors, so a
 // neighbour's index needs no test of the picture's edge. The frame's parents stay kAbsent.
 struct PassMemory {
-    std::size_t pitch = 0;                   // values a row, the frame's column included
-    std::size_t size = 0;                    // values an array
-    std::unique_ptr<std::uint32_t[]> parent; // kAbsent until the anchor has joined
+    std::size_t pitch = 0; // values a row, the frame's column included
+    std::size_t size = 0;  // values an array
+    // The three arrays in one block: one allocation, given back whole.
+    std::unique_ptr<std::uint32_t[]> block;
+    std::uint32_t* parent; // kAbsent until the anchor has joined
     // Of a set, the least distance to a finishing pixel.
-    std::unique_ptr<std::uint32_t[]> finish;
+    std::uint32_t* finish;
     // Of a set, the least distance to its one starting area, or its list's index; kAbsent for
     // none. Before the anchor joins, the distance to the nearest starting pixel.
-    std::unique_ptr<std::uint32_t[]> entry;
+    std::uint32_t* entry;
     std::vector<std::uint32_t> entryArea;
     std::unique_ptr<std::uint32_t[]> order;
     std::size_t orderRoom = 0;
@@ -153,9 +152,8 @@ struct PassMemory {
     explicit PassMemory(const LevelMap& map)
         : pitch(static_cast<std::size_t>(map.width()) + 1),
           size(pitch * (static_cast<std::size_t>(map.height()) + 2)),
-          parent(std::make_unique_for_overwrite<std::uint32_t[]>(size)),
-          finish(std::make_unique_for_overwrite<std::uint32_t[]>(size)),
-          entry(std::make_unique_for_overwrite<std::uint32_t[]>(size)) {}
+          block(std::make_unique_for_overwrite<std::uint32_t[]>(3 * size)), parent(block.get()),
+          finish(parent + size), entry(finish + size) {}
 };
 
 // One parity of widths at once. Anchors join in order of the widest probe of that parity that
@@ -173,8 +171,8 @@ public:
     ParityPass(const LevelMap& map, int parity, const TileAreas& areas, PassMemory& memory,
                std::vector<LevelPassage::Step>& steps)
         : m_map(map), m_parity(parity), m_areas(areas), m_steps(steps), m_memory(memory),
-          m_pitch(memory.pitch), m_parent(memory.parent.get()), m_finish(memory.finish.get()),
-          m_entry(memory.entry.get()), m_entryArea(memory.entryArea), m_key(areas.count, kAbsent),
+          m_pitch(memory.pitch), m_parent(memory.parent), m_finish(memory.finish),
+          m_entry(memory.entry), m_entryArea(memory.entryArea), m_key(areas.count, kAbsent),
           m_seenAt(areas.count > 1 ? m_key.size() : 0, kAbsent), m_leastKey(parity == 1 ? 0 : 2),
           m_open(areas.count) {}
 
@@ -192,8 +190,7 @@ public:
         // Then in their place the widest probe that fits each anchor.
         std::vector<std::uint32_t> levelEnd; // first how many anchors of each width
         for (int y = 0; y < h; ++y) {
-            // Twice the distance to the nearest wall changes by at most 2 from pixel to pixel,
-            // so the widest probe follows it in a step or two without a square root.
+            // Neighbours mostly have the same widest probe: counted a run at a time.
             int fit = 0;
             std::uint32_t run = 0; // pixels in a row so far with the widest probe `fit`
             const auto count = [&] {
@@ -203,7 +200,7 @@ public:
             };
             std::uint32_t* values = m_parent + row(y);
             for (int x = 0; x < w; ++x) {
-                const int now = widestWithin(values[x], m_parity, fit);
+                const int now = widestWithin(values[x], m_parity);
                 if (now != fit) {
                     count();
                     fit = now;
@@ -270,11 +267,21 @@ private:
         for (int y = 0; y < m_map.height(); ++y) {
             const std::size_t begin = row(y);
             std::uint32_t* values = m_parent + begin;
-            for (int x = 0; x < m_map.width(); ++x) {
+            const int w = m_map.width();
+            // A run of one width at a time, so that its anchors go to the order in one stretch.
+            for (int x = 0; x < w;) {
                 const std::uint32_t level = values[x];
-                values[x] = kAbsent;
-                if (level > 0)
-                    order[at[level]++] = static_cast<std::uint32_t>(begin + x);
+                int end = x + 1;
+                while (end < w && values[end] == level)
+                    ++end;
+                if (level > 0) {
+                    std::uint32_t* to = order + at[level];
+                    for (int k = x; k < end; ++k)
+                        to[k - x] = static_cast<std::uint32_t>(begin + k);
+                    at[level] += static_cast<std::uint32_t>(end - x);
+                }
+                std::fill(values + x, values + end, kAbsent);
+                x = end;
             }
         }
         return end;
