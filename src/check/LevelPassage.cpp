@@ -130,30 +130,32 @@ int narrowestBeyond(std::uint64_t q, int parity) {
     return w;
 }
 
-// The values a pass keeps of each pixel, one array each, so that the joins' look at the
-// neighbours touches only the parents. Every array has the picture's layout with a frame: one
-// column after each row and one row above and below the picture that are never anchors, so a
-// neighbour's index needs no test of the picture's edge. The frame's parents stay kAbsent.
-struct PassMemory {
-    std::size_t pitch = 0; // values a row, the frame's column included
-    std::size_t size = 0;  // values an array
-    // The three arrays in one block: one allocation, given back whole.
-    std::unique_ptr<std::uint32_t[]> block;
-    std::uint32_t* parent; // kAbsent until the anchor has joined
-    // Of a set, the least distance to a finishing pixel.
-    std::uint32_t* finish;
+// What a pass keeps of each pixel, side by side, as the joins visit pixels all over the picture.
+struct Node {
+    std::uint32_t parent; // kAbsent until the anchor has joined; a root's holds kRoot and its rank
+    std::uint32_t finish; // of a set, the least distance to a finishing pixel
     // Of a set, the least distance to its one starting area, or its list's index; kAbsent for
     // none. Before the anchor joins, the distance to the nearest starting pixel.
-    std::uint32_t* entry;
+    std::uint32_t entry;
+};
+
+// The memory of a pass, kept for the next pass. The nodes have the picture's layout with a
+// frame: one column after each row and one row above and below the picture that are never
+// anchors, so a neighbour's index needs no test of the picture's edge.
+struct PassMemory {
+    std::size_t pitch; // nodes a row, the frame's column included
+    std::size_t size;  // nodes in all
+    std::unique_ptr<Node[]> nodes;
     std::vector<std::uint32_t> entryArea;
+    // One value a pixel: the distances while they are measured, then the order of the anchors.
     std::unique_ptr<std::uint32_t[]> order;
-    std::size_t orderRoom = 0;
 
     explicit PassMemory(const LevelMap& map)
         : pitch(static_cast<std::size_t>(map.width()) + 1),
           size(pitch * (static_cast<std::size_t>(map.height()) + 2)),
-          block(std::make_unique_for_overwrite<std::uint32_t[]>(3 * size)), parent(block.get()),
-          finish(parent + size), entry(finish + size) {}
+          nodes(std::make_unique_for_overwrite<Node[]>(size)),
+          order(std::make_unique_for_overwrite<std::uint32_t[]>(
+              static_cast<std::size_t>(map.width()) * static_cast<std::size_t>(map.height()))) {}
 };
 
 // One parity of widths at once. Anchors join in order of the widest probe of that parity that
@@ -171,23 +173,20 @@ public:
     ParityPass(const LevelMap& map, int parity, const TileAreas& areas, PassMemory& memory,
                std::vector<LevelPassage::Step>& steps)
         : m_map(map), m_parity(parity), m_areas(areas), m_steps(steps), m_memory(memory),
-          m_pitch(memory.pitch), m_parent(memory.parent), m_finish(memory.finish),
-          m_entry(memory.entry), m_entryArea(memory.entryArea), m_key(areas.count, kAbsent),
-          m_seenAt(areas.count > 1 ? m_key.size() : 0, kAbsent), m_leastKey(parity == 1 ? 0 : 2),
-          m_open(areas.count) {}
+          m_pitch(memory.pitch), m_nodes(memory.nodes.get()), m_entryArea(memory.entryArea),
+          m_key(areas.count, kAbsent), m_seenAt(areas.count > 1 ? m_key.size() : 0, kAbsent),
+          m_leastKey(parity == 1 ? 0 : 2), m_open(areas.count) {}
 
     void run() {
         const ProbeCentre centre = m_parity == 1 ? ProbeCentre::Pixel : ProbeCentre::Corner;
-        const std::size_t size = m_memory.size;
         const int w = m_map.width();
         const int h = m_map.height();
-        // The frame, then the distances to the walls where the parents will be.
-        std::fill_n(m_parent, m_pitch, kAbsent);
-        std::fill_n(m_parent + size - m_pitch, m_pitch, kAbsent);
-        for (int y = 0; y < h; ++y)
-            m_parent[row(y) + w] = kAbsent;
-        probeDistances(m_map, Tile::Wall, centre, true, m_parent + row(0), m_pitch, 0);
-        // Then in their place the widest probe that fits each anchor.
+        const Node none{kAbsent, kNoPixel, kNoPixel};
+        std::fill_n(m_nodes, m_pitch, none);
+        std::fill_n(m_nodes + m_memory.size - m_pitch, m_pitch, none);
+        // The distances to the walls, then each anchor's widest probe in its parent's place.
+        std::uint32_t* distance = m_memory.order.get();
+        probeDistances(m_map, Tile::Wall, centre, true, distance, static_cast<std::size_t>(w), 0);
         std::vector<std::uint32_t> levelEnd; // first how many anchors of each width
         for (int y = 0; y < h; ++y) {
             // Neighbours mostly have the same widest probe: counted a run at a time.
@@ -198,7 +197,8 @@ public:
                     levelEnd.resize(static_cast<std::size_t>(fit) + 1, 0);
                 levelEnd[fit] += run;
             };
-            std::uint32_t* values = m_parent + row(y);
+            const std::uint32_t* values = distance + static_cast<std::size_t>(y) * w;
+            Node* nodes = m_nodes + row(y);
             for (int x = 0; x < w; ++x) {
                 const int now = widestWithin(values[x], m_parity);
                 if (now != fit) {
@@ -206,19 +206,18 @@ public:
                     fit = now;
                     run = 0;
                 }
-                values[x] = static_cast<std::uint32_t>(fit);
+                nodes[x] = {static_cast<std::uint32_t>(fit), kNoPixel, kNoPixel};
                 ++run;
             }
+            nodes[w] = none;
             count();
         }
         const auto top = static_cast<int>(levelEnd.size()) - 1;
-        std::fill_n(m_finish, size, kNoPixel);
-        std::fill_n(m_entry, size, kNoPixel);
-        probeDistances(m_map, Tile::Finish, centre, false, m_finish + row(0), m_pitch, top);
-        probeDistances(m_map, Tile::Start, centre, false, m_entry + row(0), m_pitch, top);
+        near(Tile::Finish, centre, top, &Node::finish);
+        near(Tile::Start, centre, top, &Node::entry);
         const std::size_t anchors = sortByBest(levelEnd);
         if (m_areas.count > 1) {
-            m_entryArea.assign(size, kAbsent);
+            m_entryArea.assign(m_memory.size, kAbsent);
             measureNearAreas(centre, top);
         }
         const std::uint32_t* order = m_memory.order.get();
@@ -246,6 +245,17 @@ private:
     // Where the values of row y begin.
     std::size_t row(int y) const { return (static_cast<std::size_t>(y) + 1) * m_pitch; }
 
+    // The distances to the tile's pixels, of the anchors whose probes of at most `top` pixels
+    // may cover one, into that field of their nodes.
+    void near(Tile tile, ProbeCentre centre, int top, std::uint32_t Node::*field) {
+        const auto w = static_cast<std::size_t>(m_map.width());
+        const std::uint32_t* distance = m_memory.order.get();
+        const QRect done = probeDistances(m_map, tile, centre, false, m_memory.order.get(), w, top);
+        for (int y = done.top(); y <= done.bottom(); ++y)
+            for (int x = done.left(); x <= done.right(); ++x)
+                m_nodes[row(y) + x].*field = distance[y * w + x];
+    }
+
     // The order: every anchor where some probe of the parity fits, widest first, each width's
     // in reading order; the parents hold the widest probes on the way in and kAbsent on the way
     // out. `levelEnd` comes with the count of anchors of each width and leaves with where those
@@ -257,30 +267,25 @@ private:
             end += levelEnd[level];
             levelEnd[level] = end - levelEnd[level]; // for now where they begin
         }
-        if (end > m_memory.orderRoom) {
-            m_memory.order = {}; // let go before taking more, not after
-            m_memory.order = std::make_unique_for_overwrite<std::uint32_t[]>(end);
-            m_memory.orderRoom = end;
-        }
         std::uint32_t* order = m_memory.order.get();
         std::uint32_t* at = levelEnd.data();
+        const int w = m_map.width();
         for (int y = 0; y < m_map.height(); ++y) {
             const std::size_t begin = row(y);
-            std::uint32_t* values = m_parent + begin;
-            const int w = m_map.width();
+            Node* nodes = m_nodes + begin;
             // A run of one width at a time, so that its anchors go to the order in one stretch.
             for (int x = 0; x < w;) {
-                const std::uint32_t level = values[x];
+                const std::uint32_t level = nodes[x].parent;
+                nodes[x].parent = kAbsent;
                 int end = x + 1;
-                while (end < w && values[end] == level)
-                    ++end;
+                for (; end < w && nodes[end].parent == level; ++end)
+                    nodes[end].parent = kAbsent;
                 if (level > 0) {
                     std::uint32_t* to = order + at[level];
                     for (int k = x; k < end; ++k)
                         to[k - x] = static_cast<std::uint32_t>(begin + k);
                     at[level] += static_cast<std::uint32_t>(end - x);
                 }
-                std::fill(values + x, values + end, kAbsent);
                 x = end;
             }
         }
@@ -297,11 +302,9 @@ private:
     };
 
     void fetch(std::uint32_t a) const {
-        __builtin_prefetch(&m_parent[a]);
-        __builtin_prefetch(&m_parent[a - m_pitch]);
-        __builtin_prefetch(&m_parent[a + m_pitch]);
-        __builtin_prefetch(&m_finish[a]);
-        __builtin_prefetch(&m_entry[a]);
+        __builtin_prefetch(&m_nodes[a]);
+        __builtin_prefetch(&m_nodes[a - m_pitch]);
+        __builtin_prefetch(&m_nodes[a + m_pitch]);
     }
 
     // The pixel index of the anchor at `a`.
@@ -311,20 +314,20 @@ private:
         return y * static_cast<std::uint32_t>(m_map.width()) + x;
     }
 
-    bool joined(std::size_t b) const { return m_parent[b] != kAbsent; }
+    bool joined(std::size_t b) const { return m_nodes[b].parent != kAbsent; }
 
     void join(std::uint32_t a) {
         m_anchor = a;
-        m_parent[a] = kRoot;
+        m_nodes[a].parent = kRoot;
         // Until now the distance to the nearest starting pixel; from now the set's entry.
-        const std::uint32_t nearestStart = m_entry[a];
-        m_entry[a] = kAbsent;
+        const std::uint32_t nearestStart = m_nodes[a].entry;
+        m_nodes[a].entry = kAbsent;
         // With several areas, those the probe covers join the whole set after the merges, so
         // that a set of one anchor never needs a list of its own.
         m_covered.clear();
         if (nearestStart < m_levelSquare) {
             if (!several()) {
-                m_entry[a] = nearestStart;
+                m_nodes[a].entry = nearestStart;
             } else {
                 const auto y = static_cast<int>(a / m_pitch) - 1;
                 const auto x = static_cast<int>(a % m_pitch);
@@ -334,8 +337,9 @@ private:
                     addAreasCovered(x, y);
             }
         }
-        forEachEntry(
-            a, [&](std::uint32_t area, std::uint32_t d) { offer(area, std::max(m_finish[a], d)); });
+        forEachEntry(a, [&](std::uint32_t area, std::uint32_t d) {
+            offer(area, std::max(m_nodes[a].finish, d));
+        });
         std::uint32_t root = a;
         const auto meet = [&](std::size_t b) {
             if (!joined(b))
@@ -355,7 +359,7 @@ private:
             meet(a + m_pitch);
         for (const auto& [area, d] : m_covered) {
             addEntry(root, area, d);
-            offer(area, std::max(m_finish[root], d));
+            offer(area, std::max(m_nodes[root].finish, d));
         }
     }
     void measureNearAreas(ProbeCentre centre, int top) {
@@ -448,49 +452,49 @@ private:
 
     // A root's parent slot holds kRoot and its rank; every other one its parent (path halving).
     std::uint32_t find(std::uint32_t i) {
-        while ((m_parent[i] & kRoot) == 0) {
-            const std::uint32_t up = m_parent[i];
-            if ((m_parent[up] & kRoot) != 0)
+        while ((m_nodes[i].parent & kRoot) == 0) {
+            const std::uint32_t up = m_nodes[i].parent;
+            if ((m_nodes[up].parent & kRoot) != 0)
                 return up;
-            m_parent[i] = m_parent[up];
-            i = m_parent[up];
+            m_nodes[i].parent = m_nodes[up].parent;
+            i = m_nodes[up].parent;
         }
         return i;
     }
 
     std::size_t entryCount(std::uint32_t r) const {
         if (!several())
-            return m_entry[r] == kAbsent ? 0 : 1;
+            return m_nodes[r].entry == kAbsent ? 0 : 1;
         if (m_entryArea[r] == kAbsent)
             return 0;
-        return m_entryArea[r] == kList ? m_lists[m_entry[r]].size() : 1;
+        return m_entryArea[r] == kList ? m_lists[m_nodes[r].entry].size() : 1;
     }
 
     template <typename Visit> void forEachEntry(std::uint32_t r, Visit visit) const {
         if (!several()) {
-            if (m_entry[r] != kAbsent)
-                visit(0, m_entry[r]);
+            if (m_nodes[r].entry != kAbsent)
+                visit(0, m_nodes[r].entry);
         } else if (m_entryArea[r] == kList) {
-            for (const auto& [area, d] : m_lists[m_entry[r]])
+            for (const auto& [area, d] : m_lists[m_nodes[r].entry])
                 visit(area, d);
         } else if (m_entryArea[r] != kAbsent) {
-            visit(m_entryArea[r], m_entry[r]);
+            visit(m_entryArea[r], m_nodes[r].entry);
         }
     }
 
     void addEntry(std::uint32_t r, std::uint32_t area, std::uint32_t d) {
         if (!several()) {
-            m_entry[r] = std::min(m_entry[r], d);
+            m_nodes[r].entry = std::min(m_nodes[r].entry, d);
             return;
         }
         std::uint32_t& own = m_entryArea[r];
         if (own == kAbsent) {
             own = area;
-            m_entry[r] = d;
+            m_nodes[r].entry = d;
         } else if (own == area) {
-            m_entry[r] = std::min(m_entry[r], d);
+            m_nodes[r].entry = std::min(m_nodes[r].entry, d);
         } else if (own == kList) {
-            const auto [at, added] = m_lists[m_entry[r]].try_emplace(area, d);
+            const auto [at, added] = m_lists[m_nodes[r].entry].try_emplace(area, d);
             if (!added)
                 at->second = std::min(at->second, d);
         } else {
@@ -502,9 +506,9 @@ private:
                 list = m_freeLists.back();
                 m_freeLists.pop_back();
             }
-            m_lists[list] = {{own, m_entry[r]}, {area, d}};
+            m_lists[list] = {{own, m_nodes[r].entry}, {area, d}};
             own = kList;
-            m_entry[r] = list;
+            m_nodes[r].entry = list;
         }
     }
 
@@ -513,18 +517,18 @@ private:
     std::uint32_t merge(std::uint32_t x, std::uint32_t y) {
         const std::size_t ex = entryCount(x);
         const std::size_t ey = entryCount(y);
-        if (ex != ey ? ex < ey : m_parent[x] < m_parent[y])
+        if (ex != ey ? ex < ey : m_nodes[x].parent < m_nodes[y].parent)
             std::swap(x, y);
-        if (m_parent[x] <= m_parent[y])
-            m_parent[x] = m_parent[y] + 1;
-        const std::uint32_t finish = std::min(m_finish[x], m_finish[y]);
-        m_parent[y] = x;
+        if (m_nodes[x].parent <= m_nodes[y].parent)
+            m_nodes[x].parent = m_nodes[y].parent + 1;
+        const std::uint32_t finish = std::min(m_nodes[x].finish, m_nodes[y].finish);
+        m_nodes[y].parent = x;
         if (ex + ey == 0) { // most sets hold no starting area
-            m_finish[x] = finish;
+            m_nodes[x].finish = finish;
             return x;
         }
         const auto offerAll = [&](std::uint32_t r) {
-            if (m_finish[r] > finish && finish < m_levelSquare)
+            if (m_nodes[r].finish > finish && finish < m_levelSquare)
                 forEachEntry(r, [&](std::uint32_t area, std::uint32_t d) {
                     offer(area, std::max(finish, d));
                 });
@@ -532,15 +536,15 @@ private:
         offerAll(x);
         offerAll(y);
         if (several() && m_entryArea[y] == kList) {
-            auto moved = std::move(m_lists[m_entry[y]]);
-            m_lists[m_entry[y]] = {};
-            m_freeLists.push_back(m_entry[y]); // for the next set that needs a list
+            auto moved = std::move(m_lists[m_nodes[y].entry]);
+            m_lists[m_nodes[y].entry] = {};
+            m_freeLists.push_back(m_nodes[y].entry); // for the next set that needs a list
             for (const auto& [area, d] : moved)
                 addEntry(x, area, d);
         } else {
             forEachEntry(y, [&](std::uint32_t area, std::uint32_t d) { addEntry(x, area, d); });
         }
-        m_finish[x] = finish;
+        m_nodes[x].finish = finish;
         return x;
     }
 
@@ -560,9 +564,7 @@ private:
 
     PassMemory& m_memory;
     std::size_t m_pitch;
-    std::uint32_t* m_parent; // a root's holds kRoot and its rank
-    std::uint32_t* m_finish;
-    std::uint32_t* m_entry;
+    Node* m_nodes;
     // With several starting areas, per set that area, kList or kAbsent; empty with one area.
     std::vector<std::uint32_t>& m_entryArea;
     std::vector<std::uint32_t> m_key; // per area

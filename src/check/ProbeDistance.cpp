@@ -178,16 +178,17 @@ void probeDistances(const LevelMap& map, Tile tile, ProbeCentre centre, bool out
                    static_cast<std::size_t>(map.width()), reach);
 }
 
-void probeDistances(const LevelMap& map, Tile tile, ProbeCentre centre, bool outsideCounts,
-                    std::uint32_t* out, std::size_t pitch, int reach) {
+QRect probeDistances(const LevelMap& map, Tile tile, ProbeCentre centre, bool outsideCounts,
+                     std::uint32_t* out, std::size_t pitch, int reach) {
     const int c = centre == ProbeCentre::Corner ? 1 : 0;
     const Area area = reach > 0 && !outsideCounts ? tileSurroundings(map, tile, reach)
                                                   : Area{0, 0, map.width(), map.height()};
     if (area.right <= area.left || area.bottom <= area.top)
-        return;
+        return {};
     columnDistances([&map, tile](int x, int y) { return map.tile(x, y) == tile; }, pitch, c,
                     outsideCounts, area, out);
     rowDistances(pitch, c, outsideCounts, area, out);
+    return QRect(QPoint(area.left, area.top), QPoint(area.right - 1, area.bottom - 1));
 }
 
 void probeDistances(const std::vector<std::uint8_t>& sites, int width, int height,
