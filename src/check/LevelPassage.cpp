@@ -115,8 +115,8 @@ std::uint32_t squareRoot(std::uint64_t q) {
 }
 
 // The widest probe of that parity (1 odd, 0 even) whose width squared is at most q; 0 for none.
-// The square root of a 32-bit value rounds to the exact one's whole part: below 2^32 it lies
-// further from the next whole number than half a step of a double.
+// A double's square root of a value below 2^32 has the exact root's whole part: an exact root
+// just below a whole number lies further from it than half a step of a double.
 int widestWithin(std::uint32_t q, int parity) {
     const auto r = static_cast<int>(std::sqrt(static_cast<double>(q)));
     return r % 2 == parity ? r : std::max(r - 1, 0);
@@ -213,8 +213,8 @@ public:
             count();
         }
         const auto top = static_cast<int>(levelEnd.size()) - 1;
-        near(Tile::Finish, centre, top, &Node::finish);
-        near(Tile::Start, centre, top, &Node::entry);
+        nodeDistances(Tile::Finish, centre, top, &Node::finish);
+        nodeDistances(Tile::Start, centre, top, &Node::entry);
         const std::size_t anchors = sortByBest(levelEnd);
         if (m_areas.count > 1) {
             m_entryArea.assign(m_memory.size, kAbsent);
@@ -247,10 +247,10 @@ private:
 
     // The distances to the tile's pixels, of the anchors whose probes of at most `top` pixels
     // may cover one, into that field of their nodes.
-    void near(Tile tile, ProbeCentre centre, int top, std::uint32_t Node::*field) {
+    void nodeDistances(Tile tile, ProbeCentre centre, int top, std::uint32_t Node::*field) {
         const auto w = static_cast<std::size_t>(m_map.width());
-        const std::uint32_t* distance = m_memory.order.get();
-        const QRect done = probeDistances(m_map, tile, centre, false, m_memory.order.get(), w, top);
+        std::uint32_t* distance = m_memory.order.get();
+        const QRect done = probeDistances(m_map, tile, centre, false, distance, w, top);
         for (int y = done.top(); y <= done.bottom(); ++y)
             for (int x = done.left(); x <= done.right(); ++x)
                 m_nodes[row(y) + x].*field = distance[y * w + x];
