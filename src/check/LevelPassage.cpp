@@ -147,15 +147,24 @@ struct PassMemory {
     std::size_t size;  // nodes in all
     std::unique_ptr<Node[]> nodes;
     std::vector<std::uint32_t> entryArea;
-    // One value a pixel: the distances while they are measured, then the order of the anchors.
+    // One value a pixel while the distances are measured, then one an anchor: the order.
     std::unique_ptr<std::uint32_t[]> order;
+    std::size_t orderRoom = 0;
 
     explicit PassMemory(const LevelMap& map)
         : pitch(static_cast<std::size_t>(map.width()) + 1),
           size(pitch * (static_cast<std::size_t>(map.height()) + 2)),
-          nodes(std::make_unique_for_overwrite<Node[]>(size)),
-          order(std::make_unique_for_overwrite<std::uint32_t[]>(
-              static_cast<std::size_t>(map.width()) * static_cast<std::size_t>(map.height()))) {}
+          nodes(std::make_unique_for_overwrite<Node[]>(size)) {}
+
+    // Room for so many values in the order, with what it holds lost; the old room is let go
+    // before more is taken, not after.
+    void orderFor(std::size_t values) {
+        if (values == orderRoom)
+            return;
+        order = {};
+        order = std::make_unique_for_overwrite<std::uint32_t[]>(values);
+        orderRoom = values;
+    }
 };
 
 // One parity of widths at once. Anchors join in order of the widest probe of that parity that
@@ -185,6 +194,8 @@ public:
         std::fill_n(m_nodes, m_pitch, none);
         std::fill_n(m_nodes + m_memory.size - m_pitch, m_pitch, none);
         // The distances to the walls, then each anchor's widest probe in its parent's place.
+        if (m_memory.orderRoom < static_cast<std::size_t>(w) * h)
+            m_memory.orderFor(static_cast<std::size_t>(w) * h);
         std::uint32_t* distance = m_memory.order.get();
         probeDistances(m_map, Tile::Wall, centre, true, distance, static_cast<std::size_t>(w), 0);
         std::vector<std::uint32_t> levelEnd; // first how many anchors of each width
@@ -236,6 +247,7 @@ public:
                 join(order[next]);
             }
         }
+        m_entryArea = std::vector<std::uint32_t>(); // given back: the next pass measures without it
     }
 
 private:
@@ -267,6 +279,9 @@ private:
             end += levelEnd[level];
             levelEnd[level] = end - levelEnd[level]; // for now where they begin
         }
+        // Among many walls the anchors take far less room than the distances took.
+        if (end <= m_memory.orderRoom / 2)
+            m_memory.orderFor(end);
         std::uint32_t* order = m_memory.order.get();
         std::uint32_t* at = levelEnd.data();
         const int w = m_map.width();
@@ -418,19 +433,24 @@ private:
             m_spans = probeSpans(m_level);
         const int c = 1 - m_parity;
         const QRect& bounds = m_areas.bounds;
-        for (const ProbeSpan& s : m_spans) {
-            const int y = ay + s.dy;
-            if (y < bounds.top() || y > bounds.bottom())
+        // Only the probe's rows within the areas' bounds, and of those the rows with a run.
+        const int firstRow = m_spans.front().dy + ay;
+        const auto from = static_cast<std::size_t>(std::max(bounds.top() - firstRow, 0));
+        const auto to = static_cast<std::size_t>(
+            std::clamp(bounds.bottom() - firstRow + 1, 0, static_cast<int>(m_spans.size())));
+        const std::vector<std::size_t>& rowRuns = m_areas.rowRuns;
+        for (std::size_t k = from; k < to; ++k) {
+            const ProbeSpan& s = m_spans[k];
+            const int y = ay + s.dy - bounds.top(); // row of the bounds
+            if (rowRuns[y] == rowRuns[y + 1])
                 continue;
             const long long v = 2LL * s.dy + c;
             const int left = ax + s.left;
             const int right = ax + s.right;
-            const auto end = m_areas.runs.begin() +
-                             static_cast<std::ptrdiff_t>(m_areas.rowRuns[y - bounds.top() + 1]);
+            const auto end = m_areas.runs.begin() + static_cast<std::ptrdiff_t>(rowRuns[y + 1]);
             auto run = std::partition_point(
-                m_areas.runs.begin() +
-                    static_cast<std::ptrdiff_t>(m_areas.rowRuns[y - bounds.top()]),
-                end, [left](const TileAreas::Run& r) { return r.right < left; });
+                m_areas.runs.begin() + static_cast<std::ptrdiff_t>(rowRuns[y]), end,
+                [left](const TileAreas::Run& r) { return r.right < left; });
             for (; run != end && run->left <= right; ++run) {
                 // The run's pixel nearest the probe's centre column.
                 const int x =
@@ -680,7 +700,7 @@ LevelPassage measurePassage(QImage picture) {
     result.starts.reserve(areas.count);
     for (const QPoint first : areas.first)
         result.starts.push_back({first, 0});
-    areas.first = {}; // kept in the result
+    areas.first = std::vector<QPoint>(); // given back: kept in the result
     result.finishAreas = static_cast<int>(labelAreas(map, Tile::Finish).count);
     if (!result.starts.empty() && result.finishAreas > 0) {
         PassMemory memory(map);
