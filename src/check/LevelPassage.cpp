@@ -254,7 +254,7 @@ private:
     static constexpr std::uint32_t kList = kAbsent - 1; // m_entryArea of a set with a list
     static constexpr std::uint32_t kRoot = 1U << 31;    // indices stay below it
 
-    // Where the values of row y begin.
+    // Where the nodes of row y begin.
     std::size_t row(int y) const { return (static_cast<std::size_t>(y) + 1) * m_pitch; }
 
     // The distances to the tile's pixels, of the anchors whose probes of at most `top` pixels
