@@ -3,6 +3,7 @@
 #include "level/ColorCode.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace kf {
 
@@ -43,23 +44,35 @@ LevelMap::LevelMap(const QImage& picture)
         for (int y = top; y < top + rows; ++y) {
             const auto* line = reinterpret_cast<const QRgb*>(direct ? picture.constScanLine(y)
                                                                     : band.constScanLine(y - top));
-            std::array<int, 4> first{m_width, m_width, m_width, m_width};
-            std::array<int, 4> last{-1, -1, -1, -1};
+            // Locals only in the loop: a store of a byte may alias any member.
+            std::uint8_t* cells = m_cells.data() + index(0, y);
+            std::size_t walls = 0;
+            std::size_t starts = 0;
+            std::size_t finishes = 0;
             for (int x = 0; x < m_width; ++x) {
                 const Tile t = tileOf(line[x]);
-                const auto k = static_cast<std::size_t>(t);
-                m_cells[index(x, y)] = static_cast<std::uint8_t>(t);
-                ++m_counts[k];
-                first[k] = std::min(first[k], x);
-                last[k] = x;
+                cells[x] = static_cast<std::uint8_t>(t);
+                walls += t == Tile::Wall ? 1 : 0;
+                starts += t == Tile::Start ? 1 : 0;
+                finishes += t == Tile::Finish ? 1 : 0;
             }
-            for (std::size_t k = 0; k < 4; ++k)
-                if (last[k] >= 0) {
-                    m_top[k] = std::min(m_top[k], y);
-                    m_bottom[k] = y;
-                    m_left[k] = std::min(m_left[k], first[k]);
-                    m_right[k] = std::max(m_right[k], last[k]);
-                }
+            const std::array<std::size_t, 4> counts{static_cast<std::size_t>(m_width) - walls -
+                                                        starts - finishes,
+                                                    walls, starts, finishes};
+            for (std::size_t k = 0; k < 4; ++k) {
+                if (counts[k] == 0)
+                    continue;
+                m_counts[k] += counts[k];
+                m_top[k] = std::min(m_top[k], y);
+                m_bottom[k] = y;
+                // Only the columns beyond the bounds so far are looked at again.
+                const auto tile = static_cast<int>(k);
+                if (const void* first = std::memchr(cells, tile, m_left[k]))
+                    m_left[k] = static_cast<int>(static_cast<const std::uint8_t*>(first) - cells);
+                const int from = m_right[k] + 1;
+                if (const void* last = memrchr(cells + from, tile, m_width - from))
+                    m_right[k] = static_cast<int>(static_cast<const std::uint8_t*>(last) - cells);
+            }
         }
     }
 }

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <memory>
 #include <unordered_map>
 #include <utility>
 
@@ -114,14 +115,11 @@ std::uint32_t squareRoot(std::uint64_t q) {
 }
 
 // The widest probe of that parity (1 odd, 0 even) whose width squared is at most q; 0 for none.
-// Searched from `near`, a width of that parity or 0.
-int widestWithin(std::uint32_t q, int parity, int near) {
-    auto w = static_cast<std::uint64_t>(near > 0 ? near : parity);
-    while ((w + 2) * (w + 2) <= q)
-        w += 2;
-    while (w > 0 && w * w > q)
-        w = w >= 2 ? w - 2 : 0;
-    return static_cast<int>(w);
+// A double's square root of a value below 2^32 has the exact root's whole part: an exact root
+// just below a whole number lies further from it than half a step of a double.
+int widestWithin(std::uint32_t q, int parity) {
+    const auto r = static_cast<int>(std::sqrt(static_cast<double>(q)));
+    return r % 2 == parity ? r : std::max(r - 1, 0);
 }
 
 // The narrowest width of that parity whose square exceeds q.
@@ -134,19 +132,39 @@ int narrowestBeyond(std::uint64_t q, int parity) {
 
 // What a pass keeps of each pixel, side by side, as the joins visit pixels all over the picture.
 struct Node {
-    std::uint32_t parent; // kAbsent until the anchor has joined
+    std::uint32_t parent; // kAbsent until the anchor has joined; a root's holds kRoot and its rank
     std::uint32_t finish; // of a set, the least distance to a finishing pixel
     // Of a set, the least distance to its one starting area, or its list's index; kAbsent for
     // none. Before the anchor joins, the distance to the nearest starting pixel.
     std::uint32_t entry;
 };
 
-// The memory of a pass, one value a pixel in each, kept for the next pass.
+// The memory of a pass, kept for the next pass. The nodes have the picture's layout with a
+// frame: one column after each row and one row above and below the picture that are never
+// anchors, so a neighbour's index needs no test of the picture's edge.
 struct PassMemory {
-    std::vector<std::uint16_t> best; // the widest probe of the parity that fits each anchor
-    std::vector<Node> nodes;
+    std::size_t pitch; // nodes a row, the frame's column included
+    std::size_t size;  // nodes in all
+    std::unique_ptr<Node[]> nodes;
     std::vector<std::uint32_t> entryArea;
-    std::vector<std::uint32_t> order;
+    // One value a pixel while the distances are measured, then one an anchor: the order.
+    std::unique_ptr<std::uint32_t[]> order;
+    std::size_t orderRoom = 0;
+
+    explicit PassMemory(const LevelMap& map)
+        : pitch(static_cast<std::size_t>(map.width()) + 1),
+          size(pitch * (static_cast<std::size_t>(map.height()) + 2)),
+          nodes(std::make_unique_for_overwrite<Node[]>(size)) {}
+
+    // Room for so many values in the order, with what it holds lost; the old room is let go
+    // before more is taken, not after.
+    void orderFor(std::size_t values) {
+        if (values == orderRoom)
+            return;
+        order = {};
+        order = std::make_unique_for_overwrite<std::uint32_t[]>(values);
+        orderRoom = values;
+    }
 };
 
 // One parity of widths at once. Anchors join in order of the widest probe of that parity that
@@ -163,22 +181,26 @@ class ParityPass {
 public:
     ParityPass(const LevelMap& map, int parity, const TileAreas& areas, PassMemory& memory,
                std::vector<LevelPassage::Step>& steps)
-        : m_map(map), m_parity(parity), m_areas(areas), m_steps(steps), m_best(memory.best),
-          m_nodes(memory.nodes), m_entryArea(memory.entryArea), m_order(memory.order),
-          m_key(areas.count, kAbsent), m_seenAt(areas.count > 1 ? m_key.size() : 0, kAbsent) {}
+        : m_map(map), m_parity(parity), m_areas(areas), m_steps(steps), m_memory(memory),
+          m_pitch(memory.pitch), m_nodes(memory.nodes.get()), m_entryArea(memory.entryArea),
+          m_key(areas.count, kAbsent), m_seenAt(areas.count > 1 ? m_key.size() : 0, kAbsent),
+          m_leastKey(parity == 1 ? 0 : 2), m_open(areas.count) {}
 
     void run() {
         const ProbeCentre centre = m_parity == 1 ? ProbeCentre::Pixel : ProbeCentre::Corner;
-        const std::size_t n = static_cast<std::size_t>(m_map.width()) * m_map.height();
-        // The distances to the walls go where the parents will be.
-        m_nodes.assign(n, {kAbsent, kNoPixel, kNoPixel});
-        probeDistances(m_map, Tile::Wall, centre, true, &m_nodes[0].parent, 3, 0);
-        std::vector<std::uint16_t>& best = m_best;
-        best.resize(n);
+        const int w = m_map.width();
+        const int h = m_map.height();
+        const Node none{kAbsent, kNoPixel, kNoPixel};
+        std::fill_n(m_nodes, m_pitch, none);
+        std::fill_n(m_nodes + m_memory.size - m_pitch, m_pitch, none);
+        // The distances to the walls, then each anchor's widest probe in its parent's place.
+        if (m_memory.orderRoom < static_cast<std::size_t>(w) * h)
+            m_memory.orderFor(static_cast<std::size_t>(w) * h);
+        std::uint32_t* distance = m_memory.order.get();
+        probeDistances(m_map, Tile::Wall, centre, true, distance, static_cast<std::size_t>(w), 0);
         std::vector<std::uint32_t> levelEnd; // first how many anchors of each width
-        for (int y = 0; y < m_map.height(); ++y) {
-            // Twice the distance to the nearest wall changes by at most 2 from pixel to pixel,
-            // so the widest probe follows it in a step or two without a square root.
+        for (int y = 0; y < h; ++y) {
+            // Neighbours mostly have the same widest probe: counted a run at a time.
             int fit = 0;
             std::uint32_t run = 0; // pixels in a row so far with the widest probe `fit`
             const auto count = [&] {
@@ -186,63 +208,103 @@ public:
                     levelEnd.resize(static_cast<std::size_t>(fit) + 1, 0);
                 levelEnd[fit] += run;
             };
-            for (std::size_t i = m_map.index(0, y); i < m_map.index(0, y + 1); ++i) {
-                const int now = widestWithin(m_nodes[i].parent, m_parity, fit);
-                m_nodes[i].parent = kAbsent;
+            const std::uint32_t* values = distance + static_cast<std::size_t>(y) * w;
+            Node* nodes = m_nodes + row(y);
+            for (int x = 0; x < w; ++x) {
+                const int now = widestWithin(values[x], m_parity);
                 if (now != fit) {
                     count();
                     fit = now;
                     run = 0;
                 }
-                best[i] = static_cast<std::uint16_t>(fit);
+                nodes[x] = {static_cast<std::uint32_t>(fit), kNoPixel, kNoPixel};
                 ++run;
             }
+            nodes[w] = none;
             count();
         }
         const auto top = static_cast<int>(levelEnd.size()) - 1;
-        probeDistances(m_map, Tile::Finish, centre, false, &m_nodes[0].finish, 3, top);
-        probeDistances(m_map, Tile::Start, centre, false, &m_nodes[0].entry, 3, top);
-        sortByBest(best, levelEnd);
-        best = {}; // the joins need it no more
+        nodeDistances(Tile::Finish, centre, top, &Node::finish);
+        nodeDistances(Tile::Start, centre, top, &Node::entry);
+        const std::size_t anchors = sortByBest(levelEnd);
         if (m_areas.count > 1) {
-            m_entryArea.assign(n, kAbsent);
+            m_entryArea.assign(m_memory.size, kAbsent);
             measureNearAreas(centre, top);
         }
+        const std::uint32_t* order = m_memory.order.get();
         std::size_t next = 0;
-        for (int level = top; level > 0; --level) {
+        // Once every area's key is the least a distance can be (a pixel's own centre, or a
+        // corner of it, to the probe's centre), no join can add a step: the pass ends there.
+        for (int level = top; level > 0 && m_open > 0; --level) {
             m_level = static_cast<std::uint16_t>(level);
             m_levelSquare = static_cast<std::uint32_t>(level) * static_cast<std::uint32_t>(level);
             m_spans.clear();
             for (; next < levelEnd[level]; ++next) {
-                // The anchors of one width lie all over the picture: their pixels' values are
-                // fetched a few joins ahead, so that fetching overlaps joining.
-                if (next + kAhead < m_order.size())
-                    fetch(m_order[next + kAhead]);
-                join(m_order[next]);
+                // The anchors of one width lie all over the picture: their values are fetched
+                // a few joins ahead, so that fetching overlaps joining.
+                if (next + kAhead < anchors)
+                    fetch(order[next + kAhead]);
+                join(order[next]);
             }
         }
+        m_entryArea = std::vector<std::uint32_t>(); // given back: the next pass measures without it
     }
 
 private:
     static constexpr std::uint32_t kList = kAbsent - 1; // m_entryArea of a set with a list
-    static constexpr std::uint32_t kRoot = 1U << 31;    // pixel indices stay below it
+    static constexpr std::uint32_t kRoot = 1U << 31;    // indices stay below it
 
-    // m_order: every anchor where some probe of the parity fits, widest first. `levelEnd`
-    // comes with the count of anchors of each width and leaves with where those of each width
-    // end in m_order.
-    void sortByBest(const std::vector<std::uint16_t>& best, std::vector<std::uint32_t>& levelEnd) {
+    // Where the nodes of row y begin.
+    std::size_t row(int y) const { return (static_cast<std::size_t>(y) + 1) * m_pitch; }
+
+    // The distances to the tile's pixels, of the anchors whose probes of at most `top` pixels
+    // may cover one, into that field of their nodes.
+    void nodeDistances(Tile tile, ProbeCentre centre, int top, std::uint32_t Node::*field) {
+        const auto w = static_cast<std::size_t>(m_map.width());
+        std::uint32_t* distance = m_memory.order.get();
+        const QRect done = probeDistances(m_map, tile, centre, false, distance, w, top);
+        for (int y = done.top(); y <= done.bottom(); ++y)
+            for (int x = done.left(); x <= done.right(); ++x)
+                m_nodes[row(y) + x].*field = distance[y * w + x];
+    }
+
+    // The order: every anchor where some probe of the parity fits, widest first, each width's
+    // in reading order; the parents hold the widest probes on the way in and kAbsent on the way
+    // out. `levelEnd` comes with the count of anchors of each width and leaves with where those
+    // of each width end in the order. Returns how many anchors there are.
+    std::size_t sortByBest(std::vector<std::uint32_t>& levelEnd) {
         levelEnd[0] = 0; // where no probe fits: no anchor
         std::uint32_t end = 0;
         for (std::size_t level = levelEnd.size(); level-- > 0;) {
             end += levelEnd[level];
             levelEnd[level] = end - levelEnd[level]; // for now where they begin
         }
-        if (end > m_order.capacity())
-            m_order = {}; // let go before taking more, not after
-        m_order.resize(end);
-        for (std::size_t i = 0; i < best.size(); ++i)
-            if (best[i] > 0)
-                m_order[levelEnd[best[i]]++] = static_cast<std::uint32_t>(i);
+        // Among many walls the anchors take far less room than the distances took.
+        if (end <= m_memory.orderRoom / 2)
+            m_memory.orderFor(end);
+        std::uint32_t* order = m_memory.order.get();
+        std::uint32_t* at = levelEnd.data();
+        const int w = m_map.width();
+        for (int y = 0; y < m_map.height(); ++y) {
+            const std::size_t begin = row(y);
+            Node* nodes = m_nodes + begin;
+            // A run of one width at a time, so that its anchors go to the order in one stretch.
+            for (int x = 0; x < w;) {
+                const std::uint32_t level = nodes[x].parent;
+                nodes[x].parent = kAbsent;
+                int end = x + 1;
+                for (; end < w && nodes[end].parent == level; ++end)
+                    nodes[end].parent = kAbsent;
+                if (level > 0) {
+                    std::uint32_t* to = order + at[level];
+                    for (int k = x; k < end; ++k)
+                        to[k - x] = static_cast<std::uint32_t>(begin + k);
+                    at[level] += static_cast<std::uint32_t>(end - x);
+                }
+                x = end;
+            }
+        }
+        return end;
     }
 
     bool several() const { return !m_entryArea.empty(); }
@@ -255,25 +317,23 @@ private:
     };
 
     void fetch(std::uint32_t a) const {
-        const std::size_t w = m_map.width();
         __builtin_prefetch(&m_nodes[a]);
-        if (a >= w)
-            __builtin_prefetch(&m_nodes[a - w]);
-        if (a + w < m_nodes.size())
-            __builtin_prefetch(&m_nodes[a + w]);
+        __builtin_prefetch(&m_nodes[a - m_pitch]);
+        __builtin_prefetch(&m_nodes[a + m_pitch]);
     }
+
+    // The pixel index of the anchor at `a`.
+    std::uint32_t pixelOf(std::uint32_t a) const {
+        const auto y = static_cast<std::uint32_t>(a / m_pitch) - 1;
+        const auto x = static_cast<std::uint32_t>(a % m_pitch);
+        return y * static_cast<std::uint32_t>(m_map.width()) + x;
+    }
+
+    bool joined(std::size_t b) const { return m_nodes[b].parent != kAbsent; }
 
     void join(std::uint32_t a) {
         m_anchor = a;
         m_nodes[a].parent = kRoot;
-        const int w = m_map.width();
-        // The row by a multiplication, as a division would cost more than the rest of the join.
-        auto y = static_cast<int>(a * m_perRow);
-        if (static_cast<std::uint32_t>(y) * w > a)
-            --y;
-        else if (static_cast<std::uint32_t>(y + 1) * w <= a)
-            ++y;
-        const int x = static_cast<int>(a - static_cast<std::uint32_t>(y) * w);
         // Until now the distance to the nearest starting pixel; from now the set's entry.
         const std::uint32_t nearestStart = m_nodes[a].entry;
         m_nodes[a].entry = kAbsent;
@@ -281,36 +341,42 @@ private:
         // that a set of one anchor never needs a list of its own.
         m_covered.clear();
         if (nearestStart < m_levelSquare) {
-            if (!several())
+            if (!several()) {
                 m_nodes[a].entry = nearestStart;
-            else if (!m_nearAreas.empty())
-                addNearAreas(x, y);
-            else
-                addAreasCovered(a);
+            } else {
+                const auto y = static_cast<int>(a / m_pitch) - 1;
+                const auto x = static_cast<int>(a % m_pitch);
+                if (!m_nearAreas.empty())
+                    addNearAreas(x, y);
+                else
+                    addAreasCovered(x, y);
+            }
         }
         forEachEntry(a, [&](std::uint32_t area, std::uint32_t d) {
             offer(area, std::max(m_nodes[a].finish, d));
         });
         std::uint32_t root = a;
-        const auto meet = [&](bool inside, std::size_t b) {
-            if (!inside || m_nodes[b].parent == kAbsent)
+        const auto meet = [&](std::size_t b) {
+            if (!joined(b))
                 return;
             const std::uint32_t other = find(static_cast<std::uint32_t>(b));
             if (other != root)
                 root = merge(root, other);
         };
-        meet(x > 0, a - 1);
-        meet(x + 1 < w, a + 1);
-        meet(y > 0, a - static_cast<std::size_t>(w));
-        meet(y + 1 < m_map.height(), a + static_cast<std::size_t>(w));
+        // An anchor above or below whose neighbour on the left has joined, as has the left
+        // one, is in the left one's set already: the look at it is spared.
+        const bool left = joined(a - 1);
+        meet(a - 1);
+        meet(a + 1);
+        if (!left || !joined(a - 1 - m_pitch))
+            meet(a - m_pitch);
+        if (!left || !joined(a - 1 + m_pitch))
+            meet(a + m_pitch);
         for (const auto& [area, d] : m_covered) {
             addEntry(root, area, d);
             offer(area, std::max(m_nodes[root].finish, d));
         }
     }
-
-    // With a few starting areas, each one's distances over the anchors near it, when they take
-    // no more room than the picture twice: then a join looks its areas up.
     void measureNearAreas(ProbeCentre centre, int top) {
         if (m_areas.count > kFewAreas)
             return;
@@ -321,7 +387,7 @@ private:
             const QRect region = box.adjusted(-margin, -margin, margin, margin) & picture;
             room += static_cast<std::size_t>(region.width()) * region.height();
         }
-        if (room > 2 * m_nodes.size())
+        if (room > static_cast<std::size_t>(m_map.width()) * m_map.height() * 2)
             return;
         const QRect& bounds = m_areas.bounds;
         for (std::uint32_t k = 0; k < m_areas.areaBounds.size(); ++k) {
@@ -360,29 +426,31 @@ private:
         }
     }
 
-    // With several starting areas: each area whose pixels the probe at `a` covers, with the least
-    // squared distance among them.
-    void addAreasCovered(std::uint32_t a) {
+    // With several starting areas: each area whose pixels the probe at (ax, ay) covers, with the
+    // least squared distance among them.
+    void addAreasCovered(int ax, int ay) {
         if (m_spans.empty())
             m_spans = probeSpans(m_level);
-        const int w = m_map.width();
-        const int ax = static_cast<int>(a % w);
-        const int ay = static_cast<int>(a / w);
         const int c = 1 - m_parity;
         const QRect& bounds = m_areas.bounds;
-        for (const ProbeSpan& s : m_spans) {
-            const int y = ay + s.dy;
-            if (y < bounds.top() || y > bounds.bottom())
+        // Only the probe's rows within the areas' bounds, and of those the rows with a run.
+        const int firstRow = m_spans.front().dy + ay;
+        const auto from = static_cast<std::size_t>(std::max(bounds.top() - firstRow, 0));
+        const auto to = static_cast<std::size_t>(
+            std::clamp(bounds.bottom() - firstRow + 1, 0, static_cast<int>(m_spans.size())));
+        const std::vector<std::size_t>& rowRuns = m_areas.rowRuns;
+        for (std::size_t k = from; k < to; ++k) {
+            const ProbeSpan& s = m_spans[k];
+            const int y = ay + s.dy - bounds.top(); // row of the bounds
+            if (rowRuns[y] == rowRuns[y + 1])
                 continue;
             const long long v = 2LL * s.dy + c;
             const int left = ax + s.left;
             const int right = ax + s.right;
-            const auto end = m_areas.runs.begin() +
-                             static_cast<std::ptrdiff_t>(m_areas.rowRuns[y - bounds.top() + 1]);
+            const auto end = m_areas.runs.begin() + static_cast<std::ptrdiff_t>(rowRuns[y + 1]);
             auto run = std::partition_point(
-                m_areas.runs.begin() +
-                    static_cast<std::ptrdiff_t>(m_areas.rowRuns[y - bounds.top()]),
-                end, [left](const TileAreas::Run& r) { return r.right < left; });
+                m_areas.runs.begin() + static_cast<std::ptrdiff_t>(rowRuns[y]), end,
+                [left](const TileAreas::Run& r) { return r.right < left; });
             for (; run != end && run->left <= right; ++run) {
                 // The run's pixel nearest the probe's centre column.
                 const int x =
@@ -503,7 +571,9 @@ private:
     void offer(std::uint32_t area, std::uint32_t key) {
         if (key < m_levelSquare && key < m_key[area]) {
             m_key[area] = key;
-            m_steps.push_back({area, m_level, key, m_anchor});
+            m_steps.push_back({area, m_level, key, pixelOf(m_anchor)});
+            if (key == m_leastKey)
+                --m_open;
         }
     }
 
@@ -512,11 +582,11 @@ private:
     const TileAreas& m_areas;
     std::vector<LevelPassage::Step>& m_steps;
 
-    std::vector<std::uint16_t>& m_best;
-    std::vector<Node>& m_nodes;
+    PassMemory& m_memory;
+    std::size_t m_pitch;
+    Node* m_nodes;
     // With several starting areas, per set that area, kList or kAbsent; empty with one area.
     std::vector<std::uint32_t>& m_entryArea;
-    std::vector<std::uint32_t>& m_order;
     std::vector<std::uint32_t> m_key; // per area
     std::vector<NearArea> m_nearAreas;
     std::vector<std::unordered_map<std::uint32_t, std::uint32_t>> m_lists;
@@ -526,10 +596,11 @@ private:
     std::vector<std::pair<std::uint32_t, std::uint32_t>> m_covered; // areas and distances
     std::vector<ProbeSpan> m_spans; // of the current level, once needed
 
-    double m_perRow = 1.0 / m_map.width();
     std::uint16_t m_level = 0;
     std::uint32_t m_levelSquare = 0;
     std::uint32_t m_anchor = 0;
+    std::uint32_t m_leastKey;
+    std::size_t m_open; // areas whose key is above the least
 };
 
 } // namespace
@@ -629,10 +700,10 @@ LevelPassage measurePassage(QImage picture) {
     result.starts.reserve(areas.count);
     for (const QPoint first : areas.first)
         result.starts.push_back({first, 0});
-    areas.first = {}; // kept in the result
+    areas.first = std::vector<QPoint>(); // given back: kept in the result
     result.finishAreas = static_cast<int>(labelAreas(map, Tile::Finish).count);
     if (!result.starts.empty() && result.finishAreas > 0) {
-        PassMemory memory;
+        PassMemory memory(map);
         for (int parity = 0; parity < 2; ++parity)
             ParityPass(map, parity, areas, memory, result.m_steps[parity]).run();
     }

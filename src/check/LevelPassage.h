@@ -79,7 +79,7 @@ private:
 //
 // With one starting area, or up to eight whose surroundings (each area's bounds grown by half the
 // widest probe) add up to at most twice the picture, it takes time in proportion to the pixels
-// and keeps about 19 bytes a pixel at its peak, 4 more a pixel with several areas and 4 a pixel
+// and keeps about 17 bytes a pixel at its peak, 4 more a pixel with several areas and 4 a pixel
 // of those surroundings. With more starting areas, each anchor whose widest probe covers a
 // starting pixel looks up the areas under that probe row by row, so the time grows with those
 // anchors times their widest probe. The picture is let go once the level map is made, so a

@@ -31,36 +31,54 @@ Area tileSurroundings(const LevelMap& map, Tile tile, int reach) {
 
 // First pass, row by row: for each pixel, the vertical distance in half pixels from the probe's
 // centre to the nearest pixel of the tile in the same column (2|dy + c/2|), or kNoPixel.
-// `isSite(x, y)` tells the tile's pixels; values go to out[stride * (y * pitch + x)].
-template <typename IsSite>
-void columnDistances(IsSite isSite, std::size_t pitch, int c, bool outsideCounts, Area area,
-                     std::uint32_t* out, std::size_t stride) {
+// `isSite(x, y)` tells the tile's pixels; values go to out[y * pitch + x]. With the centre and
+// the edge known when compiled, the loops have no branch: every column beyond the edge counts.
+template <int C, bool OutsideCounts, typename IsSite>
+void columnDistancesOf(IsSite isSite, std::size_t pitch, Area area, std::uint32_t* out) {
     const int w = area.right;
     const int h = area.bottom;
     // The row of the nearest pixel of the tile above (below) in each column; for a corner
     // centre "above" means a row before the anchor's, "below" its row or a later one.
-    std::vector<int> near(static_cast<std::size_t>(w), outsideCounts ? -1 : kNone);
-    for (int y = area.top; y < h; ++y)
+    std::vector<int> near(static_cast<std::size_t>(w), OutsideCounts ? -1 : kNone);
+    for (int y = area.top; y < h; ++y) {
+        std::uint32_t* values = &out[y * pitch];
         for (int x = area.left; x < w; ++x) {
             const bool site = isSite(x, y);
-            if (site && c == 0)
+            if (C == 0 && site)
                 near[x] = y;
-            out[stride * (y * pitch + x)] =
-                near[x] == kNone ? kNoPixel : static_cast<std::uint32_t>(2 * (y - near[x]) - c);
-            if (site && c == 1)
+            const auto above = static_cast<std::uint32_t>(2 * (y - near[x]) - C);
+            values[x] = !OutsideCounts && near[x] == kNone ? kNoPixel : above;
+            if (C == 1 && site)
                 near[x] = y;
         }
-    std::fill(near.begin(), near.end(), outsideCounts ? h : kNone);
-    for (int y = h - 1; y >= area.top; --y)
+    }
+    std::fill(near.begin(), near.end(), OutsideCounts ? h : kNone);
+    for (int y = h - 1; y >= area.top; --y) {
+        std::uint32_t* values = &out[y * pitch];
         for (int x = area.left; x < w; ++x) {
             if (isSite(x, y))
                 near[x] = y;
-            if (near[x] != kNone) {
-                const auto below = static_cast<std::uint32_t>(2 * (near[x] - y) + c);
-                std::uint32_t& v = out[stride * (y * pitch + x)];
-                v = std::min(v, below);
-            }
+            const auto below = static_cast<std::uint32_t>(2 * (near[x] - y) + C);
+            if (OutsideCounts || near[x] != kNone)
+                values[x] = std::min(values[x], below);
         }
+    }
+}
+
+template <typename IsSite>
+void columnDistances(IsSite isSite, std::size_t pitch, int c, bool outsideCounts, Area area,
+                     std::uint32_t* out) {
+    if (outsideCounts) {
+        if (c == 0)
+            columnDistancesOf<0, true>(isSite, pitch, area, out);
+        else
+            columnDistancesOf<1, true>(isSite, pitch, area, out);
+    } else {
+        if (c == 0)
+            columnDistancesOf<0, false>(isSite, pitch, area, out);
+        else
+            columnDistancesOf<1, false>(isSite, pitch, area, out);
+    }
 }
 
 // The lower envelope of the parabolas (t - p)^2 + q, one per column that has a pixel of the tile,
@@ -124,18 +142,16 @@ private:
 };
 
 // Second pass over the values of the first, in place.
-void rowDistances(std::size_t pitch, int c, bool outsideCounts, Area area, std::uint32_t* out,
-                  std::size_t stride) {
+void rowDistances(std::size_t pitch, int c, bool outsideCounts, Area area, std::uint32_t* out) {
     const int w = area.right - area.left;
     // Second pass, row by row: a pixel of the tile in column i lies 2i - (2x - c) half pixels
     // across from the centre. The columns beyond the edges are whole columns of the tile.
     Envelope envelope(w);
-    std::vector<std::uint32_t> row(static_cast<std::size_t>(w));
     const long long edgeHeight = c; // the nearest pixel of a column beyond the edge
     for (int y = area.top; y < area.bottom; ++y) {
-        std::uint32_t* values = &out[stride * (y * pitch + area.left)];
-        for (int i = 0; i < w; ++i)
-            row[i] = values[stride * i];
+        // The envelope is whole before the row's values are overwritten.
+        std::uint32_t* values = &out[y * pitch + area.left];
+        const std::uint32_t* row = values;
         envelope.clear();
         if (outsideCounts)
             envelope.add(-2, edgeHeight * edgeHeight);
@@ -148,7 +164,7 @@ void rowDistances(std::size_t pitch, int c, bool outsideCounts, Area area, std::
             continue;
         envelope.rewind();
         for (int x = 0; x < w; ++x)
-            values[stride * x] = static_cast<std::uint32_t>(envelope.at(2LL * x - c));
+            values[x] = static_cast<std::uint32_t>(envelope.at(2LL * x - c));
     }
 }
 
@@ -158,20 +174,21 @@ void probeDistances(const LevelMap& map, Tile tile, ProbeCentre centre, bool out
                     std::vector<std::uint32_t>& out, int reach) {
     out.assign(static_cast<std::size_t>(map.width()) * static_cast<std::size_t>(map.height()),
                kNoPixel);
-    probeDistances(map, tile, centre, outsideCounts, out.data(), 1, reach);
+    probeDistances(map, tile, centre, outsideCounts, out.data(),
+                   static_cast<std::size_t>(map.width()), reach);
 }
 
-void probeDistances(const LevelMap& map, Tile tile, ProbeCentre centre, bool outsideCounts,
-                    std::uint32_t* out, std::size_t stride, int reach) {
+QRect probeDistances(const LevelMap& map, Tile tile, ProbeCentre centre, bool outsideCounts,
+                     std::uint32_t* out, std::size_t pitch, int reach) {
     const int c = centre == ProbeCentre::Corner ? 1 : 0;
     const Area area = reach > 0 && !outsideCounts ? tileSurroundings(map, tile, reach)
                                                   : Area{0, 0, map.width(), map.height()};
     if (area.right <= area.left || area.bottom <= area.top)
-        return;
-    const auto pitch = static_cast<std::size_t>(map.width());
+        return {};
     columnDistances([&map, tile](int x, int y) { return map.tile(x, y) == tile; }, pitch, c,
-                    outsideCounts, area, out, stride);
-    rowDistances(pitch, c, outsideCounts, area, out, stride);
+                    outsideCounts, area, out);
+    rowDistances(pitch, c, outsideCounts, area, out);
+    return QRect(QPoint(area.left, area.top), QPoint(area.right - 1, area.bottom - 1));
 }
 
 void probeDistances(const std::vector<std::uint8_t>& sites, int width, int height,
@@ -181,8 +198,8 @@ void probeDistances(const std::vector<std::uint8_t>& sites, int width, int heigh
     out.assign(pitch * static_cast<std::size_t>(height), kNoPixel);
     const Area area{0, 0, width, height};
     columnDistances([&sites, pitch](int x, int y) { return sites[y * pitch + x] != 0; }, pitch, c,
-                    false, area, out.data(), 1);
-    rowDistances(pitch, c, false, area, out.data(), 1);
+                    false, area, out.data());
+    rowDistances(pitch, c, false, area, out.data());
 }
 
 } // namespace kf

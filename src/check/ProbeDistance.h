@@ -2,6 +2,8 @@
 
 #include "check/LevelMap.h"
 
+#include <QRect>
+
 #include <cstddef>
 #include <cstdint>
 #include <limits>
@@ -38,11 +40,11 @@ inline constexpr std::uint32_t kNoPixel = std::numeric_limits<std::uint32_t>::ma
 void probeDistances(const LevelMap& map, Tile tile, ProbeCentre centre, bool outsideCounts,
                     std::vector<std::uint32_t>& out, int reach = 0);
 
-// The same, written to out[stride * i] for the pixel of index i, for values kept beside others;
-// with a `reach`, the values of the anchors beyond it are left as they are, so the caller sets
-// them to kNoPixel beforehand.
-void probeDistances(const LevelMap& map, Tile tile, ProbeCentre centre, bool outsideCounts,
-                    std::uint32_t* out, std::size_t stride, int reach);
+// The same, written to out[pitch * y + x] for the pixel (x, y), for rows kept `pitch` values
+// apart (at least the width). Returns the rectangle of the anchors whose values it wrote: with
+// a `reach`, the values beyond it are left as they are.
+QRect probeDistances(const LevelMap& map, Tile tile, ProbeCentre centre, bool outsideCounts,
+                     std::uint32_t* out, std::size_t pitch, int reach);
 
 // The same for the pixels of a picture `width` x `height` that `sites` marks (one byte a pixel,
 // row by row, non-zero for a marked one), beyond whose edge nothing counts.
