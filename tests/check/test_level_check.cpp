@@ -2,6 +2,7 @@
 #include "check/ProbeShape.h"
 #include "level/ColorCode.h"
 
+#include "support/PaintedLevel.h"
 #include "support/QtPrinters.h"
 
 #include <QImage>
@@ -14,17 +15,7 @@
 namespace {
 
 using namespace kf;
-
-constexpr QRgb kWallPixel = rgbFromColorRef(kWall);
-constexpr QRgb kFree = rgbFromColorRef(kWhite);
-constexpr QRgb kStartPixel = rgbFromColorRef(kStart);
-constexpr QRgb kFinishPixel = rgbFromColorRef(kFinish);
-
-struct Fill {
-    QRect rect;
-    QRgb color;
-};
-using Fills = std::vector<Fill>;
+using namespace kf::test;
 
 const Fill kStartTopLeft{{2, 2, 6, 6}, kStartPixel};
 const Fill kFinishBottomRight{{32, 32, 6, 6}, kFinishPixel};
@@ -49,12 +40,7 @@ Fills diagonalLevel() {
 }
 
 QImage draw(const Fills& fills) {
-    QImage image(40, 40, QImage::Format_RGB32);
-    image.fill(kFree);
-    QPainter p(&image);
-    for (const Fill& f : fills)
-        p.fillRect(f.rect, QColor::fromRgb(f.color));
-    return image;
+    return paintedLevel({40, 40}, fills);
 }
 
 struct CheckCase {

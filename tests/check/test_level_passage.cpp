@@ -6,6 +6,7 @@
 #include "level/BitmapFile.h"
 #include "level/ColorCode.h"
 
+#include "support/PaintedLevel.h"
 #include "support/QtPrinters.h"
 
 #include <QFile>
@@ -23,24 +24,10 @@
 namespace passage_test {
 
 using namespace kf;
+using namespace kf::test;
 
-constexpr QRgb kWallPixel = rgbFromColorRef(kWall);
-constexpr QRgb kFree = rgbFromColorRef(kWhite);
-constexpr QRgb kStartPixel = rgbFromColorRef(kStart);
-constexpr QRgb kFinishPixel = rgbFromColorRef(kFinish);
-
-struct Fill {
-    QRect rect;
-    QRgb color;
-};
-
-QImage draw(QSize size, const std::vector<Fill>& fills) {
-    QImage image(size, QImage::Format_RGB32);
-    image.fill(kFree);
-    QPainter p(&image);
-    for (const Fill& f : fills)
-        p.fillRect(f.rect, QColor::fromRgb(f.color));
-    return image;
+QImage draw(QSize size, const Fills& fills) {
+    return paintedLevel(size, fills);
 }
 
 // Scattered walls, starts and finishes over free track, the same for a seed on every run.
