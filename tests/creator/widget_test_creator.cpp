@@ -4,6 +4,7 @@
 #include "support/ModalAnswerer.h"
 #include "support/PaintSpy.h"
 #include "support/PlayFolder.h"
+#include "support/PointerEvents.h"
 #include "support/QtPrinters.h"
 #include "support/ShownAsWritten.h"
 #include "toolkit/Controls.h"
@@ -46,15 +47,7 @@ void collectDebug(QtMsgType type, const QMessageLogContext&, const QString& text
 struct Hand {
     QWidget* dialog;
 
-    void stroke(QPoint from, QPoint to) const {
-        QTest::mousePress(dialog, Qt::LeftButton, {}, from);
-        for (QPoint p : {from + (to - from) / 2, to}) {
-            QMouseEvent move(QEvent::MouseMove, p, dialog->mapToGlobal(p), Qt::NoButton,
-                             Qt::LeftButton, Qt::NoModifier);
-            QApplication::sendEvent(dialog, &move);
-        }
-        QTest::mouseRelease(dialog, Qt::LeftButton, {}, to);
-    }
+    void stroke(QPoint from, QPoint to) const { test::dragStroke(dialog, from, to); }
     void choose(int radioId) const {
         QTest::mouseClick(static_cast<Dialog*>(dialog)->GetDlgItem(radioId), Qt::LeftButton);
     }

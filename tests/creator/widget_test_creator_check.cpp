@@ -9,6 +9,7 @@
 #include "res/ControlIds.h"
 #include "support/ModalAnswerer.h"
 #include "support/PlayFolder.h"
+#include "support/PointerEvents.h"
 #include "support/QtPrinters.h"
 #include "toolkit/ImageView.h"
 #include "window/MainDialog.h"
@@ -44,13 +45,7 @@ struct Stroke {
 void paint(LevelCreatorDialog& creator, const Stroke& s) {
     creator.m_tool = s.tool;
     creator.m_brushSize = 3;
-    QTest::mousePress(&creator, Qt::LeftButton, {}, s.from);
-    for (QPoint p : {(s.from + s.to) / 2, s.to}) {
-        QMouseEvent move(QEvent::MouseMove, p, creator.mapToGlobal(p), Qt::NoButton, Qt::LeftButton,
-                         Qt::NoModifier);
-        QApplication::sendEvent(&creator, &move);
-    }
-    QTest::mouseRelease(&creator, Qt::LeftButton, {}, s.to);
+    test::dragStroke(&creator, s.from, s.to);
 }
 
 // Waits for the checker to put `suffix` into the caption; the caption it ended with.
@@ -286,10 +281,7 @@ TEST_F(CreatorCheckTest, TheIntroTrackEditedFromTheGameIsCheckedSavedAndPlayed) 
     EXPECT_TRUE(main.m_run.running()) << "a run starts on the saved level's start";
     answers.clickOk(); // the notice of the released button
     QTest::mouseRelease(&main, Qt::LeftButton, {}, {11 + 40, 10 + 40});
-    QMouseEvent unheld(QEvent::MouseMove, QPointF(11 + 41, 10 + 40),
-                       main.mapToGlobal(QPointF(11 + 41, 10 + 40)), Qt::NoButton, Qt::NoButton,
-                       Qt::NoModifier);
-    QApplication::sendEvent(&main, &unheld);
+    test::movePointer(&main, {11 + 41, 10 + 40}, false);
     EXPECT_FALSE(main.m_run.running());
     EXPECT_EQ(answers.unexpected(), 0);
 }

@@ -5,6 +5,7 @@
 #include "res/ControlIds.h"
 #include "support/ModalAnswerer.h"
 #include "support/PlayFolder.h"
+#include "support/PointerEvents.h"
 #include "support/QtPrinters.h"
 #include "toolkit/FileDialog.h"
 #include "window/MainDialog.h"
@@ -26,17 +27,6 @@ namespace {
 using namespace kf;
 using kf::test::ModalAnswerer;
 using kf::test::PlayFolder;
-
-// A press, two movements and the release through the window system's path.
-void strokeOn(QWidget* dialog, QPoint from, QPoint to) {
-    QTest::mousePress(dialog, Qt::LeftButton, {}, from);
-    for (QPoint p : {from + (to - from) / 2, to}) {
-        QMouseEvent move(QEvent::MouseMove, p, dialog->mapToGlobal(p), Qt::NoButton, Qt::LeftButton,
-                         Qt::NoModifier);
-        QApplication::sendEvent(dialog, &move);
-    }
-    QTest::mouseRelease(dialog, Qt::LeftButton, {}, to);
-}
 
 // A 400 x 400 track with a ground colour the creator does not paint, a green start at the
 // left and a red finish at the right of the board's row y = 200.
@@ -102,10 +92,10 @@ protected:
 // included, which keeps its text.
 TEST_F(CreatorEditTest, KeysUndoAndRedoStrokesWhereverTheFocusIs) {
     const QImage blank = creator.m_canvas.image();
-    strokeOn(&creator, {40, 200}, {360, 200});
+    test::dragStroke(&creator, {40, 200}, {360, 200});
     const QImage one = creator.m_canvas.image();
     creator.m_tool = kToolStart;
-    strokeOn(&creator, {200, 60}, {200, 340});
+    test::dragStroke(&creator, {200, 60}, {200, 340});
     const QImage two = creator.m_canvas.image();
     nameEdit()->setText("mine");
 
@@ -141,13 +131,13 @@ TEST_F(CreatorEditTest, TheCanvasMenuEnablesUndoAndRedoWhenThereIsSomethingToDo)
             {"Undo", undo}, {"Redo", redo}, {"Open a track…", true}, {"Show problems", true}};
     };
     EXPECT_EQ(rightClick(&creator, {200, 200}), menu(false, false));
-    strokeOn(&creator, {40, 200}, {360, 200});
+    test::dragStroke(&creator, {40, 200}, {360, 200});
     const QImage painted = creator.m_canvas.image();
     EXPECT_EQ(rightClick(&creator, {200, 200}, "Undo"), menu(true, false));
     EXPECT_NE(creator.m_canvas.image(), painted);
     EXPECT_EQ(rightClick(&creator, {390, 390}, "Redo"), menu(false, true));
     EXPECT_EQ(creator.m_canvas.image(), painted);
-    strokeOn(&creator, {40, 100}, {360, 100});
+    test::dragStroke(&creator, {40, 100}, {360, 100});
     EXPECT_EQ(rightClick(&creator, {10, 10}, "Undo"), menu(true, false));
     EXPECT_EQ(rightClick(&creator, {200, 200}), menu(true, true));
     EXPECT_TRUE(rightClick(&creator, {450, 200}).empty());
@@ -162,7 +152,7 @@ TEST_F(CreatorEditTest, CtrlOLoadsATrackOfTheCanvasSizeOnly) {
     const QString broken = folder.writeBytes("broken.bmp", "BM but nothing more");
     const QString good = folder.writeBitmap("Level_07_ODD.bmp", editableTrack());
     nameEdit()->setText("mine");
-    strokeOn(&creator, {40, 200}, {360, 200});
+    test::dragStroke(&creator, {40, 200}, {360, 200});
     const QImage painted = creator.m_canvas.image();
 
     struct Case {
@@ -261,10 +251,7 @@ TEST_F(EditTrackTest, NotOfferedDuringARunOrALockedMatch) {
     EXPECT_TRUE(boardMenu().empty());
     answers.clickOk(); // the notice of the released button
     QTest::mouseRelease(main.get(), Qt::LeftButton, {}, {11 + 5, 10 + 200});
-    QMouseEvent unheld(QEvent::MouseMove, QPointF(11 + 6, 10 + 200),
-                       main->mapToGlobal(QPointF(11 + 6, 10 + 200)), Qt::NoButton, Qt::NoButton,
-                       Qt::NoModifier);
-    QApplication::sendEvent(main.get(), &unheld);
+    test::movePointer(main.get(), {11 + 6, 10 + 200}, false);
     ASSERT_FALSE(main->m_run.running());
     EXPECT_EQ(answers.takeTexts().size(), 1) << "the notice only, no creator";
 
@@ -308,7 +295,7 @@ TEST_F(EditTrackTest, SavingTheEditedTrackOverItsOwnFileAsksFirst) {
     QImage edited;
     answers.then([&](QWidget* d) {
         auto* c = static_cast<LevelCreatorDialog*>(d);
-        strokeOn(c, {100, 300}, {300, 300});
+        test::dragStroke(c, {100, 300}, {300, 300});
         edited = c->m_canvas.image();
         QTimer::singleShot(
             0, c, [c] { QTest::mouseClick(c->GetDlgItem(id::creator::Save), Qt::LeftButton); });

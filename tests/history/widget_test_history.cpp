@@ -3,6 +3,7 @@
 #include "res/ControlIds.h"
 #include "support/ModalAnswerer.h"
 #include "support/PlayFolder.h"
+#include "support/PointerEvents.h"
 #include "support/SpoiledDatabase.h"
 #include "toolkit/FileDialog.h"
 #include "window/MainDialog.h"
@@ -148,11 +149,7 @@ public:
     }
     void press(QPoint p) { QTest::mousePress(dialog.get(), Qt::LeftButton, {}, p); }
     void release(QPoint p) { QTest::mouseRelease(dialog.get(), Qt::LeftButton, {}, p); }
-    void move(QPoint p, bool buttonHeld = true) {
-        QMouseEvent event(QEvent::MouseMove, p, dialog->mapToGlobal(p), Qt::NoButton,
-                          buttonHeld ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
-        QApplication::sendEvent(dialog.get(), &event);
-    }
+    void move(QPoint p, bool buttonHeld = true) { test::movePointer(dialog.get(), p, buttonHeld); }
     void finishRun() {
         press(kOnStart);
         move({60, 50});

@@ -5,6 +5,7 @@
 #include "res/Pictures.h"
 #include "support/ModalAnswerer.h"
 #include "support/PlayFolder.h"
+#include "support/PointerEvents.h"
 #include "support/QtPrinters.h"
 #include "support/ShownAsWritten.h"
 #include "toolkit/Controls.h"
@@ -283,11 +284,7 @@ protected:
         QTest::mousePress(dialog.get(), Qt::LeftButton, {}, {15, 20});
         move({80, 20});
     }
-    void move(QPoint p) {
-        QMouseEvent event(QEvent::MouseMove, p, dialog->mapToGlobal(p), Qt::NoButton,
-                          Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(dialog.get(), &event);
-    }
+    void move(QPoint p) { test::movePointer(dialog.get(), p); }
     QPushButton* button(int id) const { return dialog->item<QPushButton>(id); }
     // The three level and mode buttons: their texts, and whether they react.
     QString modeButtons() const {

@@ -3,6 +3,7 @@
 #include "support/PaintSpy.h"
 #include "support/PixelCount.h"
 #include "support/PlayFolder.h"
+#include "support/PointerEvents.h"
 #include "toolkit/FileDialog.h"
 #include "toolkit/ImageView.h"
 #include "window/GhostSetting.h"
@@ -54,11 +55,7 @@ public:
 
     void press(QPoint p) { QTest::mousePress(dialog.get(), Qt::LeftButton, {}, p); }
     void release(QPoint p) { QTest::mouseRelease(dialog.get(), Qt::LeftButton, {}, p); }
-    void move(QPoint p, bool buttonHeld = true) {
-        QMouseEvent event(QEvent::MouseMove, p, dialog->mapToGlobal(p), Qt::NoButton,
-                          buttonHeld ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
-        QApplication::sendEvent(dialog.get(), &event);
-    }
+    void move(QPoint p, bool buttonHeld = true) { test::movePointer(dialog.get(), p, buttonHeld); }
     // A finished run along y = 50 that takes its time, so that its ghost is still on the way
     // early in the next run; it becomes the track's ghost.
     void makeBestRun() {

@@ -3,6 +3,7 @@
 #include "support/ModalAnswerer.h"
 #include "support/PaintSpy.h"
 #include "support/PlayFolder.h"
+#include "support/PointerEvents.h"
 #include "toolkit/ImageView.h"
 #include "window/MainDialog.h"
 
@@ -51,11 +52,7 @@ protected:
     // board to the dialog as a player's would.
     void press(QPoint p) { QTest::mousePress(dialog.get(), Qt::LeftButton, {}, p); }
     void release(QPoint p) { QTest::mouseRelease(dialog.get(), Qt::LeftButton, {}, p); }
-    void move(QPoint p, bool buttonHeld = true) {
-        QMouseEvent event(QEvent::MouseMove, p, dialog->mapToGlobal(p), Qt::NoButton,
-                          buttonHeld ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
-        QApplication::sendEvent(dialog.get(), &event);
-    }
+    void move(QPoint p, bool buttonHeld = true) { test::movePointer(dialog.get(), p, buttonHeld); }
     QColor onScreen(QPoint client) const {
         return dialog->m_ctlBoard->grab().toImage().pixelColor(client - QPoint(11, 10));
     }
