@@ -9,7 +9,6 @@
 #include "toolkit/MessageBox.h"
 
 #include <QContextMenuEvent>
-#include <QDir>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -87,10 +86,7 @@ void LevelCreatorDialog::OnOpenTrack() {
         return;
     const QImage level = readBitmapFile(*chosen);
     if (level.isNull()) {
-        MessageBox(this,
-                   QStringLiteral("The file \"%1\" could not be loaded as a level.")
-                       .arg(QDir::toNativeSeparators(*chosen)),
-                   MessageIcon::Warning);
+        MessageBox(this, unloadableLevelText(*chosen), MessageIcon::Warning);
         return;
     }
     if (!m_canvas.load(level)) {

@@ -2,6 +2,7 @@
 
 #include "level/RegularFile.h"
 
+#include <QDir>
 #include <QFile>
 #include <QImageReader>
 #include <QtEndian>
@@ -167,6 +168,11 @@ QImage readBitmapFile(const QString& path) {
 bool bitmapHeadersPass(const QString& path) {
     QFile file;
     return openRegularFile(file, path) && acceptedHeader(file, nullptr).has_value();
+}
+
+QString unloadableLevelText(const QString& path) {
+    return QStringLiteral("The file \"%1\" could not be loaded as a level.")
+        .arg(QDir::toNativeSeparators(path));
 }
 
 } // namespace kf

@@ -34,6 +34,10 @@ QImage readBitmap(QIODevice& device, BitmapRefusal* refusal = nullptr);
 // (a link to one as well); anything else gives a null image at once, never waiting on a pipe.
 QImage readBitmapFile(const QString& path);
 
+// What the player is told when a level file they chose does not load: "The file "<path>" could
+// not be loaded as a level.", the path in the system's own separators.
+QString unloadableLevelText(const QString& path);
+
 // Whether a file passes the checks that readBitmapFile makes before it reads any pixel (a
 // regular file, a known header, the pixel limit, every pixel row there), from its first 54
 // bytes and its size alone. Quick enough for a folder of levels; readBitmapFile may still

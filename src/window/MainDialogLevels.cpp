@@ -8,7 +8,6 @@
 #include "toolkit/MessageBox.h"
 #include "window/MainDialog.h"
 
-#include <QDir>
 #include <QFileInfo>
 
 namespace kf {
@@ -34,10 +33,7 @@ void MainDialog::OnLoadLevel() {
     // A file that is no level leaves the current level entirely in force: picture, paths and
     // best run. The player chose it, so say why nothing happened.
     if (!loadLevelFile(*chosen)) {
-        MessageBox(this,
-                   QStringLiteral("The file \"%1\" could not be loaded as a level.")
-                       .arg(QDir::toNativeSeparators(*chosen)),
-                   MessageIcon::Warning);
+        MessageBox(this, unloadableLevelText(*chosen), MessageIcon::Warning);
     }
 }
 

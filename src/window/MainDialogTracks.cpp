@@ -1,6 +1,7 @@
 // Going through the levels of the current level's folder: Page Down / Page Up and the track
 // browser (key T, or the board's context menu).
 
+#include "level/BitmapFile.h"
 #include "toolkit/MessageBox.h"
 #include "tracks/TrackBrowser.h"
 #include "window/MainDialog.h"
@@ -58,10 +59,7 @@ void MainDialog::loadChosenTrack(const QString& path) {
         return;
     // Listed as loadable, but the file may have changed since: say so, as Load Level does.
     if (!loadLevelFile(path)) {
-        MessageBox(this,
-                   QStringLiteral("The file \"%1\" could not be loaded as a level.")
-                       .arg(QDir::toNativeSeparators(path)),
-                   MessageIcon::Warning);
+        MessageBox(this, unloadableLevelText(path), MessageIcon::Warning);
         return;
     }
     m_trackBrowser->close();
