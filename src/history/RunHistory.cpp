@@ -307,6 +307,10 @@ QHash<QString, LevelTally> RunHistory::talliesOf(const QStringList& levelSha256s
     return tallies;
 }
 
+QSqlDatabase RunHistory::database() const {
+    return QSqlDatabase::database(m_connection, false);
+}
+
 QString fileSha256(const QString& path) {
     QFile file(path);
     QCryptographicHash hash(QCryptographicHash::Sha256);

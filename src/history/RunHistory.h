@@ -10,6 +10,7 @@
 
 #include <optional>
 
+class QSqlDatabase;
 class QSqlQuery;
 
 namespace kf {
@@ -76,6 +77,8 @@ public:
     std::optional<GhostPath> ghostOf(const QString& levelSha256) const;
     // The tallies of many levels at once, by SHA-256; a level without runs has no entry.
     QHash<QString, LevelTally> talliesOf(const QStringList& levelSha256s) const;
+    // The store's own connection, for queries of the history's readers on this store's thread.
+    QSqlDatabase database() const;
 
 private:
     bool open(int busyTimeoutMs);
