@@ -32,33 +32,52 @@ static_assert(std::size(kUpgradeSteps) == RunHistory::kSchemaVersion);
 const QString kNewerReason = QStringLiteral(
     "The run history is not available because its database was made by a newer version of "
     "the game.");
+const QString kDamagedReason =
+    QStringLiteral("The run history is not available because its database is damaged.");
 
 const char* const kOutcomeNames[] = {"finished", "wall", "release"};
 
-// SQLite's primary result codes that say more to a player than the engine's own words.
-enum SqliteCode { Busy = 5, Locked = 6, ReadOnly = 8, Corrupt = 11, CantOpen = 14, NotADb = 26 };
+// SQLite's primary result codes, each with what it means for the player.
+enum SqliteCode {
+    Error = 1,
+    Perm = 3,
+    Busy = 5,
+    Locked = 6,
+    NoMem = 7,
+    ReadOnly = 8,
+    IoErr = 10,
+    Corrupt = 11,
+    Full = 13,
+    CantOpen = 14,
+    Constraint = 19,
+    Mismatch = 20,
+    Auth = 23,
+    NotADb = 26,
+};
 
-QString reasonFor(const QSqlError& error) {
-    switch (error.nativeErrorCode().toInt() & 0xff) {
-    case Busy:
-    case Locked:
-        return QStringLiteral("The run history is not available because another program "
-                              "keeps its database locked.");
-    case ReadOnly:
-        return QStringLiteral("The run history is not available because its database is "
-                              "read-only.");
-    case Corrupt:
-    case NotADb:
-        return QStringLiteral("The run history is not available because its database is "
-                              "damaged.");
-    case CantOpen:
-        return QStringLiteral("The run history is not available because its database cannot "
-                              "be opened.");
-    default:
-        return QStringLiteral("The run history is not available because its database "
-                              "reported: %1.")
-            .arg(error.text());
-    }
+const struct {
+    int code;
+    Trouble trouble;
+    const char* reason;
+} kReasons[] = {
+    {Busy, Trouble::Passing, "another program keeps its database locked"},
+    {Locked, Trouble::Passing, "another program keeps its database locked"},
+    {ReadOnly, Trouble::Passing, "its database is read-only"},
+    {Perm, Trouble::Passing, "the game may not open its database"},
+    {Auth, Trouble::Passing, "the game may not open its database"},
+    {CantOpen, Trouble::Passing, "its database cannot be opened"},
+    {Full, Trouble::Passing, "the disk that holds its database is full"},
+    {IoErr, Trouble::Passing, "its database could not be read or written"},
+    {NoMem, Trouble::Passing, "there is not enough memory for its database"},
+    {Corrupt, Trouble::Lasting, "its database is damaged"},
+    {NotADb, Trouble::Lasting, "its database is damaged"},
+    // A statement the game's own tables do not fit: tables missing or changed by hand.
+    {Error, Trouble::Lasting, "its database is damaged"},
+    {Mismatch, Trouble::Lasting, "its database is damaged"},
+};
+
+QString sentence(const char* cause) {
+    return QStringLiteral("The run history is not available because %1.").arg(QLatin1String(cause));
 }
 
 QString nextConnectionName() {
@@ -95,6 +114,25 @@ const QString kRunColumns = QStringLiteral(
 
 } // namespace
 
+bool isStorable(const HistoryRun& run) {
+    return !run.levelSha256.isEmpty() && run.startedUtc.isValid() && run.timeMs >= 0 &&
+           run.distancePx >= 0 && run.speedPxPerS >= 0 && int(run.outcome) >= 0 &&
+           int(run.outcome) < int(std::size(kOutcomeNames));
+}
+
+TroubleReason troubleReasonFor(const QSqlError& error) {
+    const int code = error.nativeErrorCode().toInt() & 0xff;
+    for (const auto& r : kReasons) {
+        if (r.code == code)
+            return {r.trouble, sentence(r.reason)};
+    }
+    // A driver that gives no code could not even talk to the database: it may pass.
+    return {Trouble::Passing,
+            QStringLiteral("The run history is not available because its database reported "
+                           "an error the game does not know (code %1).")
+                .arg(code)};
+}
+
 QString RunHistory::defaultPath() {
     return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
            QStringLiteral("/kurvenflitzerl/history.sqlite");
@@ -111,31 +149,44 @@ RunHistory::~RunHistory() {
     QSqlDatabase::removeDatabase(m_connection);
 }
 
-void RunHistory::fail(const QString& reason) {
+void RunHistory::fail(Trouble trouble, const QString& reason) const {
+    m_trouble = trouble;
     m_reason = reason;
+}
+
+void RunHistory::fail(const QSqlError& error) const {
+    const TroubleReason t = troubleReasonFor(error);
+    fail(t.trouble, t.reason);
+}
+
+void RunHistory::readFailed(const QSqlError& error) const {
+    if (const TroubleReason t = troubleReasonFor(error); t.trouble == Trouble::Lasting)
+        fail(t.trouble, t.reason);
 }
 
 bool RunHistory::open(int busyTimeoutMs) {
     if (!QSqlDatabase::isDriverAvailable(QStringLiteral("QSQLITE"))) {
-        fail(QStringLiteral("The run history is not available because Qt's SQLite driver is "
+        fail(Trouble::Lasting,
+             QStringLiteral("The run history is not available because Qt's SQLite driver is "
                             "not installed."));
         return false;
     }
     if (!QDir().mkpath(QFileInfo(m_path).absolutePath())) {
-        fail(QStringLiteral("The run history is not available because its folder cannot be "
+        fail(Trouble::Passing,
+             QStringLiteral("The run history is not available because its folder cannot be "
                             "made."));
         return false;
     }
     // SQLite would open a write-protected file for reading only and fail at the first run.
     if (const QFileInfo file(m_path); file.exists() && !file.isWritable()) {
-        fail(reasonFor(QSqlError({}, {}, QSqlError::ConnectionError, QString::number(ReadOnly))));
+        fail(QSqlError({}, {}, QSqlError::ConnectionError, QString::number(ReadOnly)));
         return false;
     }
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connection);
     db.setDatabaseName(m_path);
     db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(busyTimeoutMs));
     if (!db.open()) {
-        fail(reasonFor(db.lastError()));
+        fail(db.lastError());
         return false;
     }
     return true;
@@ -144,60 +195,111 @@ bool RunHistory::open(int busyTimeoutMs) {
 bool RunHistory::upgrade() {
     QSqlDatabase db = QSqlDatabase::database(m_connection, false);
     QSqlQuery q(db);
-    // The version is read before anything is written, so a newer game's database stays as it is.
+    // The version is read before anything is written, so a database of a version this game
+    // never wrote (a newer game's, or a negative one) stays exactly as it is.
     if (!q.exec(QStringLiteral("PRAGMA user_version")) || !q.next()) {
-        fail(reasonFor(q.lastError()));
+        fail(q.lastError());
         return false;
     }
-    if (q.value(0).toInt() > kSchemaVersion) {
-        fail(kNewerReason);
+    const int seen = q.value(0).toInt();
+    q.finish();
+    if (seen < 0 || seen > kSchemaVersion) {
+        fail(Trouble::Lasting, seen < 0 ? kDamagedReason : kNewerReason);
+        return false;
+    }
+    // A database that says it is ours must hold the tables this game keeps its runs in; that
+    // too is seen before anything (even the journal mode) is written.
+    if (seen == kSchemaVersion && !hasItsTables(q)) {
+        fail(Trouble::Lasting, kDamagedReason);
         return false;
     }
     // Taking the write lock also finds a database that is locked or cannot be written.
     if (!q.exec(QStringLiteral("PRAGMA journal_mode=WAL")) ||
         !q.exec(QStringLiteral("BEGIN IMMEDIATE"))) {
-        fail(reasonFor(q.lastError()));
+        fail(q.lastError());
         return false;
     }
     // Another game may have upgraded it since the first look.
     bool ok = q.exec(QStringLiteral("PRAGMA user_version")) && q.next();
     const int version = ok ? q.value(0).toInt() : 0;
+    q.finish();
     const bool newer = version > kSchemaVersion;
-    for (int step = version; ok && step < kSchemaVersion; ++step) {
+    const bool damaged = version < 0;
+    for (int step = version; ok && step >= 0 && step < kSchemaVersion; ++step) {
         for (const QString& statement : kUpgradeSteps[step])
             ok = ok && q.exec(statement);
     }
-    ok = ok && !newer &&
+    ok = ok && !newer && !damaged &&
          (version == kSchemaVersion ||
           q.exec(QStringLiteral("PRAGMA user_version = %1").arg(kSchemaVersion)));
+    const bool itsTables = ok && hasItsTables(q);
+    ok = itsTables && q.exec(QStringLiteral("CREATE TABLE IF NOT EXISTS pending_written("
+                                            "file TEXT PRIMARY KEY, seq INTEGER NOT NULL)"));
     if (ok && q.exec(QStringLiteral("COMMIT")))
         return true;
     const QSqlError error = q.lastError();
     q.exec(QStringLiteral("ROLLBACK"));
-    fail(newer ? kNewerReason : reasonFor(error));
+    if (newer)
+        fail(Trouble::Lasting, kNewerReason);
+    else if (damaged || (!itsTables && error.nativeErrorCode().isEmpty()))
+        fail(Trouble::Lasting, kDamagedReason);
+    else
+        fail(error);
     return false;
 }
 
-bool RunHistory::record(const HistoryRun& run, const GhostPath& path) {
-    if (!available())
-        return false;
-    QSqlQuery q(QSqlDatabase::database(m_connection, false));
-    if (run.outcome != RunEnd::Finished) {
-        // One statement is its own transaction: all of the run or none of it.
-        if (insertRun(q, run))
-            return true;
-        fail(reasonFor(q.lastError()));
-        return false;
+bool RunHistory::hasItsTables(QSqlQuery& q) {
+    const struct {
+        const char* table;
+        const char* columns;
+    } tables[] = {
+        {"runs", "id,level_sha256,level_name,started_utc,mode,player,outcome,time_ms,"
+                 "distance_px,speed_px_s"},
+        {"ghosts", "level_sha256,time_ms,points"},
+    };
+    for (const auto& t : tables) {
+        if (!q.exec(QStringLiteral("PRAGMA table_info(%1)").arg(QLatin1String(t.table))))
+            return false;
+        QStringList names;
+        while (q.next())
+            names << q.value(1).toString();
+        if (names.join(QLatin1Char(',')) != QLatin1String(t.columns))
+            return false;
     }
-    // A finished run and the ghost it may make are one transaction. The write lock comes
+    return true;
+}
+
+Stored RunHistory::store(const HistoryRun& run, const GhostPath& path,
+                         const std::optional<PendingMark>& mark) {
+    if (!available())
+        return Stored::Never;
+    if (!isStorable(run))
+        return Stored::Refused;
+    QSqlQuery q(QSqlDatabase::database(m_connection, false));
+    // The run, the ghost it may make and its mark are one transaction. The write lock comes
     // first, so no other game records a faster run between the comparison and the writes.
-    if (q.exec(QStringLiteral("BEGIN IMMEDIATE")) && keepGhostOfBest(q, run, path) &&
-        insertRun(q, run) && q.exec(QStringLiteral("COMMIT")))
-        return true;
+    if (q.exec(QStringLiteral("BEGIN IMMEDIATE")) &&
+        (run.outcome != RunEnd::Finished || keepGhostOfBest(q, run, path)) && insertRun(q, run) &&
+        (!mark || markWritten(q, *mark)) && q.exec(QStringLiteral("COMMIT"))) {
+        m_waitingReason.clear();
+        return Stored::Written;
+    }
     const QSqlError error = q.lastError();
+    // Without it the write lock stays held, and every other game waits for it.
     q.exec(QStringLiteral("ROLLBACK"));
-    fail(reasonFor(error));
-    return false;
+    if ((error.nativeErrorCode().toInt() & 0xff) == Constraint)
+        return Stored::Refused;
+    const TroubleReason t = troubleReasonFor(error);
+    if (t.trouble == Trouble::Passing) {
+        m_waitingReason = t.reason;
+        return Stored::Waiting;
+    }
+    fail(t.trouble, t.reason);
+    return Stored::Never;
+}
+
+bool RunHistory::record(const HistoryRun& run, const GhostPath& path) {
+    return store(run, path) == Stored::Written;
 }
 
 bool RunHistory::insertRun(QSqlQuery& q, const HistoryRun& run) {
@@ -225,7 +327,8 @@ bool RunHistory::keepGhostOfBest(QSqlQuery& q, const HistoryRun& run, const Ghos
     q.finish();
     if (!best.isNull() && best.toLongLong() <= run.timeMs)
         return true;
-    if (path.isEmpty()) {
+    // A path beyond the bound is no ghost: the older, slower best must not stand in for it.
+    if (path.isEmpty() || path.points().size() > GhostPath::kMaxPoints) {
         q.prepare(QStringLiteral("DELETE FROM ghosts WHERE level_sha256 = ?"));
         q.addBindValue(text(run.levelSha256));
     } else {
@@ -238,18 +341,50 @@ bool RunHistory::keepGhostOfBest(QSqlQuery& q, const HistoryRun& run, const Ghos
     return q.exec();
 }
 
+bool RunHistory::markWritten(QSqlQuery& q, const PendingMark& mark) {
+    q.prepare(QStringLiteral("INSERT OR REPLACE INTO pending_written(file, seq) VALUES(?, ?)"));
+    q.addBindValue(mark.file);
+    q.addBindValue(mark.seq);
+    return q.exec();
+}
+
+qint64 RunHistory::writtenSeq(const QString& pendingFile) const {
+    if (!available())
+        return 0;
+    QSqlQuery q(QSqlDatabase::database(m_connection, false));
+    q.prepare(QStringLiteral("SELECT seq FROM pending_written WHERE file = ?"));
+    q.addBindValue(pendingFile);
+    if (!q.exec()) {
+        readFailed(q.lastError());
+        return 0;
+    }
+    return q.next() ? q.value(0).toLongLong() : 0;
+}
+
+void RunHistory::forgetPending(const QString& pendingFile) {
+    if (!available())
+        return;
+    QSqlQuery q(QSqlDatabase::database(m_connection, false));
+    q.prepare(QStringLiteral("DELETE FROM pending_written WHERE file = ?"));
+    q.addBindValue(pendingFile);
+    q.exec();
+}
+
 QList<HistoryRun> RunHistory::runsOf(const QString& levelSha256) const {
     QList<HistoryRun> runs;
     if (!available())
         return runs;
     QSqlQuery q(QSqlDatabase::database(m_connection, false));
+    q.setForwardOnly(true);
     q.prepare(
         QStringLiteral("SELECT %1 FROM runs WHERE level_sha256 = ? ORDER BY id").arg(kRunColumns));
     q.addBindValue(levelSha256);
-    if (q.exec()) {
-        while (q.next())
-            runs.append(runFrom(q));
+    if (!q.exec()) {
+        readFailed(q.lastError());
+        return runs;
     }
+    while (q.next())
+        runs.append(runFrom(q));
     return runs;
 }
 
@@ -258,15 +393,18 @@ QList<HistoryRun> RunHistory::bestOf(const QString& levelSha256, int count) cons
     if (!available())
         return runs;
     QSqlQuery q(QSqlDatabase::database(m_connection, false));
+    q.setForwardOnly(true);
     q.prepare(QStringLiteral("SELECT %1 FROM runs WHERE level_sha256 = ? AND outcome = "
                              "'finished' ORDER BY time_ms, id LIMIT ?")
                   .arg(kRunColumns));
     q.addBindValue(levelSha256);
     q.addBindValue(count);
-    if (q.exec()) {
-        while (q.next())
-            runs.append(runFrom(q));
+    if (!q.exec()) {
+        readFailed(q.lastError());
+        return runs;
     }
+    while (q.next())
+        runs.append(runFrom(q));
     return runs;
 }
 
@@ -274,9 +412,16 @@ std::optional<GhostPath> RunHistory::ghostOf(const QString& levelSha256) const {
     if (!available())
         return std::nullopt;
     QSqlQuery q(QSqlDatabase::database(m_connection, false));
-    q.prepare(QStringLiteral("SELECT points FROM ghosts WHERE level_sha256 = ?"));
+    // The length is asked first, so a ghost beyond the bound is never even read.
+    q.prepare(QStringLiteral("SELECT CASE WHEN length(points) <= ? THEN points END FROM ghosts "
+                             "WHERE level_sha256 = ?"));
+    q.addBindValue(qlonglong(GhostPath::kMaxBytes));
     q.addBindValue(levelSha256);
-    if (!q.exec() || !q.next())
+    if (!q.exec()) {
+        readFailed(q.lastError());
+        return std::nullopt;
+    }
+    if (!q.next() || q.isNull(0))
         return std::nullopt;
     return GhostPath::decode(q.value(0).toByteArray());
 }
@@ -288,6 +433,7 @@ QHash<QString, LevelTally> RunHistory::talliesOf(const QStringList& levelSha256s
     // Within SQLite's oldest limit of bound values per statement.
     constexpr qsizetype kPerQuery = 500;
     QSqlQuery q(QSqlDatabase::database(m_connection, false));
+    q.setForwardOnly(true);
     for (qsizetype from = 0; from < levelSha256s.size(); from += kPerQuery) {
         const QStringList some = levelSha256s.mid(from, kPerQuery);
         QStringList marks(some.size(), QStringLiteral("?"));
@@ -298,8 +444,10 @@ QHash<QString, LevelTally> RunHistory::talliesOf(const QStringList& levelSha256s
                       .arg(marks.join(QLatin1Char(','))));
         for (const QString& sha : some)
             q.addBindValue(sha);
-        if (!q.exec())
-            continue;
+        if (!q.exec()) {
+            readFailed(q.lastError());
+            return tallies;
+        }
         while (q.next())
             tallies.insert(q.value(0).toString(),
                            {q.value(1).toInt(), q.value(2).toInt(), q.value(3).toInt()});

@@ -11,6 +11,7 @@
 #include <optional>
 
 class QSqlDatabase;
+class QSqlError;
 class QSqlQuery;
 
 namespace kf {
@@ -32,12 +33,38 @@ struct HistoryRun {
     long speedPxPerS = 0;
 };
 
+// Whether a run can be stored at all: a level's SHA-256, a start time and no negative figure.
+// A run that is not is refused where it is made, so one bad row never costs the history.
+bool isStorable(const HistoryRun& run);
+
 // What the history holds of one level: how many runs, how many of them finished, and the best
 // finished time in milliseconds (0 while none finished).
 struct LevelTally {
     int runs = 0;
     int finished = 0;
     int bestMs = 0;
+};
+
+// What stands between the history and its database: nothing, something that passes (another
+// program's lock, a full disk, a file made read-only: the runs wait and are written later), or
+// something that lasts for the session (a damaged database, one of a version this game did not
+// write, not a database at all, no SQLite driver).
+enum class Trouble { None, Passing, Lasting };
+
+// What became of a run handed to the store.
+enum class Stored {
+    Written, // in the database
+    Refused, // a run that can never be stored (see isStorable, or refused by the database)
+    Waiting, // the database cannot be written now (passing trouble): try again later
+    Never,   // the store is unavailable for the session
+};
+
+// Where a run handed over from a file of waiting runs came from: the file's name and the run's
+// number in it. The store notes the highest number written for each file in the same
+// transaction as the run, so a run is never written twice, whenever the game stops.
+struct PendingMark {
+    QString file;
+    qint64 seq = 0;
 };
 
 // The player's run history: one SQLite database (WAL, a busy timeout, each write in a
@@ -59,15 +86,29 @@ public:
     RunHistory(const RunHistory&) = delete;
     RunHistory& operator=(const RunHistory&) = delete;
 
-    bool available() const { return m_reason.isEmpty(); }
+    bool available() const { return m_trouble == Trouble::None; }
     // Why there is no history, in one sentence; empty while it is available.
     const QString& unavailableReason() const { return m_reason; }
+    // Why the store is unavailable, or Trouble::None.
+    Trouble trouble() const { return m_trouble; }
+    // Why the last run could not be written, while it waits: one sentence.
+    const QString& waitingReason() const { return m_waitingReason; }
 
-    // Stores one run; false (and the store unavailable, with its reason) when it could not.
-    // A finished run strictly faster than every earlier finished run of its level becomes the
-    // level's ghost with `path` (none when the path is empty), in the same transaction as the
-    // run: both are stored or neither.
+    // Stores one run, and with `mark` notes it as written from its file of waiting runs, in one
+    // transaction. A finished run strictly faster than every earlier finished run of its level
+    // becomes the level's ghost with `path` (none when the path is empty or beyond
+    // GhostPath's bound), in the same transaction: the run, its ghost and its mark are stored
+    // or none of them. Passing trouble leaves the store available and the run Waiting; lasting
+    // trouble makes the store unavailable with its reason.
+    Stored store(const HistoryRun& run, const GhostPath& path = {},
+                 const std::optional<PendingMark>& mark = std::nullopt);
+    // store() for a run of its own: true when it is written.
     bool record(const HistoryRun& run, const GhostPath& path = {});
+    // The highest run number of a file of waiting runs that has been written; 0 for none.
+    qint64 writtenSeq(const QString& pendingFile) const;
+    // Forgets the file's mark once the file itself is gone.
+    void forgetPending(const QString& pendingFile);
+    // Reads. One that fails for a lasting reason makes the store unavailable (readFailed).
     // Every run of the level, finished or not, in the order they were run.
     QList<HistoryRun> runsOf(const QString& levelSha256) const;
     // The `count` fastest finished runs of the level, fastest first; of equal times the earlier.
@@ -79,18 +120,35 @@ public:
     QHash<QString, LevelTally> talliesOf(const QStringList& levelSha256s) const;
     // The store's own connection, for queries of the history's readers on this store's thread.
     QSqlDatabase database() const;
+    // Makes the store unavailable when a read through its connection failed for a lasting
+    // reason; a read that failed for a passing one only loses that answer.
+    void readFailed(const QSqlError& error) const;
 
 private:
     bool open(int busyTimeoutMs);
     bool upgrade();
+    bool hasItsTables(QSqlQuery& q);
     bool insertRun(QSqlQuery& q, const HistoryRun& run);
     bool keepGhostOfBest(QSqlQuery& q, const HistoryRun& run, const GhostPath& path);
-    void fail(const QString& reason);
+    bool markWritten(QSqlQuery& q, const PendingMark& mark);
+    void fail(const QSqlError& error) const;
+    void fail(Trouble trouble, const QString& reason) const;
 
     QString m_path;
     QString m_connection;
-    QString m_reason;
+    // A read may find the database damaged, so even a const store can become unavailable.
+    mutable QString m_reason;
+    QString m_waitingReason;
+    mutable Trouble m_trouble = Trouble::None;
 };
+
+// The sentence that tells the player why the history cannot use its database, for an error of
+// the SQLite driver, and whether that trouble passes. No driver text reaches the player.
+struct TroubleReason {
+    Trouble trouble;
+    QString reason;
+};
+TroubleReason troubleReasonFor(const QSqlError& error);
 
 // The SHA-256 of a file's bytes in lower-case hex; empty when the file cannot be read.
 QString fileSha256(const QString& path);

@@ -38,6 +38,10 @@ public:
     static constexpr quint8 kVersion = 1;
     static constexpr int kHeaderBytes = 5;
     static constexpr int kPointBytes = 8;
+    // The most points a stored path may have: a run of 15 minutes at 1 000 movements a
+    // second. A longer path is neither stored nor read back.
+    static constexpr qsizetype kMaxPoints = 15 * 60 * 1000;
+    static constexpr qsizetype kMaxBytes = kHeaderBytes + kPointBytes * kMaxPoints;
 
     // Adds a point. A coordinate beyond the stored range is clamped to it, and a time earlier
     // than the last point's (or negative) is taken as the last point's.

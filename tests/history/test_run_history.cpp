@@ -321,3 +321,43 @@ TEST_F(RunHistoryTest, ANewBestAndItsGhostAreStoredTogetherOrNotAtAll) {
 }
 
 } // namespace
+
+namespace {
+
+// A write that fails gives the write lock back at once: another game, beside the store that
+// failed, still writes.
+TEST_F(RunHistoryTest, AFailedWriteLetsOtherGamesWrite) {
+    RunHistory failing(path());
+    failing.record(finishedRun(900), pathTo(9));
+    RawDb(path()).exec("CREATE TRIGGER refuse BEFORE INSERT ON ghosts BEGIN "
+                       "SELECT RAISE(ABORT, 'refused'); END");
+    EXPECT_FALSE(failing.record(finishedRun(800), pathTo(8)));
+    RunHistory other(path(), 100);
+    EXPECT_TRUE(other.record(finishedRun(1000))) << other.unavailableReason().toStdString();
+}
+
+// A newer game upgrades the database while this one waits for the lock: this one refuses it
+// and leaves the newer version as it is.
+TEST_F(RunHistoryTest, ADatabaseUpgradedByANewerGameMeanwhileIsLeftAsItIs) {
+    RunHistory(path()).available();
+    std::atomic<bool> locked{false};
+    std::thread newer([&] {
+        RawDb db(path(), "newer game");
+        db.exec("BEGIN IMMEDIATE");
+        db.exec("CREATE TABLE future(x)");
+        locked = true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        db.exec("PRAGMA user_version = 7");
+        db.exec("COMMIT");
+    });
+    while (!locked)
+        std::this_thread::yield();
+    RunHistory history(path(), 5000);
+    newer.join();
+    EXPECT_FALSE(history.available());
+    EXPECT_TRUE(history.unavailableReason().contains("newer version"))
+        << history.unavailableReason().toStdString();
+    EXPECT_EQ(RawDb(path(), "look").value("PRAGMA user_version").toInt(), 7);
+}
+
+} // namespace

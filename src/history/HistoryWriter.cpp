@@ -1,0 +1,274 @@
+#include "history/HistoryWriter.h"
+
+#include "history/PendingRuns.h"
+
+#include <QSqlQuery>
+#include <QTimer>
+
+#include <deque>
+
+namespace kf {
+
+namespace {
+
+// After passing trouble the thread tries again, waiting longer each time up to a limit.
+constexpr int kFirstRetryMs = 250;
+constexpr int kLongestRetryMs = 2000;
+// Runs written in one go before questions waiting behind them are answered.
+constexpr int kRunsPerTurn = 20;
+
+} // namespace
+
+// The thread's side: the store and the queue of runs. Lives on the writer's thread; reports
+// to the writer by queued calls, which are dropped once the writer is gone.
+class HistoryWorker : public QObject {
+public:
+    HistoryWorker(HistoryWriter* owner, PendingRuns* pending, int busyTimeoutMs)
+        : m_owner(owner), m_pending(pending), m_path(owner->path()),
+          m_busyTimeoutMs(busyTimeoutMs) {
+        m_retry->setSingleShot(true);
+        connect(m_retry, &QTimer::timeout, this, [this] { m_store ? writeSome() : open(); });
+    }
+
+    void open() {
+        m_store = std::make_unique<RunHistory>(m_path, m_busyTimeoutMs);
+        if (!m_store->available()) {
+            const Trouble trouble = m_store->trouble();
+            const QString reason = m_store->unavailableReason();
+            m_store.reset();
+            if (trouble == Trouble::Lasting)
+                report(HistoryWriter::State::Unavailable, reason);
+            else
+                waitAndRetry(reason);
+            return;
+        }
+        // Indexes for the history window's queries; a database of any size gets them once.
+        for (const QString& statement : overviewIndexes())
+            QSqlQuery(m_store->database()).exec(statement);
+        adoptWaitingRuns();
+        report(HistoryWriter::State::Ready, {});
+        writeSome();
+    }
+
+    void enqueue(const PendingRun& run, const QString& file) {
+        m_queue.push_back({run, file, nullptr, true});
+        if (m_store && !m_retry->isActive() && m_queue.size() == 1)
+            writeSome();
+    }
+
+    void askGhost(const QString& levelSha256) {
+        std::optional<GhostPath> ghost = m_store ? m_store->ghostOf(levelSha256) : std::nullopt;
+        checkStillAvailable();
+        post([levelSha256, ghost](HistoryWriter* w) { emit w->ghostRead(levelSha256, ghost); });
+    }
+
+    void askTallies(const QStringList& levelSha256s) {
+        QHash<QString, LevelTally> tallies;
+        if (m_store)
+            tallies = m_store->talliesOf(levelSha256s);
+        checkStillAvailable();
+        post([tallies](HistoryWriter* w) { emit w->talliesRead(tallies); });
+    }
+
+    void askOverview(const QString& levelSha256, int columns) {
+        HistoryOverview overview;
+        if (m_store)
+            overview = readOverview(m_store->database(), levelSha256, columns);
+        post([levelSha256, overview](HistoryWriter* w) {
+            emit w->overviewRead(levelSha256, overview);
+        });
+    }
+
+    // Before the thread ends: one last try at what waits, then the store closes in its thread.
+    void finish() {
+        m_finishing = true;
+        m_retry->stop();
+        if (m_store && !m_troubled)
+            writeSome();
+        if (m_queue.empty() && m_store && m_pending->removeIfAllWritten())
+            m_store->forgetPending(m_pending->fileName());
+        m_adopted.clear();
+        m_store.reset();
+    }
+
+private:
+    struct Entry {
+        PendingRun pending;
+        QString file;      // the file of waiting runs it is in; empty: none
+        AdoptedRuns* from; // a gone game's file, or null for this game's own
+        bool lastOfFile;   // the adopted file is done once this run is
+    };
+
+    void adoptWaitingRuns() {
+        std::deque<Entry> earlier;
+        for (auto& adopted : adoptPendingRuns(m_path, m_pending->fileName())) {
+            const qint64 written = m_store->writtenSeq(adopted->fileName());
+            const QList<PendingRun> runs = adopted->read();
+            std::deque<Entry> fromFile;
+            for (const PendingRun& run : runs) {
+                if (run.seq > written)
+                    fromFile.push_back({run, adopted->fileName(), adopted.get(), false});
+            }
+            if (fromFile.empty()) {
+                forget(*adopted);
+                continue;
+            }
+            fromFile.back().lastOfFile = true;
+            earlier.insert(earlier.end(), fromFile.begin(), fromFile.end());
+            m_adopted.push_back(std::move(adopted));
+        }
+        // The runs of games that are gone were made before any of this game's.
+        m_queue.insert(m_queue.begin(), earlier.begin(), earlier.end());
+    }
+
+    void forget(AdoptedRuns& adopted) {
+        const QString name = adopted.fileName();
+        adopted.remove();
+        m_store->forgetPending(name);
+    }
+
+    void writeSome() {
+        for (int n = 0; n < kRunsPerTurn && !m_queue.empty() && m_store; ++n) {
+            Entry& e = m_queue.front();
+            std::optional<PendingMark> mark;
+            if (!e.file.isEmpty())
+                mark = PendingMark{e.file, e.pending.seq};
+            const Stored stored = m_store->store(e.pending.run, e.pending.path, mark);
+            if (stored == Stored::Waiting) {
+                waitAndRetry(m_store->waitingReason());
+                return;
+            }
+            if (stored == Stored::Never) {
+                report(HistoryWriter::State::Unavailable, m_store->unavailableReason());
+                m_store.reset();
+                return;
+            }
+            settle(e, stored == Stored::Written);
+            m_queue.pop_front();
+        }
+        m_retryMs = kFirstRetryMs;
+        if (m_troubled) {
+            m_troubled = false;
+            report(HistoryWriter::State::Ready, {});
+        }
+        // Questions that came meanwhile are answered before the next runs.
+        if (!m_queue.empty() && !m_finishing)
+            QMetaObject::invokeMethod(
+                this, [this] { writeSome(); }, Qt::QueuedConnection);
+    }
+
+    void settle(const Entry& e, bool written) {
+        if (e.from) {
+            if (e.lastOfFile) {
+                forget(*e.from);
+                std::erase_if(m_adopted, [&](const auto& a) { return a.get() == e.from; });
+            }
+        } else {
+            m_pending->written(e.pending.seq);
+            post([](HistoryWriter* w) { w->noteSettled(); });
+        }
+        if (written) {
+            const QString sha = e.pending.run.levelSha256;
+            const RunEnd outcome = e.pending.run.outcome;
+            post([sha, outcome](HistoryWriter* w) { emit w->runWritten(sha, outcome); });
+        }
+    }
+
+    void waitAndRetry(const QString& reason) {
+        m_troubled = true;
+        report(HistoryWriter::State::Waiting, reason);
+        if (m_finishing)
+            return;
+        m_retry->start(m_retryMs);
+        m_retryMs = std::min(m_retryMs * 2, kLongestRetryMs);
+    }
+
+    void checkStillAvailable() {
+        if (m_store && !m_store->available()) {
+            report(HistoryWriter::State::Unavailable, m_store->unavailableReason());
+            m_store.reset();
+        }
+    }
+
+    void report(HistoryWriter::State state, const QString& reason) {
+        post([state, reason](HistoryWriter* w) { w->setState(state, reason); });
+    }
+
+    template <typename F> void post(F&& f) {
+        QMetaObject::invokeMethod(
+            m_owner, [owner = m_owner, f = std::forward<F>(f)] { f(owner); }, Qt::QueuedConnection);
+    }
+
+    HistoryWriter* m_owner;
+    PendingRuns* m_pending;
+    QString m_path;
+    int m_busyTimeoutMs;
+    std::unique_ptr<RunHistory> m_store;
+    std::deque<Entry> m_queue;
+    std::vector<std::unique_ptr<AdoptedRuns>> m_adopted;
+    // A child, so that it moves to the writer's thread with the worker.
+    QTimer* m_retry = new QTimer(this);
+    int m_retryMs = kFirstRetryMs;
+    bool m_troubled = false;
+    bool m_finishing = false;
+};
+
+HistoryWriter::HistoryWriter(const QString& path, int busyTimeoutMs, QObject* parent)
+    : QObject(parent), m_path(path), m_pending(std::make_unique<PendingRuns>(path)) {
+    m_worker = new HistoryWorker(this, m_pending.get(), busyTimeoutMs);
+    m_worker->moveToThread(&m_thread);
+    connect(&m_thread, &QThread::finished, m_worker, &QObject::deleteLater);
+    m_thread.setObjectName(QStringLiteral("run history"));
+    m_thread.start();
+    QMetaObject::invokeMethod(
+        m_worker, [w = m_worker] { w->open(); }, Qt::QueuedConnection);
+}
+
+HistoryWriter::~HistoryWriter() {
+    QMetaObject::invokeMethod(
+        m_worker, [w = m_worker] { w->finish(); }, Qt::BlockingQueuedConnection);
+    m_thread.quit();
+    m_thread.wait();
+}
+
+bool HistoryWriter::record(const HistoryRun& run, const GhostPath& path) {
+    if (!isStorable(run))
+        return false;
+    const qint64 seq = m_pending->append(run, path);
+    const QString file = m_pending->durable() ? m_pending->fileName() : QString();
+    ++m_handedOver;
+    QMetaObject::invokeMethod(
+        m_worker, [w = m_worker, p = PendingRun{seq, run, path}, file] { w->enqueue(p, file); },
+        Qt::QueuedConnection);
+    return true;
+}
+
+void HistoryWriter::askGhost(const QString& levelSha256) {
+    QMetaObject::invokeMethod(
+        m_worker, [w = m_worker, levelSha256] { w->askGhost(levelSha256); }, Qt::QueuedConnection);
+}
+
+void HistoryWriter::askTallies(const QStringList& levelSha256s) {
+    QMetaObject::invokeMethod(
+        m_worker, [w = m_worker, levelSha256s] { w->askTallies(levelSha256s); },
+        Qt::QueuedConnection);
+}
+
+void HistoryWriter::askOverview(const QString& levelSha256, int columns) {
+    QMetaObject::invokeMethod(
+        m_worker, [w = m_worker, levelSha256, columns] { w->askOverview(levelSha256, columns); },
+        Qt::QueuedConnection);
+}
+
+void HistoryWriter::setState(State state, const QString& reason) {
+    if (state == m_state && reason == m_reason)
+        return;
+    // Once unavailable, the history stays so for the session.
+    if (m_state == State::Unavailable)
+        return;
+    m_state = state;
+    m_reason = reason;
+    emit stateChanged();
+}
+
+} // namespace kf

@@ -1,0 +1,91 @@
+#pragma once
+
+#include "history/HistoryOverview.h"
+#include "history/RunHistory.h"
+
+#include <QHash>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <QThread>
+
+#include <memory>
+#include <optional>
+
+namespace kf {
+
+class HistoryWorker;
+class PendingRuns;
+
+// The run history as the game uses it: a thread of its own does every piece of database work,
+// so the end of a run costs the window's thread no more than handing the run over, and a
+// locked, busy or full database delays the writing, never the game.
+//
+// A run handed over is kept at once in the game's file of waiting runs beside the database
+// (PendingRuns) and written by the thread, in order and each once, as soon as the database can
+// be written; a run that waits when the game ends is written by the next game. Only a database
+// that cannot be the game's (damaged, newer, not a database) ends the history for the session.
+// Questions (the ghost of a track, the tallies of tracks, the overview of a track's history)
+// are answered by signals on the
+// thread that asked.
+class HistoryWriter : public QObject {
+    Q_OBJECT
+public:
+    enum class State {
+        Opening,     // the thread has not opened the database yet
+        Ready,       // runs are written as they come
+        Waiting,     // the database cannot be written now; the runs wait (reason())
+        Unavailable, // no history for the rest of the session (reason())
+    };
+    // How long one write waits for another program's lock before the thread tries again
+    // later, so that questions are answered in between.
+    static constexpr int kBusyTimeoutMs = 250;
+
+    // Starts the thread, which opens (creates, upgrades) the database at `path`, then writes
+    // the runs that games which are gone left waiting beside it.
+    explicit HistoryWriter(const QString& path, int busyTimeoutMs = kBusyTimeoutMs,
+                           QObject* parent = nullptr);
+    // Stops the thread after the write under way; runs not yet written stay in the file.
+    ~HistoryWriter() override;
+
+    const QString& path() const { return m_path; }
+    State state() const { return m_state; }
+    // Why the runs wait or the history is unavailable, in one sentence; empty otherwise.
+    const QString& reason() const { return m_reason; }
+    // Whether the history can still be written in this session (it may be waiting).
+    bool usable() const { return m_state != State::Unavailable; }
+
+    // Hands a finished or failed run over; false (and nothing kept) for a run that can never
+    // be stored (isStorable).
+    bool record(const HistoryRun& run, const GhostPath& path = {});
+    // Whether every run handed over has been written or refused.
+    bool settled() const { return m_settled == m_handedOver; }
+
+    void askGhost(const QString& levelSha256);
+    void askTallies(const QStringList& levelSha256s);
+    // What the history window shows of a track, its chart thinned to `columns` pixels.
+    void askOverview(const QString& levelSha256, int columns);
+
+signals:
+    void stateChanged();
+    void runWritten(const QString& levelSha256, kf::RunEnd outcome);
+    void ghostRead(const QString& levelSha256, const std::optional<kf::GhostPath>& ghost);
+    void talliesRead(const QHash<QString, kf::LevelTally>& tallies);
+    void overviewRead(const QString& levelSha256, const kf::HistoryOverview& overview);
+
+private:
+    friend class HistoryWorker;
+    void setState(State state, const QString& reason);
+    void noteSettled() { ++m_settled; }
+
+    QString m_path;
+    std::unique_ptr<PendingRuns> m_pending;
+    QThread m_thread;
+    HistoryWorker* m_worker = nullptr;
+    State m_state = State::Opening;
+    QString m_reason;
+    qint64 m_handedOver = 0;
+    qint64 m_settled = 0;
+};
+
+} // namespace kf

@@ -1,0 +1,286 @@
+#include "history/HistoryWriter.h"
+#include "history/PendingRuns.h"
+#include "support/FileSizeLimit.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QThread>
+#include <QVariant>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <unistd.h>
+
+namespace {
+
+using namespace kf;
+
+const QDateTime kHandedOverAt = QDateTime(QDate(2026, 3, 1), QTime(9, 30), Qt::UTC);
+
+HistoryRun runOf(int timeMs, RunEnd outcome = RunEnd::Finished) {
+    return {"lvl", "Curves.bmp", kHandedOverAt, false, "", outcome, timeMs, 10, 20};
+}
+
+bool settleWithin(const std::function<bool()>& done, int ms = 10000) {
+    QDeadlineTimer deadline(ms);
+    while (!done()) {
+        if (deadline.hasExpired())
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        QThread::msleep(1);
+    }
+    return true;
+}
+
+// A connection of the test's own: another program beside the game.
+class OtherProgram {
+public:
+    explicit OtherProgram(const QString& path) {
+        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "other program");
+        db.setDatabaseName(path);
+        db.open();
+    }
+    ~OtherProgram() {
+        QSqlDatabase::database("other program", false).close();
+        QSqlDatabase::removeDatabase("other program");
+    }
+    bool exec(const QString& sql) {
+        return QSqlQuery(QSqlDatabase::database("other program")).exec(sql);
+    }
+    QVariant value(const QString& sql) {
+        QSqlQuery q(QSqlDatabase::database("other program"));
+        return q.exec(sql) && q.next() ? q.value(0) : QVariant();
+    }
+};
+
+QList<int> writtenTimes(const QString& path) {
+    QList<int> times;
+    for (const HistoryRun& run : RunHistory(path).runsOf("lvl"))
+        times << run.timeMs;
+    return times;
+}
+
+QStringList pendingFiles(const QString& path) {
+    return QDir(QFileInfo(path).absolutePath() + "/pending").entryList(QDir::Files);
+}
+
+class HistoryWriterTest : public ::testing::Test {
+protected:
+    QString path() const { return dir.filePath("kurvenflitzerl/history.sqlite"); }
+    QTemporaryDir dir;
+};
+
+// Every database fault: what the writer's state becomes, and whether the file stays as it was.
+// Only a database that cannot be the game's ends the history; the rest make the runs wait.
+TEST_F(HistoryWriterTest, EachDatabaseFaultEndsOrDelaysTheHistoryWithASentence) {
+    struct Case {
+        const char* name;
+        std::function<void(const QString&)> spoil;
+        HistoryWriter::State state;
+        const char* reasonWord;
+    } cases[] = {
+        {"negative version",
+         [](const QString& p) { OtherProgram(p).exec("PRAGMA user_version = -1"); },
+         HistoryWriter::State::Unavailable, "damaged"},
+        {"newer version", [](const QString& p) { OtherProgram(p).exec("PRAGMA user_version = 7"); },
+         HistoryWriter::State::Unavailable, "newer version"},
+        {"version 1 without its tables",
+         [](const QString& p) {
+             OtherProgram o(p);
+             o.exec("CREATE TABLE other(x)");
+             o.exec("PRAGMA user_version = 1");
+         },
+         HistoryWriter::State::Unavailable, "damaged"},
+        {"not a database",
+         [](const QString& p) {
+             QFile f(p);
+             f.open(QIODevice::WriteOnly);
+             f.write(QByteArray(4096, 'x'));
+         },
+         HistoryWriter::State::Unavailable, "damaged"},
+        {"read-only",
+         [](const QString& p) {
+             RunHistory(p).available();
+             QFile::setPermissions(p, QFile::ReadOwner);
+         },
+         HistoryWriter::State::Waiting, "read-only"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        QDir().mkpath(QFileInfo(path()).absolutePath());
+        QFile::remove(path());
+        c.spoil(path());
+        if (c.state == HistoryWriter::State::Waiting && access(qPrintable(path()), W_OK) == 0)
+            continue; // root writes to any file: the unprivileged run has this case
+        QFile file(path());
+        file.open(QIODevice::ReadOnly);
+        const QByteArray before = file.readAll();
+        file.close();
+        {
+            HistoryWriter writer(path());
+            ASSERT_TRUE(
+                settleWithin([&] { return writer.state() != HistoryWriter::State::Opening; }));
+            EXPECT_EQ(writer.state(), c.state);
+            // A plain sentence, never the driver's words.
+            EXPECT_TRUE(writer.reason().startsWith("The run history is not available because"));
+            EXPECT_TRUE(writer.reason().contains(c.reasonWord)) << writer.reason().toStdString();
+            EXPECT_FALSE(writer.reason().contains("Unable to"));
+            EXPECT_TRUE(writer.record(runOf(1)));
+        }
+        file.open(QIODevice::ReadOnly);
+        EXPECT_TRUE(file.readAll() == before);
+        file.close();
+        QFile::setPermissions(path(), QFile::ReadOwner | QFile::WriteOwner);
+        // The run waits beside the database for a game that can write it.
+        EXPECT_EQ(pendingFiles(path()).size(), 1);
+        QDir(QFileInfo(path()).absolutePath() + "/pending").removeRecursively();
+    }
+}
+
+// Another program holds the database far longer than one write waits: the runs wait, the game
+// goes on, and once the lock is gone each run is written, in order and once.
+TEST_F(HistoryWriterTest, RunsWaitForALockAndAreWrittenInOrderOnce) {
+    HistoryWriter writer(path());
+    ASSERT_TRUE(settleWithin([&] { return writer.state() == HistoryWriter::State::Ready; }));
+    OtherProgram other(path());
+    ASSERT_TRUE(other.exec("BEGIN EXCLUSIVE"));
+    for (int t = 1; t <= 10; ++t)
+        writer.record(runOf(t, t % 3 ? RunEnd::Finished : RunEnd::Wall));
+    ASSERT_TRUE(settleWithin([&] { return writer.state() == HistoryWriter::State::Waiting; }));
+    EXPECT_TRUE(writer.reason().contains("locked"));
+    EXPECT_FALSE(writer.settled());
+    other.exec("COMMIT");
+    ASSERT_TRUE(settleWithin([&] { return writer.settled(); }));
+    EXPECT_EQ(writer.state(), HistoryWriter::State::Ready);
+    EXPECT_EQ(writtenTimes(path()), (QList<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10}));
+}
+
+// Runs that still wait when the game ends (the lock still held, the disk full) stay beside the
+// database and are written by the next game, once.
+TEST_F(HistoryWriterTest, RunsWaitingAtTheEndAreWrittenByTheNextGame) {
+    const struct {
+        const char* name;
+        std::function<std::function<void()>(const QString&)> hold; // gives the release
+    } causes[] = {
+        {"locked",
+         [](const QString& p) {
+             auto other = std::make_shared<OtherProgram>(p);
+             other->exec("BEGIN EXCLUSIVE");
+             return [other] { other->exec("COMMIT"); };
+         }},
+        {"disk full",
+         [](const QString&) {
+             auto limit = std::make_shared<kf::test::FileSizeLimit>(4096);
+             return [limit]() mutable { limit.reset(); };
+         }},
+    };
+    int written = 0;
+    for (const auto& cause : causes) {
+        SCOPED_TRACE(cause.name);
+        std::function<void()> release;
+        {
+            HistoryWriter writer(path());
+            ASSERT_TRUE(
+                settleWithin([&] { return writer.state() == HistoryWriter::State::Ready; }));
+            release = cause.hold(path());
+            for (int i = 0; i < 3; ++i)
+                writer.record(runOf(++written));
+            ASSERT_TRUE(
+                settleWithin([&] { return writer.state() == HistoryWriter::State::Waiting; }));
+        }
+        EXPECT_EQ(pendingFiles(path()).size(), 1);
+        release();
+        HistoryWriter next(path());
+        ASSERT_TRUE(settleWithin([&] { return pendingFiles(path()).size() == 1; }));
+        ASSERT_TRUE(settleWithin([&] { return writtenTimes(path()).size() == written; }));
+        QList<int> expected;
+        for (int t = 1; t <= written; ++t)
+            expected << t;
+        EXPECT_EQ(writtenTimes(path()), expected);
+    }
+}
+
+// One bad row never costs the history: a run without a start time is refused where it is
+// handed over, and the runs after it are written.
+TEST_F(HistoryWriterTest, ARunThatCannotBeStoredIsRefusedAndTheHistoryGoesOn) {
+    HistoryWriter writer(path());
+    HistoryRun noStart = runOf(5);
+    noStart.startedUtc = QDateTime();
+    EXPECT_FALSE(writer.record(noStart));
+    EXPECT_TRUE(writer.record(runOf(6)));
+    ASSERT_TRUE(settleWithin([&] { return writer.settled(); }));
+    EXPECT_EQ(writer.state(), HistoryWriter::State::Ready);
+    EXPECT_EQ(writtenTimes(path()), QList<int>{6});
+    // The store refuses it too, and stays available.
+    RunHistory store(path());
+    EXPECT_EQ(store.store(noStart), Stored::Refused);
+    EXPECT_TRUE(store.available());
+}
+
+// The game killed at any moment: the database stays whole and holds, after the next start,
+// every run whose notice was shown, each once.
+TEST_F(HistoryWriterTest, AGameKilledAtAnyMomentLosesNoRunWhoseNoticeWasShown) {
+    constexpr int kRounds = 6;
+    QList<int> shown;
+    for (int round = 0; round < kRounds; ++round) {
+        QProcess child;
+        child.start(QStringLiteral(KF_HISTORY_CHILD),
+                    {path(), QString::number(round * 1000), QString::number(200)});
+        ASSERT_TRUE(child.waitForStarted());
+        const int killAt = QRandomGenerator::global()->bounded(1, 60);
+        int lines = 0;
+        while (lines < killAt && child.state() == QProcess::Running) {
+            child.waitForReadyRead(100);
+            while (child.canReadLine()) {
+                shown << child.readLine().trimmed().toInt();
+                ++lines;
+            }
+        }
+        child.kill();
+        child.waitForFinished();
+        while (child.canReadLine())
+            shown << child.readLine().trimmed().toInt();
+    }
+    {
+        HistoryWriter next(path());
+        ASSERT_TRUE(settleWithin([&] { return pendingFiles(path()).size() <= 1; }));
+        ASSERT_TRUE(settleWithin([&] { return next.state() == HistoryWriter::State::Ready; }));
+    }
+    OtherProgram other(path());
+    EXPECT_EQ(other.value("PRAGMA integrity_check").toString(), "ok");
+    const QList<int> times = writtenTimes(path());
+    for (int t : shown)
+        EXPECT_EQ(times.count(t), 1) << t;
+    for (int t : times)
+        EXPECT_EQ(times.count(t), 1) << t;
+}
+
+// The file of waiting runs reads back what was written, and stops at a run cut short.
+TEST(PendingRunsTest, ARunReadsBackAndACutRunEndsTheFile) {
+    GhostPath path;
+    path.append({1, 2}, 0);
+    path.append({3, 4}, 50);
+    const PendingRun run{7, runOf(50), path};
+    const QByteArray bytes = encodePendingRun(run);
+    const std::optional<PendingRun> back = decodePendingRun(bytes);
+    ASSERT_TRUE(back);
+    EXPECT_EQ(back->seq, 7);
+    EXPECT_EQ(back->run.startedUtc, run.run.startedUtc);
+    EXPECT_EQ(back->run.timeMs, 50);
+    EXPECT_EQ(back->path, path);
+    for (qsizetype cut : {qsizetype(0), qsizetype(10), bytes.size() - 1})
+        EXPECT_FALSE(decodePendingRun(bytes.left(cut))) << cut;
+    QByteArray garbled = bytes;
+    garbled[garbled.size() - 3] = char(garbled[garbled.size() - 3] ^ 0x40);
+    EXPECT_FALSE(decodePendingRun(garbled));
+}
+
+} // namespace
