@@ -1,0 +1,54 @@
+// What the end of a run costs the window's thread: handing the run (with the path of a run of
+// about ten seconds) to the history's writer, with the database free and with another program
+// holding it locked. Before the writer, the window wrote the run itself and waited for the lock.
+
+#include "history/HistoryWriter.h"
+#include "history/RunHistory.h"
+
+#include <QCoreApplication>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+
+namespace {
+
+kf::GhostPath tenSecondPath() {
+    kf::GhostPath path;
+    for (int ms = 0; ms <= 10000; ms += 5)
+        path.append({ms % 400, (ms / 400) % 400}, ms);
+    return path;
+}
+
+void BM_RunEndHandOver(benchmark::State& state) {
+    const bool locked = state.range(0) != 0;
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("history.sqlite"));
+    kf::RunHistory(path).available();
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "holder");
+        db.setDatabaseName(path);
+        db.open();
+        if (locked)
+            QSqlQuery(db).exec(QStringLiteral("BEGIN EXCLUSIVE"));
+        kf::HistoryWriter writer(path);
+        const kf::GhostPath ghost = tenSecondPath();
+        int time = 100000;
+        for (auto _ : state) {
+            writer.record({QStringLiteral("lvl"), QStringLiteral("Curves.bmp"),
+                           QDateTime::currentDateTimeUtc(), false, QString(),
+                           kf::RunEnd::Finished, --time, 1000, 100},
+                          ghost);
+            // The window goes on with its events, as after a run's end.
+            QCoreApplication::processEvents();
+        }
+        QSqlQuery(db).exec(QStringLiteral("ROLLBACK"));
+        db.close();
+    }
+    QSqlDatabase::removeDatabase("holder");
+}
+
+} // namespace
+
+// Argument: 0 the database free, 1 locked by another program all along.
+BENCHMARK(BM_RunEndHandOver)->Arg(0)->Arg(1)->Iterations(300)->Unit(benchmark::kMicrosecond);
