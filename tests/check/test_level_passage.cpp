@@ -154,6 +154,20 @@ TEST(LevelPassage, NamesTheNarrowestPointAndEachStartsWidestProbe) {
     EXPECT_FALSE(holed.reaches(0, 3));
     EXPECT_TRUE(holed.reaches(0, 2));
 
+    // Two starts with corridors of 20 and 6 pixels to their finishes: the narrow one limits.
+    const QRect narrowCorridor(0, 40, 60, 6);
+    const LevelPassage twoRoutes =
+        measurePassage(draw(QSize(60, 60), {{{0, 0, 60, 60}, kWallPixel},
+                                            {{0, 5, 60, 20}, kFree},
+                                            {narrowCorridor, kFree},
+                                            {{0, 5, 3, 20}, kStartPixel},
+                                            {{0, 40, 3, 6}, kStartPixel},
+                                            {{57, 5, 3, 20}, kFinishPixel},
+                                            {{57, 40, 3, 6}, kFinishPixel}}));
+    EXPECT_EQ(twoRoutes.narrowest, 6);
+    EXPECT_TRUE(narrowCorridor.contains(twoRoutes.narrowestPoint))
+        << twoRoutes.narrowestPoint.x() << "," << twoRoutes.narrowestPoint.y();
+
     const LevelPassage sealed = measurePassage(passageCases()[3].picture);
     EXPECT_EQ(sealed.narrowest, 0);
     EXPECT_EQ(sealed.narrowestPoint, QPoint(-1, -1));
