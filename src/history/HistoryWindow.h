@@ -4,26 +4,40 @@
 #include <QWidget>
 
 class QChart;
+class QChartView;
 class QKeyEvent;
 class QLabel;
+class QLineSeries;
+class QScatterSeries;
 class QTableWidget;
+class QValueAxis;
 
 namespace kf {
 
 class RunHistory;
+struct HistoryOverview;
 
 // The run history of one track: a chart of the time of every finished run in the order the
 // runs were made (x: the run's number among all runs of the track), the best so far as a step
 // line and the failed runs marked at time 0; and a table of the ten best finished runs. When
-// there is no history, one sentence says why.
+// there is no history, one sentence says why. The window holds only what it draws: the chart's
+// points, thinned to its pixel columns by `readOverview`, and the ten rows.
 class HistoryWindow : public QWidget {
     Q_OBJECT
 public:
     explicit HistoryWindow(QWidget* parent = nullptr);
 
-    // Shows the history of the level; `history` may be null (not opened yet).
+    // Shows the overview of the track named `levelName`; a new overview replaces the chart's
+    // points and the table's rows, the chart itself stays.
+    void showOverview(const HistoryOverview& overview, const QString& levelName);
+    // Shows no chart and no table, and the sentence why.
+    void showUnavailable(const QString& reason);
+    // Reads the level's overview from the store on this thread and shows it; `history` may be
+    // null (not opened yet).
     void showHistory(const RunHistory* history, const QString& levelSha256,
                      const QString& levelName);
+    // The chart's width in device pixels: the columns to read an overview for.
+    int chartColumns() const;
 
     QChart* chart() const { return m_chart; }
     QTableWidget* table() const { return m_table; }
@@ -35,8 +49,21 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    // Puts the series and their axes on the chart, or takes them off (an empty chart).
+    void showChart(bool shown);
+    void showBest(const HistoryOverview& overview);
+
     QLabel* m_status = nullptr;
     QChart* m_chart = nullptr;
+    QChartView* m_view = nullptr;
+    QLineSeries* m_finished = nullptr;
+    QLineSeries* m_bestSoFar = nullptr;
+    QScatterSeries* m_failed = nullptr;
+    QValueAxis* m_runAxis = nullptr;
+    QValueAxis* m_timeAxis = nullptr;
+    // Never on the chart: rounds the time axis's range.
+    QValueAxis* m_niceTimes = nullptr;
+    bool m_chartShown = false;
     QTableWidget* m_table = nullptr;
 };
 
