@@ -89,6 +89,10 @@ QString HistoryWindow::statusText() const {
     return m_status->text();
 }
 
+void HistoryWindow::showWaiting(const QString& reason) {
+    m_status->setText(reason);
+}
+
 int HistoryWindow::chartColumns() const {
     // The view is a little wider than the plot in it: never fewer columns than pixels.
     const int width = std::max(m_view->width(), m_view->minimumWidth());

@@ -32,6 +32,8 @@ public:
     void showOverview(const HistoryOverview& overview, const QString& levelName);
     // Shows no chart and no table, and the sentence why.
     void showUnavailable(const QString& reason);
+    // Keeps the chart and the table, and says above them why runs wait to be written.
+    void showWaiting(const QString& reason);
     // Reads the level's overview from the store on this thread and shows it; `history` may be
     // null (not opened yet).
     void showHistory(const RunHistory* history, const QString& levelSha256,

@@ -72,8 +72,12 @@ public:
 
     void askOverview(const QString& levelSha256, int columns) {
         HistoryOverview overview;
-        if (m_store)
+        if (m_store) {
             overview = readOverview(m_store->database(), levelSha256, columns);
+            if (overview.error.isValid())
+                m_store->readFailed(overview.error);
+        }
+        checkStillAvailable();
         post([levelSha256, overview](HistoryWriter* w) {
             emit w->overviewRead(levelSha256, overview);
         });

@@ -1,4 +1,5 @@
 #include "history/HistoryWindow.h"
+#include "history/HistoryWriter.h"
 #include "history/RunHistory.h"
 #include "res/ControlIds.h"
 #include "support/ModalAnswerer.h"
@@ -50,7 +51,7 @@ public:
         folder.writeBytes("tracks/e.bmp", folder.readBytes("tracks/d.bmp").left(60));
         dialog = std::make_unique<MainDialog>();
         dialog->Create();
-        dialog->m_history = std::make_unique<RunHistory>(folder.file("history.sqlite"));
+        dialog->useHistory(std::make_unique<HistoryWriter>(folder.file("history.sqlite")));
         loadLevel("b.bmp");
     }
     void TearDown() override { setFileOpenChooser(nullptr); }
@@ -146,6 +147,7 @@ TEST_F(TracksTest, TheBrowserListsTheLoadableLevelsWithRecordsAndHistory) {
           std::pair{RunEnd::Finished, 700}})
         dialog->m_history->record(
             {sha, "b.bmp", QDateTime::currentDateTimeUtc(), false, "", outcome, time, 1, 1});
+    ASSERT_TRUE(QTest::qWaitFor([this] { return dialog->m_history->settled(); }));
 
     TrackBrowser* browser = openBrowser();
     ASSERT_NE(browser, nullptr);
