@@ -4,7 +4,7 @@
 // player waits for, what the game holds while the browser is open and after it is closed, and
 // how soon closing stops the reading.
 
-#include "history/RunHistory.h"
+#include "history/HistoryWriter.h"
 #include "tracks/TrackBrowser.h"
 #include "tracks/TrackList.h"
 
@@ -41,11 +41,11 @@ public:
                                    QStringLiteral("Level_%1.bmp").arg(i, 3, 10, QLatin1Char('0'))));
     }
     QString path() const { return m_dir.path(); }
-    const kf::RunHistory& history() const { return m_history; }
+    kf::HistoryWriter& history() { return m_history; }
 
 private:
     QTemporaryDir m_dir;
-    kf::RunHistory m_history;
+    kf::HistoryWriter m_history;
 };
 
 // Notes the first paint of a widget.
@@ -59,7 +59,7 @@ public:
 };
 
 void openBrowser(benchmark::State& state, bool untilAllRead) {
-    const LevelFolder folder;
+    LevelFolder folder;
     for (auto _ : state) {
         auto browser = std::make_unique<kf::TrackBrowser>();
         FirstPaint paint;
@@ -178,11 +178,11 @@ public:
                       levelBytes(100, 75, i));
     }
     QString path() const { return m_dir.path(); }
-    const kf::RunHistory& history() const { return m_history; }
+    kf::HistoryWriter& history() { return m_history; }
 
 private:
     QTemporaryDir m_dir;
-    kf::RunHistory m_history;
+    kf::HistoryWriter m_history;
 };
 
 // `huge` levels of 8192 x 4096 beside three small ones, and a run history.
@@ -196,11 +196,11 @@ public:
                       levelBytes(400, 400, i));
     }
     QString path() const { return m_dir.path(); }
-    const kf::RunHistory& history() const { return m_history; }
+    kf::HistoryWriter& history() { return m_history; }
 
 private:
     QTemporaryDir m_dir;
-    kf::RunHistory m_history;
+    kf::HistoryWriter m_history;
 };
 
 // Runs the event loop until `done`, at most `limitMs`; the milliseconds that took.
@@ -213,7 +213,7 @@ template <typename Done> double waitUntil(Done done, int limitMs = 120000) {
 }
 
 // Opens the browser on the folder: the time to the first paint of its table.
-double openOn(kf::TrackBrowser& browser, const QString& folder, const kf::RunHistory& history) {
+double openOn(kf::TrackBrowser& browser, const QString& folder, kf::HistoryWriter& history) {
     FirstPaint paint;
     browser.view()->viewport()->installEventFilter(&paint);
     QElapsedTimer clock;
@@ -239,7 +239,7 @@ double closeWhileReading(kf::TrackBrowser& browser, int readForMs) {
 // left to settle, and the browser closed while it reads; the memory is that of the whole
 // process against what it held before the browser was made.
 void BM_TrackBrowserTenThousandLevels(benchmark::State& state) {
-    static const TenThousandLevels folder;
+    static TenThousandLevels folder;
     for (auto _ : state) {
         const double before = residentMb();
         auto browser = std::make_unique<kf::TrackBrowser>();
@@ -274,7 +274,7 @@ BENCHMARK(BM_TrackBrowserTenThousandLevels)
 // the peak of the memory while every picture is read, and the browser closed while a large
 // picture is being read.
 void BM_TrackBrowserHugeLevels(benchmark::State& state) {
-    const HugeLevels folder(int(state.range(0)));
+    HugeLevels folder(int(state.range(0)));
     for (auto _ : state) {
         const double before = residentMb();
         resetPeak();

@@ -459,12 +459,8 @@ QSqlDatabase RunHistory::database() const {
     return QSqlDatabase::database(m_connection, false);
 }
 
-QString fileSha256(const QString& path) {
-    QFile file(path);
-    QCryptographicHash hash(QCryptographicHash::Sha256);
-    if (!file.open(QIODevice::ReadOnly) || !hash.addData(&file))
-        return {};
-    return QString::fromLatin1(hash.result().toHex());
+QString bytesSha256(const QByteArray& bytes) {
+    return QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex());
 }
 
 } // namespace kf

@@ -1,6 +1,6 @@
 #include "tracks/TrackBrowser.h"
 
-#include "history/RunHistory.h"
+#include "history/HistoryWriter.h"
 #include "level/FileName.h"
 #include "tracks/TrackList.h"
 
@@ -70,14 +70,14 @@ TrackBrowser::TrackBrowser(QWidget* parent) : QWidget(parent, Qt::Window) {
 }
 
 void TrackBrowser::showFolder(const QString& folder, const QString& current,
-                              const RunHistory* history) {
+                              HistoryWriter* history) {
     m_tracks->showFolder(folder, history);
     QString status = QStringLiteral("Folder: %1")
                          .arg(readableFileName(QDir::toNativeSeparators(m_tracks->folder())));
     if (!history)
         status += QStringLiteral("\nThe run history is not open yet.");
-    else if (!history->available())
-        status += QLatin1Char('\n') + history->unavailableReason();
+    else if (!history->reason().isEmpty())
+        status += QLatin1Char('\n') + history->reason();
     m_status->setText(status);
     const int row = std::max(0, m_tracks->rowOf(current));
     if (row < m_tracks->rowCount()) {

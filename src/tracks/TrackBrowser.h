@@ -9,7 +9,7 @@ class QTableView;
 
 namespace kf {
 
-class RunHistory;
+class HistoryWriter;
 class TrackList;
 
 // The track browser: every loadable level of one folder in a table, each with its thumbnail,
@@ -23,7 +23,7 @@ public:
 
     // Lists the levels of `folder` and makes the row of `current` (else the first) the current
     // row; `history` may be null or unavailable.
-    void showFolder(const QString& folder, const QString& current, const RunHistory* history);
+    void showFolder(const QString& folder, const QString& current, HistoryWriter* history);
 
     TrackList* tracks() const { return m_tracks; }
     QTableView* view() const { return m_view; }

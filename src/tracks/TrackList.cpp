@@ -31,13 +31,17 @@ TrackList::~TrackList() {
     m_pool.waitForDone();
 }
 
-void TrackList::showFolder(const QString& folder, const RunHistory* history) {
+void TrackList::showFolder(const QString& folder, HistoryWriter* history) {
     stopAll();
     const QString absolute = QFileInfo(folder).absoluteFilePath();
     const QStringList paths = levelFilesIn(absolute);
     beginResetModel();
     m_folder = absolute;
     m_history = history;
+    disconnect(m_talliesAnswer);
+    if (history)
+        m_talliesAnswer =
+            connect(history, &HistoryWriter::talliesRead, this, &TrackList::takeTallies);
     m_rows = {};
     m_rows.reserve(paths.size());
     for (const QString& path : paths) {
@@ -69,6 +73,7 @@ void TrackList::clear() {
     m_rows = {};
     m_folder.clear();
     m_history = nullptr;
+    disconnect(m_talliesAnswer);
     endResetModel();
 }
 
@@ -274,7 +279,7 @@ void TrackList::dropFarThumbnails() {
 }
 
 void TrackList::askHistory() {
-    if (!m_history || !m_history->available())
+    if (!m_history || !m_history->usable())
         return;
     QStringList asked;
     for (const TrackRow& row : m_rows) {
@@ -283,7 +288,11 @@ void TrackList::askHistory() {
     }
     if (asked.isEmpty())
         return;
-    const QHash<QString, LevelTally> tallies = m_history->talliesOf(asked);
+    // The history's thread answers; a level it knows no runs of counts none.
+    m_history->askTallies(asked);
+}
+
+void TrackList::takeTallies(const QHash<QString, LevelTally>& tallies) {
     for (int i = 0; i < m_rows.size(); ++i) {
         if (!m_rows[i].sha256.isEmpty() && !m_rows[i].tally) {
             m_rows[i].tally = tallies.value(m_rows[i].sha256);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "history/RunHistory.h"
+#include "history/HistoryWriter.h"
 #include "record/RecordFile.h"
 #include "tracks/TrackReading.h"
 
@@ -55,7 +55,7 @@ public:
     ~TrackList() override;
 
     // Lists the folder's level files afresh; `history` may be null or unavailable (no counts).
-    void showFolder(const QString& folder, const RunHistory* history);
+    void showFolder(const QString& folder, HistoryWriter* history);
     // The rows the view shows, `last` < `first` for none. Pictures are read for them alone;
     // reading of pictures far from them stops.
     void setShownRows(int first, int last);
@@ -105,12 +105,14 @@ private:
     bool kept(int row) const;
     void dropFarThumbnails();
     void askHistory();
+    void takeTallies(const QHash<QString, LevelTally>& tallies);
     // The row of a file by its id, or -1; the rows are in the order of their ids.
     int rowOfId(int id) const;
 
     QList<TrackRow> m_rows;
     QString m_folder;
-    const RunHistory* m_history = nullptr;
+    HistoryWriter* m_history = nullptr;
+    QMetaObject::Connection m_talliesAnswer;
     QThreadPool m_pool;
     QTimer m_historyTimer;
     QList<Running> m_running;

@@ -182,7 +182,7 @@ private:
     // was shown.
     void openHistory();
     // Remembers the level's file for the history, and shows its history if the window is open.
-    void rememberLevelForHistory(const QString& path);
+    void rememberLevelForHistory(const QString& path, const QByteArray& bytes);
     // Who made the run that has just ended: the match player, else the record name entered
     // after it, else no one.
     QString historyPlayer(bool recordNamed) const;
@@ -206,8 +206,8 @@ private:
     QTimer m_timer;
     // Set at start-up until the first paint, after which the history's store opens.
     bool m_historyAfterFirstPaint = false;
-    // The start-up level's file while its SHA-256 waits for the store's opening.
-    QString m_unhashedLevelPath;
+    // The start-up level's bytes while their SHA-256 waits for the history's start.
+    QByteArray m_unhashedLevelBytes;
 };
 
 } // namespace kf

@@ -17,9 +17,9 @@ namespace kf {
 void MainDialog::openHistory() {
     // The ghost of the track follows the store and the level's fingerprint.
     bool changed = false;
-    if (!m_unhashedLevelPath.isEmpty()) {
-        m_levelSha256 = fileSha256(m_unhashedLevelPath);
-        m_unhashedLevelPath.clear();
+    if (!m_unhashedLevelBytes.isEmpty()) {
+        m_levelSha256 = bytesSha256(m_unhashedLevelBytes);
+        m_unhashedLevelBytes.clear();
         changed = true;
     }
     if (!m_history) {
@@ -55,15 +55,15 @@ void MainDialog::useHistory(std::unique_ptr<HistoryWriter> history) {
     loadGhost();
 }
 
-void MainDialog::rememberLevelForHistory(const QString& path) {
+void MainDialog::rememberLevelForHistory(const QString& path, const QByteArray& bytes) {
     // Before the window is shown the hash waits for the store's opening, which every use of
     // the history goes through.
     if (isVisible()) {
-        m_levelSha256 = fileSha256(path);
-        m_unhashedLevelPath.clear();
+        m_levelSha256 = bytesSha256(bytes);
+        m_unhashedLevelBytes.clear();
     } else {
         m_levelSha256.clear();
-        m_unhashedLevelPath = path;
+        m_unhashedLevelBytes = bytes;
     }
     m_levelName = QFileInfo(path).fileName();
     loadGhost();

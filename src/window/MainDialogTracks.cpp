@@ -48,7 +48,7 @@ void MainDialog::OnTracks() {
         connect(m_trackBrowser, &TrackBrowser::levelChosen, this, &MainDialog::loadChosenTrack);
     }
     const QString from = levelOrFolder(m_boardLevelPath);
-    m_trackBrowser->showFolder(QFileInfo(from).absolutePath(), from, nullptr);
+    m_trackBrowser->showFolder(QFileInfo(from).absolutePath(), from, m_history.get());
     m_trackBrowser->show();
     m_trackBrowser->raise();
     m_trackBrowser->activateWindow();

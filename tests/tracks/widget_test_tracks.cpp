@@ -147,7 +147,7 @@ QStringList trackRowTexts(const TrackList& tracks, int row) {
 // Each loadable level with its unsmoothed thumbnail, its record (or none) and the history's
 // counts; the broken files are not listed. The board's level is the current row.
 TEST_F(TracksTest, TheBrowserListsTheLoadableLevelsWithRecordsAndHistory) {
-    const QString sha = fileSha256(track("b.bmp"));
+    const QString sha = bytesSha256(folder.readBytes("tracks/b.bmp"));
     for (const auto& [outcome, time] :
          {std::pair{RunEnd::Finished, 900}, std::pair{RunEnd::Wall, 300},
           std::pair{RunEnd::Finished, 700}})
@@ -161,6 +161,8 @@ TEST_F(TracksTest, TheBrowserListsTheLoadableLevelsWithRecordsAndHistory) {
     EXPECT_EQ(browser->windowTitle(), "Kurvenflitzerl.exe  -> Tracks");
     const TrackList& tracks = *browser->tracks();
     ASSERT_EQ(tracks.rowCount(), 2);
+    // The counts come from the history's thread.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return tracks.track(0).tally && tracks.track(1).tally; }));
     EXPECT_EQ(trackRowTexts(tracks, 0), (QStringList{"b.bmp", "Bob", "555", "3", "2", "700"}));
     EXPECT_EQ(trackRowTexts(tracks, 1), (QStringList{"d.bmp", "Nobody", "", "0", "0", ""}));
     EXPECT_EQ(browser->view()->currentIndex().row(), 0);
