@@ -108,6 +108,9 @@ void HistoryWindow::showChart(bool shown) {
             s->attachAxis(m_runAxis);
             s->attachAxis(m_timeAxis);
         }
+        // The chart's theme gives a mark its white edge when the series first comes on.
+        if (!m_failedEdge)
+            m_failedEdge = m_failed->pen();
         return;
     }
     // The chart hands a removed series or axis back without a parent: the window keeps it.
@@ -155,6 +158,9 @@ void HistoryWindow::showOverview(const HistoryOverview& overview, const QString&
     m_finished->setPointsVisible(!overview.thinned);
     m_finished->replace(overview.finished);
     m_bestSoFar->replace(overview.bestSoFar);
+    // Marks a pixel apart would each paint their white edge over the one before: a band of
+    // marks is drawn without edges.
+    m_failed->setPen(overview.thinned ? QPen(Qt::NoPen) : *m_failedEdge);
     m_failed->replace(overview.failed);
     showBest(overview);
 }
