@@ -25,6 +25,8 @@ namespace {
 constexpr int kBestRows = 10;
 // What a new time axis starts with; the nice numbers of a range depend on it.
 constexpr int kTimeTicks = 5;
+// Pixels between runs on the chart below which their dots and marks run together.
+constexpr int kRunGap = 4;
 
 QTableWidgetItem* cell(const QString& text, Qt::Alignment alignment) {
     auto* item = new QTableWidgetItem(text);
@@ -154,13 +156,14 @@ void HistoryWindow::showOverview(const HistoryOverview& overview, const QString&
     m_timeAxis->setTickCount(m_niceTimes->tickCount());
     m_timeAxis->setRange(m_niceTimes->min(), m_niceTimes->max());
 
-    // A dot per run while each run has a point of its own; a dot per column would make a band.
-    m_finished->setPointsVisible(!overview.thinned);
+    // Runs a few pixels apart or closer: dots on the line would make a band of their own, and
+    // each mark would paint its white edge over the red of the one before, leaving only the
+    // last one seen. Their marks are drawn without edges, the line without dots.
+    const bool crowded = overview.runs * kRunGap > chartColumns();
+    m_finished->setPointsVisible(!crowded);
     m_finished->replace(overview.finished);
     m_bestSoFar->replace(overview.bestSoFar);
-    // Marks a pixel apart would each paint their white edge over the one before: a band of
-    // marks is drawn without edges.
-    m_failed->setPen(overview.thinned ? QPen(Qt::NoPen) : *m_failedEdge);
+    m_failed->setPen(crowded ? QPen(Qt::NoPen) : *m_failedEdge);
     m_failed->replace(overview.failed);
     showBest(overview);
 }
