@@ -28,11 +28,16 @@ constexpr int kTimeTicks = 5;
 // Pixels between runs on the chart below which their dots and marks run together.
 constexpr int kRunGap = 4;
 
-QTableWidgetItem* cell(const QString& text, Qt::Alignment alignment) {
+// Puts the text into the table's cell; a cell that has it already is left alone, so the ten
+// best, which a run's end seldom changes, are not painted again.
+void showCell(QTableWidget* table, int row, int column, const QString& text,
+              Qt::Alignment alignment) {
+    if (const QTableWidgetItem* shown = table->item(row, column); shown && shown->text() == text)
+        return;
     auto* item = new QTableWidgetItem(text);
     item->setTextAlignment(alignment | Qt::AlignVCenter);
     item->setFlags(Qt::ItemIsEnabled);
-    return item;
+    table->setItem(row, column, item);
 }
 
 } // namespace
@@ -172,15 +177,14 @@ void HistoryWindow::showBest(const HistoryOverview& overview) {
     m_table->setRowCount(int(overview.best.size()));
     for (int row = 0; row < overview.best.size(); ++row) {
         const HistoryRun& run = overview.best[row];
+        const Qt::Alignment left = Qt::AlignLeft;
         const Qt::Alignment right = Qt::AlignRight;
-        m_table->setItem(
-            row, 0,
-            cell(run.startedUtc.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm")),
-                 Qt::AlignLeft));
-        m_table->setItem(row, 1, cell(run.player, Qt::AlignLeft));
-        m_table->setItem(row, 2, cell(QString::number(run.timeMs), right));
-        m_table->setItem(row, 3, cell(QString::number(run.distancePx), right));
-        m_table->setItem(row, 4, cell(QString::number(run.speedPxPerS), right));
+        showCell(m_table, row, 0,
+                 run.startedUtc.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm")), left);
+        showCell(m_table, row, 1, run.player, left);
+        showCell(m_table, row, 2, QString::number(run.timeMs), right);
+        showCell(m_table, row, 3, QString::number(run.distancePx), right);
+        showCell(m_table, row, 4, QString::number(run.speedPxPerS), right);
     }
 }
 
