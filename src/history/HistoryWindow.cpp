@@ -115,9 +115,12 @@ void HistoryWindow::showChart(bool shown) {
             s->attachAxis(m_runAxis);
             s->attachAxis(m_timeAxis);
         }
-        // The chart's theme gives a mark its white edge when the series first comes on.
-        if (!m_failedEdge)
+        // The chart's theme gives the line its pen and a mark its white edge when the series
+        // first come on.
+        if (!m_finishedPen) {
+            m_finishedPen = m_finished->pen();
             m_failedEdge = m_failed->pen();
+        }
         return;
     }
     // The chart hands a removed series or axis back without a parent: the window keeps it.
@@ -163,8 +166,13 @@ void HistoryWindow::showOverview(const HistoryOverview& overview, const QString&
 
     // Runs a few pixels apart or closer: dots on the line would make a band of their own, and
     // each mark would paint its white edge over the red of the one before, leaving only the
-    // last one seen. Their marks are drawn without edges, the line without dots.
+    // last one seen. Their marks are drawn without edges, and the line, a pixel column after
+    // another, without dots and a pixel wide (half the painting of the theme's wider pen).
     const bool crowded = overview.runs * kRunGap > chartColumns();
+    QPen line = *m_finishedPen;
+    if (crowded)
+        line.setWidth(1);
+    m_finished->setPen(line);
     m_finished->setPointsVisible(!crowded);
     m_finished->replace(overview.finished);
     m_bestSoFar->replace(overview.bestSoFar);

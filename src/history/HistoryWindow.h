@@ -62,7 +62,8 @@ private:
     QLineSeries* m_finished = nullptr;
     QLineSeries* m_bestSoFar = nullptr;
     QScatterSeries* m_failed = nullptr;
-    // The marks' edge as the chart's theme draws it.
+    // The line's pen and the marks' edge as the chart's theme draws them.
+    std::optional<QPen> m_finishedPen;
     std::optional<QPen> m_failedEdge;
     QValueAxis* m_runAxis = nullptr;
     QValueAxis* m_timeAxis = nullptr;
