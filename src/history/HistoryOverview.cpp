@@ -257,7 +257,6 @@ HistoryOverview readOverview(const QSqlDatabase& db, const QString& levelSha256,
     if (shown) {
         overview.runs = shown->size();
     } else {
-        overview.thinned = true;
         const QList<Stretch> stretches = reader.stretches(columns);
         for (const Stretch& s : stretches)
             overview.runs += s.runs();

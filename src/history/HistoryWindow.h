@@ -1,7 +1,10 @@
 #pragma once
 
+#include <QPen>
 #include <QString>
 #include <QWidget>
+
+#include <optional>
 
 class QChart;
 class QChartView;
@@ -61,6 +64,9 @@ private:
     QLineSeries* m_finished = nullptr;
     QLineSeries* m_bestSoFar = nullptr;
     QScatterSeries* m_failed = nullptr;
+    // The line's pen and the marks' edge as the chart's theme draws them.
+    std::optional<QPen> m_finishedPen;
+    std::optional<QPen> m_failedEdge;
     QValueAxis* m_runAxis = nullptr;
     QValueAxis* m_timeAxis = nullptr;
     // Never on the chart: rounds the time axis's range.
