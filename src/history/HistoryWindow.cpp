@@ -209,9 +209,7 @@ void HistoryWindow::showHistory(const RunHistory* history, const QString& levelS
     }
     const HistoryOverview overview = readOverview(history->database(), levelSha256, chartColumns());
     if (overview.error.isValid()) {
-        showUnavailable(QStringLiteral("The run history is not available because its database "
-                                       "reported: %1.")
-                            .arg(overview.error.text()));
+        showUnavailable(troubleReasonFor(overview.error).reason);
         return;
     }
     showOverview(overview, levelName);

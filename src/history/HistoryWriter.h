@@ -9,6 +9,7 @@
 #include <QStringList>
 #include <QThread>
 
+#include <atomic>
 #include <memory>
 #include <optional>
 
@@ -85,6 +86,8 @@ private:
     State m_state = State::Opening;
     QString m_reason;
     qint64 m_handedOver = 0;
+    // Counts the overviews asked for, so that the thread answers only the latest.
+    std::atomic<int> m_overviewsAsked = 0;
     qint64 m_settled = 0;
 };
 
