@@ -39,23 +39,6 @@ struct Stretch {
     qint64 runs() const { return finished + failed; }
 };
 
-HistoryRun runFrom(const QSqlQuery& q) {
-    HistoryRun run;
-    run.levelSha256 = q.value(0).toString();
-    run.levelName = q.value(1).toString();
-    run.startedUtc = QDateTime::fromString(q.value(2).toString(), Qt::ISODateWithMs);
-    run.match = q.value(3).toString() == QLatin1String("match");
-    run.player = q.value(4).toString();
-    const QString outcome = q.value(5).toString();
-    run.outcome = outcome == QLatin1String("wall")      ? RunEnd::Wall
-                  : outcome == QLatin1String("release") ? RunEnd::Release
-                                                        : RunEnd::Finished;
-    run.timeMs = q.value(6).toInt();
-    run.distancePx = q.value(7).toLongLong();
-    run.speedPxPerS = q.value(8).toLongLong();
-    return run;
-}
-
 // The reads of one overview; the first query that fails keeps its error and the rest is
 // skipped.
 class OverviewReader {
@@ -135,7 +118,7 @@ public:
                             {m_level, kBestRows});
         QList<HistoryRun> runs;
         while (q.next())
-            runs.append(runFrom(q));
+            runs.append(historyRunFrom(q));
         return runs;
     }
 

@@ -85,24 +85,6 @@ QString nextConnectionName() {
     return QStringLiteral("kf-history-%1").arg(count++);
 }
 
-HistoryRun runFrom(const QSqlQuery& q) {
-    HistoryRun run;
-    run.levelSha256 = q.value(0).toString();
-    run.levelName = q.value(1).toString();
-    run.startedUtc = QDateTime::fromString(q.value(2).toString(), Qt::ISODateWithMs);
-    run.match = q.value(3).toString() == QLatin1String("match");
-    run.player = q.value(4).toString();
-    const QString outcome = q.value(5).toString();
-    for (int i = 0; i < int(std::size(kOutcomeNames)); ++i) {
-        if (outcome == QLatin1String(kOutcomeNames[i]))
-            run.outcome = RunEnd(i);
-    }
-    run.timeMs = q.value(6).toInt();
-    run.distancePx = q.value(7).toLongLong();
-    run.speedPxPerS = q.value(8).toLongLong();
-    return run;
-}
-
 // The driver binds a null string as NULL, which the NOT NULL columns refuse.
 QString text(const QString& s) {
     return s.isNull() ? QStringLiteral("") : s;
@@ -131,6 +113,24 @@ TroubleReason troubleReasonFor(const QSqlError& error) {
             QStringLiteral("The run history is not available because its database reported "
                            "an error the game does not know (code %1).")
                 .arg(code)};
+}
+
+HistoryRun historyRunFrom(const QSqlQuery& q) {
+    HistoryRun run;
+    run.levelSha256 = q.value(0).toString();
+    run.levelName = q.value(1).toString();
+    run.startedUtc = QDateTime::fromString(q.value(2).toString(), Qt::ISODateWithMs);
+    run.match = q.value(3).toString() == QLatin1String("match");
+    run.player = q.value(4).toString();
+    const QString outcome = q.value(5).toString();
+    for (int i = 0; i < int(std::size(kOutcomeNames)); ++i) {
+        if (outcome == QLatin1String(kOutcomeNames[i]))
+            run.outcome = RunEnd(i);
+    }
+    run.timeMs = q.value(6).toInt();
+    run.distancePx = q.value(7).toLongLong();
+    run.speedPxPerS = q.value(8).toLongLong();
+    return run;
 }
 
 QString RunHistory::defaultPath() {
@@ -384,7 +384,7 @@ QList<HistoryRun> RunHistory::runsOf(const QString& levelSha256) const {
         return runs;
     }
     while (q.next())
-        runs.append(runFrom(q));
+        runs.append(historyRunFrom(q));
     return runs;
 }
 
@@ -404,7 +404,7 @@ QList<HistoryRun> RunHistory::bestOf(const QString& levelSha256, int count) cons
         return runs;
     }
     while (q.next())
-        runs.append(runFrom(q));
+        runs.append(historyRunFrom(q));
     return runs;
 }
 

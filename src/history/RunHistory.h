@@ -150,6 +150,10 @@ struct TroubleReason {
 };
 TroubleReason troubleReasonFor(const QSqlError& error);
 
+// A run from a row of the store's run columns (level_sha256, level_name, started_utc, mode,
+// player, outcome, time_ms, distance_px, speed_px_s), in that order.
+HistoryRun historyRunFrom(const QSqlQuery& q);
+
 // The SHA-256 of a level file's bytes in lower-case hex: of the very bytes its picture was
 // read from, never of the file opened again.
 QString bytesSha256(const QByteArray& bytes);
