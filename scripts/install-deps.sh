@@ -6,7 +6,7 @@
 #   run      building and running the game
 #   test     the test programs (GoogleTest)
 #   package  the Debian package, its check by lintian, and the checks of the installed tree
-#   bench    the benchmarks
+#   bench    the benchmarks (and an X server in memory for their figures on X11)
 #   fuzz     the fuzzers (clang and its fuzzing runtime)
 #   format   clang-format
 #
@@ -20,7 +20,7 @@ declare -A group=(
            libqt6sql6-sqlite qt6-charts-dev libqt6opengl6-dev fonts-liberation2 fontconfig"
     [test]="libgtest-dev libgmock-dev"
     [package]="dpkg-dev file desktop-file-utils appstream lintian"
-    [bench]="libbenchmark-dev"
+    [bench]="libbenchmark-dev xvfb xauth"
     [fuzz]="clang libclang-rt-14-dev"
     [format]="clang-format"
 )

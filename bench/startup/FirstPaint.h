@@ -15,8 +15,8 @@ namespace kfbench {
 
 // Watches every event of the application. At the first paint of a window it queues the end:
 // once the paint pass, the flush to the screen included, is over, one line goes to standard
-// output, with the CPU time the process has taken so far in ms, and the program ends at once,
-// so its teardown stays out of the time.
+// output, with the CPU time the process has taken so far in ms and its resident size in KB,
+// and the program ends at once, so its teardown stays out of the time.
 class FirstPaint : public QObject {
 public:
     FirstPaint() { QCoreApplication::instance()->installEventFilter(this); }
@@ -34,7 +34,7 @@ protected:
                     const double cpuMs =
                         double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1e3 +
                         double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e3;
-                    std::printf("painted %.3f\n", cpuMs);
+                    std::printf("painted %.3f %ld\n", cpuMs, residentKb());
                     std::fflush(stdout);
                     _exit(0);
                 },
@@ -44,6 +44,17 @@ protected:
     }
 
 private:
+    // The pages of the process in memory now (not the peak), from /proc/self/statm.
+    static long residentKb() {
+        long pages = 0, resident = 0;
+        if (std::FILE* statm = std::fopen("/proc/self/statm", "r")) {
+            if (std::fscanf(statm, "%ld %ld", &pages, &resident) != 2)
+                resident = 0;
+            std::fclose(statm);
+        }
+        return resident * (sysconf(_SC_PAGESIZE) / 1024);
+    }
+
     bool m_seen = false;
 };
 
