@@ -1,10 +1,12 @@
 #pragma once
 
-#include "history/RunHistory.h"
+#include "history/HistoryRun.h"
 
 #include <QList>
 #include <QPointF>
-#include <QSqlDatabase>
+#include <QStringList>
+
+class QSqlDatabase;
 
 namespace kf {
 

@@ -30,7 +30,7 @@ QTableWidgetItem* cell(const QString& text, Qt::Alignment alignment) {
 
 } // namespace
 
-HistoryWindow::HistoryWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
+HistoryWindow::HistoryWindow(QWidget* parent) : HistoryView(parent, Qt::Window) {
     setWindowTitle(QStringLiteral("Kurvenflitzerl.exe  -> Run History"));
     m_status = new QLabel(this);
     m_status->setTextFormat(Qt::PlainText);
@@ -38,9 +38,9 @@ HistoryWindow::HistoryWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
 
     m_chart = new QChart;
     m_chart->legend()->setAlignment(Qt::AlignBottom);
-    auto* view = new QChartView(m_chart, this);
-    view->setRenderHint(QPainter::Antialiasing);
-    view->setMinimumSize(520, 300);
+    m_view = new QChartView(m_chart, this);
+    m_view->setRenderHint(QPainter::Antialiasing);
+    m_view->setMinimumSize(520, 300);
 
     m_table = new QTableWidget(0, 5, this);
     m_table->setHorizontalHeaderLabels(
@@ -53,7 +53,7 @@ HistoryWindow::HistoryWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_status);
-    layout->addWidget(view, 1);
+    layout->addWidget(m_view, 1);
     layout->addWidget(m_table);
     resize(620, 620);
 }
@@ -62,8 +62,7 @@ QString HistoryWindow::statusText() const {
     return m_status->text();
 }
 
-void HistoryWindow::showHistory(const RunHistory* history, const QString& levelSha256,
-                                const QString& levelName) {
+void HistoryWindow::clear() {
     m_chart->removeAllSeries();
     // The chart deletes the series it removes, but hands a removed axis back to the caller.
     for (QAbstractAxis* axis : m_chart->axes()) {
@@ -71,52 +70,79 @@ void HistoryWindow::showHistory(const RunHistory* history, const QString& levelS
         delete axis;
     }
     m_table->setRowCount(0);
+}
+
+void HistoryWindow::showUnavailable(const QString& reason) {
+    clear();
+    m_status->setText(reason);
+}
+
+void HistoryWindow::showWaiting(const QString& reason) {
+    m_status->setText(m_status->text() + QLatin1Char('\n') + reason);
+}
+
+int HistoryWindow::chartColumns() const {
+    return qRound(m_view->width() * m_view->devicePixelRatioF());
+}
+
+void HistoryWindow::showHistory(const RunHistory* history, const QString& levelSha256,
+                                const QString& levelName) {
     if (!history || !history->available()) {
-        m_status->setText(history ? history->unavailableReason()
-                                  : QStringLiteral("The run history is not open yet."));
+        showUnavailable(history ? history->unavailableReason()
+                                : QStringLiteral("The run history is not open yet."));
         return;
     }
+    // Every run, one point each, and the best so far as a step: the old best holds up to the
+    // run that beats it, the new one from it on.
+    HistoryOverview overview;
+    const QList<HistoryRun> runs = history->runsOf(levelSha256);
+    int bestMs = 0;
+    for (int i = 0; i < runs.size(); ++i) {
+        const double x = i + 1;
+        if (runs[i].outcome != RunEnd::Finished) {
+            overview.failed.append({x, 0});
+            continue;
+        }
+        const int t = runs[i].timeMs;
+        overview.finished.append({x, double(t)});
+        overview.slowestMs = std::max(overview.slowestMs, t);
+        if (overview.best.isEmpty() || t < bestMs) {
+            if (!overview.best.isEmpty())
+                overview.best.append({x, double(bestMs)});
+            bestMs = t;
+            overview.best.append({x, double(t)});
+        }
+    }
+    if (!overview.best.isEmpty() && overview.best.constLast().x() < runs.size())
+        overview.best.append({double(runs.size()), double(bestMs)});
+    overview.runs = runs.size();
+    overview.top = history->bestOf(levelSha256, kBestRows);
+    showOverview(overview, levelName);
+}
+
+void HistoryWindow::showOverview(const HistoryOverview& overview, const QString& levelName) {
+    clear();
     m_status->setText(QStringLiteral("Track: %1").arg(levelName));
 
     auto* finished = new QLineSeries;
     finished->setName(QStringLiteral("Finished runs"));
     finished->setPointsVisible(true);
+    finished->append(overview.finished);
     auto* best = new QLineSeries;
     best->setName(QStringLiteral("Best so far"));
+    best->append(overview.best);
     auto* failed = new QScatterSeries;
     failed->setName(QStringLiteral("Failed runs"));
     failed->setMarkerShape(QScatterSeries::MarkerShapeRotatedRectangle);
     failed->setMarkerSize(11);
     failed->setColor(Qt::red);
-
-    const QList<HistoryRun> runs = history->runsOf(levelSha256);
-    int bestMs = 0;
-    int slowestMs = 0;
-    for (int i = 0; i < runs.size(); ++i) {
-        const double x = i + 1;
-        if (runs[i].outcome != RunEnd::Finished) {
-            failed->append(x, 0);
-            continue;
-        }
-        const int t = runs[i].timeMs;
-        finished->append(x, t);
-        slowestMs = std::max(slowestMs, t);
-        // A step: the old best holds up to this run, the new one from it on.
-        if (best->count() == 0 || t < bestMs) {
-            if (best->count() > 0)
-                best->append(x, bestMs);
-            bestMs = t;
-            best->append(x, t);
-        }
-    }
-    if (best->count() > 0 && best->points().constLast().x() < runs.size())
-        best->append(runs.size(), bestMs);
+    failed->append(overview.failed);
 
     auto* xAxis = new QValueAxis;
     xAxis->setTitleText(QStringLiteral("Run"));
     xAxis->setLabelFormat(QStringLiteral("%d"));
     // Ticks on whole run numbers only, at most about eight of them.
-    const qsizetype lastRun = std::max<qsizetype>(runs.size(), 1) + 1;
+    const qsizetype lastRun = std::max<qsizetype>(overview.runs, 1) + 1;
     xAxis->setRange(0, lastRun);
     xAxis->setTickType(QValueAxis::TicksDynamic);
     xAxis->setTickAnchor(0);
@@ -124,7 +150,7 @@ void HistoryWindow::showHistory(const RunHistory* history, const QString& levelS
     auto* yAxis = new QValueAxis;
     yAxis->setTitleText(QStringLiteral("Time (ms)"));
     yAxis->setLabelFormat(QStringLiteral("%d"));
-    yAxis->setRange(0, std::max(slowestMs, 1000) * 1.1);
+    yAxis->setRange(0, std::max(overview.slowestMs, 1000) * 1.1);
     yAxis->applyNiceNumbers();
     m_chart->addAxis(xAxis, Qt::AlignBottom);
     m_chart->addAxis(yAxis, Qt::AlignLeft);
@@ -135,10 +161,9 @@ void HistoryWindow::showHistory(const RunHistory* history, const QString& levelS
         series->attachAxis(yAxis);
     }
 
-    const QList<HistoryRun> top = history->bestOf(levelSha256, kBestRows);
-    m_table->setRowCount(int(top.size()));
-    for (int row = 0; row < top.size(); ++row) {
-        const HistoryRun& run = top[row];
+    m_table->setRowCount(int(overview.top.size()));
+    for (int row = 0; row < overview.top.size(); ++row) {
+        const HistoryRun& run = overview.top[row];
         const Qt::Alignment right = Qt::AlignRight;
         m_table->setItem(
             row, 0,

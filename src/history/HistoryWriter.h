@@ -1,7 +1,7 @@
 #pragma once
 
 #include "history/HistoryOverview.h"
-#include "history/RunHistory.h"
+#include "history/HistoryRun.h"
 
 #include <QHash>
 #include <QObject>
@@ -26,8 +26,9 @@ class PendingRuns;
 // be written; a run that waits when the game ends is written by the next game. Only a database
 // that cannot be the game's (damaged, newer, not a database) ends the history for the session.
 // Questions (the ghost of a track, the tallies of tracks, the overview of a track's history)
-// are answered by signals on the
-// thread that asked.
+// are answered by signals on the thread that asked. The database's code is a module of its own
+// (HistoryStore), loaded by the thread when it opens the history: without it the history is
+// unavailable for the session, with a sentence that says so.
 class HistoryWriter : public QObject {
     Q_OBJECT
 public:
