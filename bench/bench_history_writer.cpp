@@ -36,8 +36,8 @@ void BM_RunEndHandOver(benchmark::State& state) {
         int time = 100000;
         for (auto _ : state) {
             writer.record({QStringLiteral("lvl"), QStringLiteral("Curves.bmp"),
-                           QDateTime::currentDateTimeUtc(), false, QString(),
-                           kf::RunEnd::Finished, --time, 1000, 100},
+                           QDateTime::currentDateTimeUtc(), false, QString(), kf::RunEnd::Finished,
+                           --time, 1000, 100},
                           ghost);
             // The window goes on with its events, as after a run's end.
             QCoreApplication::processEvents();
@@ -48,7 +48,21 @@ void BM_RunEndHandOver(benchmark::State& state) {
     QSqlDatabase::removeDatabase("holder");
 }
 
+// The way before the writer: the window's thread wrote each run itself (the database free).
+void BM_RunEndWrittenOnWindowThread(benchmark::State& state) {
+    QTemporaryDir dir;
+    kf::RunHistory history(dir.filePath(QStringLiteral("history.sqlite")));
+    const kf::GhostPath ghost = tenSecondPath();
+    int time = 100000;
+    for (auto _ : state)
+        history.record({QStringLiteral("lvl"), QStringLiteral("Curves.bmp"),
+                        QDateTime::currentDateTimeUtc(), false, QString(), kf::RunEnd::Finished,
+                        --time, 1000, 100},
+                       ghost);
+}
+
 } // namespace
 
+BENCHMARK(BM_RunEndWrittenOnWindowThread)->Iterations(300)->Unit(benchmark::kMicrosecond);
 // Argument: 0 the database free, 1 locked by another program all along.
 BENCHMARK(BM_RunEndHandOver)->Arg(0)->Arg(1)->Iterations(300)->Unit(benchmark::kMicrosecond);

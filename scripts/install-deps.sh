@@ -4,7 +4,7 @@
 #     install-deps.sh [run|test|package|bench|fuzz|format]...
 #
 #   run      building and running the game
-#   test     the test programs (GoogleTest)
+#   test     the test programs (GoogleTest; Xvfb and XTest for the tests on a real X server)
 #   package  the Debian package, its check by lintian, and the checks of the installed tree
 #   bench    the benchmarks (and an X server in memory for their figures on X11)
 #   fuzz     the fuzzers (clang and its fuzzing runtime)
@@ -18,7 +18,7 @@ set -euo pipefail
 declare -A group=(
     [run]="build-essential cmake ninja-build pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev
            libqt6sql6-sqlite qt6-charts-dev libqt6opengl6-dev fonts-liberation2 fontconfig"
-    [test]="libgtest-dev libgmock-dev"
+    [test]="libgtest-dev libgmock-dev xvfb libxtst-dev"
     [package]="dpkg-dev file desktop-file-utils appstream lintian"
     [bench]="libbenchmark-dev xvfb xauth"
     [fuzz]="clang libclang-rt-14-dev"

@@ -127,7 +127,11 @@ private:
         long long den;
     };
 
-    static bool before(Point a, Point b) { return a.num * b.den < b.num * a.den; }
+    // The products take more than 64 bits on a picture a million pixels wide.
+    static bool before(Point a, Point b) {
+        __extension__ typedef __int128 Wide;
+        return Wide{a.num} * b.den < Wide{b.num} * a.den;
+    }
 
     // Where parabola k and the new one (p, q), further right, are equal.
     Point meet(std::size_t k, long long p, long long q) const {
@@ -164,7 +168,8 @@ void rowDistances(std::size_t pitch, int c, bool outsideCounts, Area area, std::
             continue;
         envelope.rewind();
         for (int x = 0; x < w; ++x)
-            values[x] = static_cast<std::uint32_t>(envelope.at(2LL * x - c));
+            values[x] = static_cast<std::uint32_t>(
+                std::min<long long>(envelope.at(2LL * x - c), kFarPixel));
     }
 }
 

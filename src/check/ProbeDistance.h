@@ -23,13 +23,19 @@ inline ProbeCentre probeCentreOf(int width) {
 // No pixel of the tile at all.
 inline constexpr std::uint32_t kNoPixel = std::numeric_limits<std::uint32_t>::max();
 
+// The distance of a pixel too far for 32 bits, beyond the reach of every probe of at most 65 535
+// pixels: a picture may be wider or taller than 32 768 pixels, where a squared distance in half
+// pixels no longer fits.
+inline constexpr std::uint32_t kFarPixel = kNoPixel - 1;
+
 // For every anchor of the map, in reading order, how close the nearest pixel of `tile` comes to
 // the centre of the probes anchored there, squared in half pixels: the least (2dx + c)^2 +
 // (2dy + c)^2 over that tile's pixels at offset (dx, dy) from the anchor, with c = 1 for a
-// corner centre and 0 otherwise; kNoPixel when the tile has no pixel. A probe `width` pixels
-// across with that centre covers a pixel of the tile exactly when the value is less than
-// width^2, the test of ProbeShape.h. With `outsideCounts`, every pixel beyond the picture's
-// edge counts as one of the tile, as walls do for the checker.
+// corner centre and 0 otherwise, or kFarPixel when that is more; kNoPixel when the tile has no
+// pixel. A probe `width` pixels across (at most 65 535) with that centre covers a pixel of the
+// tile exactly when the value is less than width^2, the test of ProbeShape.h. With
+// `outsideCounts`, every pixel beyond the picture's edge counts as one of the tile, as walls do
+// for the checker.
 //
 // With a `reach` above 0, and not `outsideCounts`, only anchors where a probe at most `reach`
 // pixels across could cover a pixel of the tile get their value, the others kNoPixel: the work is

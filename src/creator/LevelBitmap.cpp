@@ -64,10 +64,12 @@ QByteArray encodeLevelBitmap(const QImage& image) {
     return out;
 }
 
-std::optional<QString> levelSavePath(const QString& folder, const QString& name) {
+std::optional<QString> levelSavePath(const QString& folder, const QString& name,
+                                     const QString& trackFile) {
     if (name.isEmpty())
         return std::nullopt;
-    return QDir::toNativeSeparators(folder) + QDir::separator() + name + QStringLiteral(".bmp");
+    const QString file = name == levelNameOf(trackFile) ? trackFile : name + QStringLiteral(".bmp");
+    return QDir::toNativeSeparators(folder) + QDir::separator() + file;
 }
 
 QString levelNameOf(const QString& path) {

@@ -33,8 +33,12 @@ struct LevelWriteResult {
 };
 
 // Where SAVE writes a level named `name` in `folder`: "<folder>/<name>.bmp" with the name
-// exactly as typed, in the system's separators. An empty name names no file (nullopt).
-std::optional<QString> levelSavePath(const QString& folder, const QString& name);
+// exactly as typed, in the system's separators. While `name` is the name shown for the track
+// file `trackFile` (a file name without folder, levelNameOf), it is that file in `folder`
+// instead, so "TRACK.BMP" is saved as itself, not as "TRACK.BMP.bmp". An empty name names no
+// file (nullopt).
+std::optional<QString> levelSavePath(const QString& folder, const QString& name,
+                                     const QString& trackFile = {});
 
 // The name the creator shows for a level file: its file name without the folder and without a
 // final ".bmp", so that levelSavePath in the file's folder names the same file again.

@@ -41,6 +41,9 @@ public:
     StaticControl* m_ctlLogo = nullptr;
     int m_tool = kToolWalls;
     QString m_fileName; // as typed: no folder, no extension
+    // The file name of the track last put on the canvas from a file, without its folder: while
+    // the name field shows that track's name, SAVE writes that very file.
+    QString m_trackFile;
     LevelCanvas m_canvas;
     // A track the next opening puts on the canvas instead of a blank level; that opening takes
     // it. It must fit the canvas (LevelCanvas::fits).
@@ -50,10 +53,11 @@ public:
     // Whether the checker's problems are laid over the canvas; kept from one opening to the next.
     bool m_showProblems = false;
 
-    // SAVE: writes the canvas as "<current folder>/<name>.bmp" and closes; an empty name or a
-    // failed write is reported and the dialog stays open with the painting. A level that is not
-    // playable is written, and a file of that name replaced, each only after the player has said
-    // Yes to a question; No keeps the dialog.
+    // SAVE: writes the canvas as "<current folder>/<name>.bmp", or as the track file the name
+    // came from (levelSavePath), and closes; an empty name or a failed write is reported and the
+    // dialog stays open with the painting. A level that is not playable is written, and a file of
+    // that name replaced, each only after the player has said Yes to a question; No keeps the
+    // dialog.
     void OnSave();
     // Writes the top-left width x height pixels of `source` as a level file. Failures go to
     // the debug output as well as into the result.
@@ -62,6 +66,9 @@ public:
 
     // The message that refuses a track of a size the canvas does not take, naming its file.
     static QString sizeRefusal(const QString& fileName, QSize size);
+    // Names the level after the track file at `path`: its name (levelNameOf) for the name
+    // field, and its file name, which SAVE under that name writes again.
+    void nameAfterTrack(const QString& path);
 
     // Take back the last step, or do again the last one taken back.
     void OnUndo();

@@ -35,6 +35,11 @@ QString LevelCreatorDialog::sizeRefusal(const QString& fileName, QSize size) {
         .arg(LevelCanvas::kSize);
 }
 
+void LevelCreatorDialog::nameAfterTrack(const QString& path) {
+    m_fileName = levelNameOf(path);
+    m_trackFile = QFileInfo(path).fileName();
+}
+
 void LevelCreatorDialog::endStroke() {
     if (m_canvas.release())
         checkCanvasNow();
@@ -96,7 +101,7 @@ void LevelCreatorDialog::OnOpenTrack() {
     }
     // The file dialog made the track's folder the current one, so SAVE under this name asks
     // before it replaces the track.
-    m_fileName = levelNameOf(*chosen);
+    nameAfterTrack(*chosen);
     UpdateData(false);
     showChange(m_canvas.image().rect());
 }

@@ -11,7 +11,8 @@ namespace kf {
 
 void LevelCreatorDialog::OnSave() {
     // The folder is wherever the last file choice left it.
-    const std::optional<QString> savePath = levelSavePath(QDir::currentPath(), m_fileName);
+    const std::optional<QString> savePath =
+        levelSavePath(QDir::currentPath(), m_fileName, m_trackFile);
     if (!savePath) {
         MessageBox(this, QStringLiteral("Filename is missing, correct it"));
         return;

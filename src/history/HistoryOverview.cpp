@@ -1,14 +1,295 @@
 #include "history/HistoryOverview.h"
 
+#include "history/RunHistory.h"
+
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QVariant>
+
+#include <algorithm>
+#include <optional>
+
 namespace kf {
 
-HistoryOverview readOverview(const QSqlDatabase&, const QString&, int) {
-    return {};
+namespace {
+
+constexpr int kBestRows = 10;
+
+const QString kRunColumns = QStringLiteral(
+    "level_sha256, level_name, started_utc, mode, player, outcome, time_ms, distance_px, "
+    "speed_px_s");
+
+// What one pixel column of the chart shows: its fastest and slowest finished run and its
+// first failed run, by run number (0 where it has none).
+struct Column {
+    qint64 fastestRun = 0;
+    int fastestMs = 0;
+    qint64 slowestRun = 0;
+    int slowestMs = 0;
+    qint64 failedRun = 0;
+};
+
+// The level's runs within a range of ids, as the database counts them.
+struct Stretch {
+    qint64 firstId = 0;
+    qint64 lastId = 0;
+    qint64 finished = 0;
+    qint64 failed = 0;
+    int fastestMs = 0;
+    int slowestMs = 0;
+
+    qint64 runs() const { return finished + failed; }
+};
+
+HistoryRun runFrom(const QSqlQuery& q) {
+    HistoryRun run;
+    run.levelSha256 = q.value(0).toString();
+    run.levelName = q.value(1).toString();
+    run.startedUtc = QDateTime::fromString(q.value(2).toString(), Qt::ISODateWithMs);
+    run.match = q.value(3).toString() == QLatin1String("match");
+    run.player = q.value(4).toString();
+    const QString outcome = q.value(5).toString();
+    run.outcome = outcome == QLatin1String("wall")      ? RunEnd::Wall
+                  : outcome == QLatin1String("release") ? RunEnd::Release
+                                                        : RunEnd::Finished;
+    run.timeMs = q.value(6).toInt();
+    run.distancePx = q.value(7).toLongLong();
+    run.speedPxPerS = q.value(8).toLongLong();
+    return run;
+}
+
+// The reads of one overview; the first query that fails keeps its error and the rest is
+// skipped.
+class OverviewReader {
+public:
+    OverviewReader(const QSqlDatabase& db, const QString& levelSha256)
+        : m_db(db), m_level(levelSha256), m_stretch(db) {
+        m_stretch.setForwardOnly(true);
+        m_stretch.prepare(
+            QStringLiteral("SELECT COUNT(*), MIN(time_ms), MAX(time_ms), "
+                           "(SELECT COUNT(*) FROM runs WHERE level_sha256 = ? AND "
+                           "outcome <> 'finished' AND id BETWEEN ? AND ?) "
+                           "FROM runs WHERE level_sha256 = ? AND outcome = 'finished' AND "
+                           "id BETWEEN ? AND ?"));
+    }
+
+    bool failed() const { return m_error.isValid(); }
+    const QSqlError& error() const { return m_error; }
+
+    // The level's first runs in order, one column each, if there are at most `columns`.
+    std::optional<QList<Column>> eachRun(int columns) {
+        QSqlQuery q = query(QStringLiteral("SELECT outcome = 'finished', time_ms FROM runs "
+                                           "WHERE level_sha256 = ? ORDER BY id LIMIT ?"),
+                            {m_level, qint64(columns) + 1});
+        QList<Column> runs;
+        while (q.next()) {
+            Column run;
+            const qint64 number = runs.size() + 1;
+            if (q.value(0).toBool())
+                run = {number, q.value(1).toInt(), number, q.value(1).toInt(), 0};
+            else
+                run.failedRun = number;
+            runs.append(run);
+        }
+        if (failed() || runs.size() > columns)
+            return std::nullopt;
+        return runs;
+    }
+
+    // Every run of the level in stretches of at most a column's worth of runs, in order: the
+    // level's range of ids cut evenly, then any stretch with more runs cut again, as the
+    // runs of a track may crowd into a few of its ids (one evening of it among months of
+    // others).
+    QList<Stretch> stretches(int columns) {
+        QSqlQuery q =
+            query(QStringLiteral("SELECT (SELECT MIN(id) FROM runs WHERE level_sha256 = ?), "
+                                 "(SELECT MAX(id) FROM runs WHERE level_sha256 = ?)"),
+                  {m_level, m_level});
+        if (!q.next() || q.isNull(0))
+            return {};
+        QList<Stretch> all = cut(q.value(0).toLongLong(), q.value(1).toLongLong(), 2 * columns);
+        qint64 runs = 0;
+        for (const Stretch& s : all)
+            runs += s.runs();
+        const qint64 most = (runs + columns - 1) / columns;
+        for (bool again = true; again && !failed();) {
+            again = false;
+            QList<Stretch> finer;
+            for (const Stretch& s : all) {
+                if (s.runs() <= most || s.firstId == s.lastId) {
+                    finer.append(s);
+                    continue;
+                }
+                finer.append(cut(s.firstId, s.lastId, 2 * ((s.runs() + most - 1) / most)));
+                again = true;
+            }
+            all = std::move(finer);
+        }
+        return all;
+    }
+
+    // The ten best finished runs, by the index of finished times.
+    QList<HistoryRun> best() {
+        QSqlQuery q = query(QStringLiteral("SELECT %1 FROM runs WHERE level_sha256 = ? AND "
+                                           "outcome = 'finished' ORDER BY time_ms, id LIMIT ?")
+                                .arg(kRunColumns),
+                            {m_level, kBestRows});
+        QList<HistoryRun> runs;
+        while (q.next())
+            runs.append(runFrom(q));
+        return runs;
+    }
+
+private:
+    QSqlQuery query(const QString& sql, const QVariantList& values) {
+        QSqlQuery q(m_db);
+        q.setForwardOnly(true);
+        if (failed())
+            return q;
+        q.prepare(sql);
+        for (const QVariant& v : values)
+            q.addBindValue(v);
+        if (!q.exec())
+            m_error = q.lastError();
+        return q;
+    }
+
+    // The ids from `firstId` to `lastId` in `parts` stretches of about equal width; those
+    // without a run of the level are left out.
+    QList<Stretch> cut(qint64 firstId, qint64 lastId, qint64 parts) {
+        const qint64 width = lastId - firstId + 1;
+        parts = std::clamp<qint64>(parts, 1, width);
+        QList<Stretch> stretches;
+        qint64 from = firstId;
+        for (qint64 k = 0; k < parts && !failed(); ++k) {
+            const qint64 to = from + width / parts + (k < width % parts ? 1 : 0) - 1;
+            Stretch s{from, to};
+            from = to + 1;
+            for (const QVariant& v : {QVariant(m_level), QVariant(s.firstId), QVariant(s.lastId),
+                                      QVariant(m_level), QVariant(s.firstId), QVariant(s.lastId)})
+                m_stretch.addBindValue(v);
+            if (!m_stretch.exec() || !m_stretch.next()) {
+                m_error = m_stretch.lastError();
+                break;
+            }
+            s.finished = m_stretch.value(0).toLongLong();
+            s.fastestMs = m_stretch.value(1).toInt();
+            s.slowestMs = m_stretch.value(2).toInt();
+            s.failed = m_stretch.value(3).toLongLong();
+            m_stretch.finish();
+            if (s.runs() > 0)
+                stretches.append(s);
+        }
+        return stretches;
+    }
+
+    QSqlDatabase m_db;
+    QString m_level;
+    QSqlQuery m_stretch;
+    QSqlError m_error;
+};
+
+// The stretches gathered into the pixel columns of their first runs.
+QList<Column> columnsOf(const QList<Stretch>& stretches, qint64 runs, int columns) {
+    QList<Column> gathered;
+    qint64 column = -1;
+    qint64 firstRun = 1;
+    for (const Stretch& s : stretches) {
+        const qint64 at = (firstRun - 1) * columns / runs;
+        if (at != column) {
+            gathered.append(Column{});
+            column = at;
+        }
+        Column& c = gathered.last();
+        if (s.finished > 0 && (c.fastestRun == 0 || s.fastestMs < c.fastestMs)) {
+            c.fastestRun = firstRun;
+            c.fastestMs = s.fastestMs;
+        }
+        if (s.finished > 0 && (c.slowestRun == 0 || s.slowestMs > c.slowestMs)) {
+            c.slowestRun = firstRun;
+            c.slowestMs = s.slowestMs;
+        }
+        if (s.failed > 0 && c.failedRun == 0)
+            c.failedRun = firstRun;
+        firstRun += s.runs();
+    }
+    return gathered;
+}
+
+// The chart's points of the columns in order.
+void draw(const QList<Column>& columns, HistoryOverview& overview) {
+    int bestMs = 0;
+    for (const Column& c : columns) {
+        if (c.failedRun != 0)
+            overview.failed.append({double(c.failedRun), 0});
+        if (c.fastestRun == 0)
+            continue;
+        const QPointF fastest(c.fastestRun, c.fastestMs);
+        const QPointF slowest(c.slowestRun, c.slowestMs);
+        if (fastest == slowest) {
+            overview.finished.append(fastest);
+        } else if (c.slowestRun < c.fastestRun) {
+            overview.finished.append({slowest, fastest});
+        } else {
+            overview.finished.append({fastest, slowest});
+        }
+        overview.slowestMs = std::max(overview.slowestMs, c.slowestMs);
+        // A step: the old best holds up to this column's fastest run, the new one from it on.
+        if (overview.bestSoFar.isEmpty() || c.fastestMs < bestMs) {
+            if (!overview.bestSoFar.isEmpty())
+                overview.bestSoFar.append({fastest.x(), double(bestMs)});
+            bestMs = c.fastestMs;
+            overview.bestSoFar.append(fastest);
+        }
+    }
+    if (!overview.bestSoFar.isEmpty() && overview.bestSoFar.constLast().x() < overview.runs)
+        overview.bestSoFar.append({double(overview.runs), double(bestMs)});
+}
+
+} // namespace
+
+HistoryOverview readOverview(const QSqlDatabase& db, const QString& levelSha256, int columns) {
+    columns = std::max(columns, 1);
+    // One snapshot of the file for all the queries, though other games may write meanwhile.
+    QSqlDatabase connection = db;
+    const bool snapshot = connection.transaction();
+    OverviewReader reader(db, levelSha256);
+    HistoryOverview overview;
+    std::optional<QList<Column>> shown = reader.eachRun(columns);
+    if (shown) {
+        overview.runs = shown->size();
+    } else {
+        overview.thinned = true;
+        const QList<Stretch> stretches = reader.stretches(columns);
+        for (const Stretch& s : stretches)
+            overview.runs += s.runs();
+        shown = columnsOf(stretches, overview.runs, columns);
+    }
+    draw(*shown, overview);
+    overview.best = reader.best();
+    if (snapshot)
+        connection.commit();
+    if (reader.failed()) {
+        overview = HistoryOverview();
+        overview.unreadable = troubleReasonFor(reader.error());
+    }
+    return overview;
 }
 
 const QStringList& overviewIndexes() {
-    static const QStringList indexes;
-    return indexes;
+    static const QStringList statements{
+        // Each stretch's finished runs and their times, from the index alone.
+        QStringLiteral("CREATE INDEX IF NOT EXISTS runs_finished_in_order ON "
+                       "runs(level_sha256, id, time_ms, outcome) WHERE outcome = 'finished'"),
+        // Each stretch's failed runs.
+        QStringLiteral("CREATE INDEX IF NOT EXISTS runs_failed_in_order ON "
+                       "runs(level_sha256, id, outcome) WHERE outcome <> 'finished'"),
+        // The best finished runs, fastest first.
+        QStringLiteral("CREATE INDEX IF NOT EXISTS runs_fastest_first ON "
+                       "runs(level_sha256, time_ms) WHERE outcome = 'finished'"),
+    };
+    return statements;
 }
 
 } // namespace kf

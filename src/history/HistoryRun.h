@@ -42,6 +42,12 @@ struct LevelTally {
 // write, not a database at all, no SQLite driver, the game's part for its database missing).
 enum class Trouble { None, Passing, Lasting };
 
+// A trouble and the sentence that tells the player about it.
+struct TroubleReason {
+    Trouble trouble;
+    QString reason;
+};
+
 // What became of a run handed to the store.
 enum class Stored {
     Written, // in the database

@@ -1,5 +1,6 @@
 #include "history/HistoryWindow.h"
 
+#include "history/HistoryOverview.h"
 #include "history/RunHistory.h"
 
 #include <QChart>
@@ -9,17 +10,21 @@
 #include <QLabel>
 #include <QLineSeries>
 #include <QScatterSeries>
+#include <QSqlDatabase>
 #include <QTableWidget>
 #include <QVBoxLayout>
 #include <QValueAxis>
 
 #include <algorithm>
+#include <cmath>
 
 namespace kf {
 
 namespace {
 
 constexpr int kBestRows = 10;
+// What a new time axis starts with; the nice numbers of a range depend on it.
+constexpr int kTimeTicks = 5;
 
 QTableWidgetItem* cell(const QString& text, Qt::Alignment alignment) {
     auto* item = new QTableWidgetItem(text);
@@ -42,6 +47,28 @@ HistoryWindow::HistoryWindow(QWidget* parent) : HistoryView(parent, Qt::Window) 
     m_view->setRenderHint(QPainter::Antialiasing);
     m_view->setMinimumSize(520, 300);
 
+    // The series and axes live as long as the window; an overview only replaces their points.
+    m_finished = new QLineSeries(this);
+    m_finished->setName(QStringLiteral("Finished runs"));
+    m_bestSoFar = new QLineSeries(this);
+    m_bestSoFar->setName(QStringLiteral("Best so far"));
+    m_failed = new QScatterSeries(this);
+    m_failed->setName(QStringLiteral("Failed runs"));
+    m_failed->setMarkerShape(QScatterSeries::MarkerShapeRotatedRectangle);
+    m_failed->setMarkerSize(11);
+    m_failed->setColor(Qt::red);
+    m_runAxis = new QValueAxis(this);
+    m_runAxis->setTitleText(QStringLiteral("Run"));
+    m_runAxis->setLabelFormat(QStringLiteral("%d"));
+    // Ticks on whole run numbers only, at most about eight of them.
+    m_runAxis->setTickType(QValueAxis::TicksDynamic);
+    m_runAxis->setTickAnchor(0);
+    m_runAxis->setTickInterval(1);
+    m_timeAxis = new QValueAxis(this);
+    m_timeAxis->setTitleText(QStringLiteral("Time (ms)"));
+    m_timeAxis->setLabelFormat(QStringLiteral("%d"));
+    m_niceTimes = new QValueAxis(this);
+
     m_table = new QTableWidget(0, 5, this);
     m_table->setHorizontalHeaderLabels(
         {QStringLiteral("Date"), QStringLiteral("Player"), QStringLiteral("Time (ms)"),
@@ -62,108 +89,88 @@ QString HistoryWindow::statusText() const {
     return m_status->text();
 }
 
-void HistoryWindow::clear() {
-    m_chart->removeAllSeries();
-    // The chart deletes the series it removes, but hands a removed axis back to the caller.
-    for (QAbstractAxis* axis : m_chart->axes()) {
-        m_chart->removeAxis(axis);
-        delete axis;
+int HistoryWindow::chartColumns() const {
+    // The view is a little wider than the plot in it: never fewer columns than pixels.
+    const int width = std::max(m_view->width(), m_view->minimumWidth());
+    return int(std::ceil(width * m_view->devicePixelRatioF()));
+}
+
+void HistoryWindow::showChart(bool shown) {
+    if (shown == m_chartShown)
+        return;
+    m_chartShown = shown;
+    QXYSeries* const series[] = {m_finished, m_bestSoFar, m_failed};
+    if (shown) {
+        m_chart->addAxis(m_runAxis, Qt::AlignBottom);
+        m_chart->addAxis(m_timeAxis, Qt::AlignLeft);
+        for (QXYSeries* s : series) {
+            m_chart->addSeries(s);
+            s->attachAxis(m_runAxis);
+            s->attachAxis(m_timeAxis);
+        }
+        return;
     }
-    m_table->setRowCount(0);
+    // The chart hands a removed series or axis back without a parent: the window keeps it.
+    for (QXYSeries* s : series) {
+        m_chart->removeSeries(s);
+        s->setParent(this);
+    }
+    for (QValueAxis* axis : {m_runAxis, m_timeAxis}) {
+        m_chart->removeAxis(axis);
+        axis->setParent(this);
+    }
 }
 
 void HistoryWindow::showUnavailable(const QString& reason) {
-    clear();
     m_status->setText(reason);
+    showChart(false);
+    for (QXYSeries* s : {static_cast<QXYSeries*>(m_finished), static_cast<QXYSeries*>(m_bestSoFar),
+                         static_cast<QXYSeries*>(m_failed)})
+        s->clear();
+    m_table->setRowCount(0);
 }
 
 void HistoryWindow::showWaiting(const QString& reason) {
     m_status->setText(m_status->text() + QLatin1Char('\n') + reason);
 }
 
-int HistoryWindow::chartColumns() const {
-    return qRound(m_view->width() * m_view->devicePixelRatioF());
-}
-
-void HistoryWindow::showHistory(const RunHistory* history, const QString& levelSha256,
-                                const QString& levelName) {
-    if (!history || !history->available()) {
-        showUnavailable(history ? history->unavailableReason()
-                                : QStringLiteral("The run history is not open yet."));
+void HistoryWindow::showOverview(const HistoryOverview& overview, const QString& levelName) {
+    if (overview.unreadable) {
+        showUnavailable(overview.unreadable->reason);
         return;
     }
-    // Every run, one point each, and the best so far as a step: the old best holds up to the
-    // run that beats it, the new one from it on.
-    HistoryOverview overview;
-    const QList<HistoryRun> runs = history->runsOf(levelSha256);
-    int bestMs = 0;
-    for (int i = 0; i < runs.size(); ++i) {
-        const double x = i + 1;
-        if (runs[i].outcome != RunEnd::Finished) {
-            overview.failed.append({x, 0});
-            continue;
-        }
-        const int t = runs[i].timeMs;
-        overview.finished.append({x, double(t)});
-        overview.slowestMs = std::max(overview.slowestMs, t);
-        if (overview.best.isEmpty() || t < bestMs) {
-            if (!overview.best.isEmpty())
-                overview.best.append({x, double(bestMs)});
-            bestMs = t;
-            overview.best.append({x, double(t)});
-        }
-    }
-    if (!overview.best.isEmpty() && overview.best.constLast().x() < runs.size())
-        overview.best.append({double(runs.size()), double(bestMs)});
-    overview.runs = runs.size();
-    overview.top = history->bestOf(levelSha256, kBestRows);
-    showOverview(overview, levelName);
+    m_status->setText(QStringLiteral("Track: %1").arg(levelName));
+    showChart(true);
+    // Each change of an axis's range lays out every series on the chart again, the lines at a
+    // cost that grows with their points: the old lines go first, and each axis changes once.
+    m_finished->replace({});
+    m_bestSoFar->replace({});
+
+    const qint64 lastRun = std::max<qint64>(overview.runs, 1) + 1;
+    const qint64 interval = std::max<qint64>(1, (lastRun + 7) / 8);
+    // The wider of the old and the new interval first, so no range ever gets a tick per run.
+    m_runAxis->setTickInterval(std::max<double>(m_runAxis->tickInterval(), interval));
+    m_runAxis->setRange(0, lastRun);
+    m_runAxis->setTickInterval(interval);
+    // The time axis's range rounded as a new axis rounds it, worked out on an axis off the chart.
+    m_niceTimes->setTickCount(kTimeTicks);
+    m_niceTimes->setRange(0, std::max(overview.slowestMs, 1000) * 1.1);
+    m_niceTimes->applyNiceNumbers();
+    m_timeAxis->setTickCount(m_niceTimes->tickCount());
+    m_timeAxis->setRange(m_niceTimes->min(), m_niceTimes->max());
+
+    // A dot per run while each run has a point of its own; a dot per column would make a band.
+    m_finished->setPointsVisible(!overview.thinned);
+    m_finished->replace(overview.finished);
+    m_bestSoFar->replace(overview.bestSoFar);
+    m_failed->replace(overview.failed);
+    showBest(overview);
 }
 
-void HistoryWindow::showOverview(const HistoryOverview& overview, const QString& levelName) {
-    clear();
-    m_status->setText(QStringLiteral("Track: %1").arg(levelName));
-
-    auto* finished = new QLineSeries;
-    finished->setName(QStringLiteral("Finished runs"));
-    finished->setPointsVisible(true);
-    finished->append(overview.finished);
-    auto* best = new QLineSeries;
-    best->setName(QStringLiteral("Best so far"));
-    best->append(overview.best);
-    auto* failed = new QScatterSeries;
-    failed->setName(QStringLiteral("Failed runs"));
-    failed->setMarkerShape(QScatterSeries::MarkerShapeRotatedRectangle);
-    failed->setMarkerSize(11);
-    failed->setColor(Qt::red);
-    failed->append(overview.failed);
-
-    auto* xAxis = new QValueAxis;
-    xAxis->setTitleText(QStringLiteral("Run"));
-    xAxis->setLabelFormat(QStringLiteral("%d"));
-    // Ticks on whole run numbers only, at most about eight of them.
-    const qsizetype lastRun = std::max<qsizetype>(overview.runs, 1) + 1;
-    xAxis->setRange(0, lastRun);
-    xAxis->setTickType(QValueAxis::TicksDynamic);
-    xAxis->setTickAnchor(0);
-    xAxis->setTickInterval(std::max<qsizetype>(1, (lastRun + 7) / 8));
-    auto* yAxis = new QValueAxis;
-    yAxis->setTitleText(QStringLiteral("Time (ms)"));
-    yAxis->setLabelFormat(QStringLiteral("%d"));
-    yAxis->setRange(0, std::max(overview.slowestMs, 1000) * 1.1);
-    yAxis->applyNiceNumbers();
-    m_chart->addAxis(xAxis, Qt::AlignBottom);
-    m_chart->addAxis(yAxis, Qt::AlignLeft);
-    for (QXYSeries* series : {static_cast<QXYSeries*>(finished), static_cast<QXYSeries*>(best),
-                              static_cast<QXYSeries*>(failed)}) {
-        m_chart->addSeries(series);
-        series->attachAxis(xAxis);
-        series->attachAxis(yAxis);
-    }
-
-    m_table->setRowCount(int(overview.top.size()));
-    for (int row = 0; row < overview.top.size(); ++row) {
-        const HistoryRun& run = overview.top[row];
+void HistoryWindow::showBest(const HistoryOverview& overview) {
+    m_table->setRowCount(int(overview.best.size()));
+    for (int row = 0; row < overview.best.size(); ++row) {
+        const HistoryRun& run = overview.best[row];
         const Qt::Alignment right = Qt::AlignRight;
         m_table->setItem(
             row, 0,
@@ -174,6 +181,16 @@ void HistoryWindow::showOverview(const HistoryOverview& overview, const QString&
         m_table->setItem(row, 3, cell(QString::number(run.distancePx), right));
         m_table->setItem(row, 4, cell(QString::number(run.speedPxPerS), right));
     }
+}
+
+void HistoryWindow::showHistory(const RunHistory* history, const QString& levelSha256,
+                                const QString& levelName) {
+    if (!history || !history->available()) {
+        showUnavailable(history ? history->unavailableReason()
+                                : QStringLiteral("The run history is not open yet."));
+        return;
+    }
+    showOverview(readOverview(history->database(), levelSha256, chartColumns()), levelName);
 }
 
 void HistoryWindow::keyPressEvent(QKeyEvent* event) {

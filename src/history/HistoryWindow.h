@@ -8,7 +8,10 @@ class QChart;
 class QChartView;
 class QKeyEvent;
 class QLabel;
+class QLineSeries;
+class QScatterSeries;
 class QTableWidget;
+class QValueAxis;
 
 namespace kf {
 
@@ -17,21 +20,28 @@ class RunHistory;
 // The run history of one track: a chart of the time of every finished run in the order the
 // runs were made (x: the run's number among all runs of the track), the best so far as a step
 // line and the failed runs marked at time 0; and a table of the ten best finished runs. When
-// there is no history, one sentence says why. The game loads it from the module
-// `kfhistorywindow` (HistoryView).
+// there is no history, one sentence says why. The window holds only what it draws: the chart's
+// points, thinned to its pixel columns by `readOverview`, and the ten rows. The game loads it
+// from the module `kfhistorywindow` (HistoryView).
 class HistoryWindow : public HistoryView {
     Q_OBJECT
 public:
     explicit HistoryWindow(QWidget* parent = nullptr);
 
+    // Shows the overview of the track named `levelName`; a new overview replaces the chart's
+    // points and the table's rows, the chart itself stays. An overview that could not be read
+    // shows why instead (showUnavailable).
     void showOverview(const HistoryOverview& overview, const QString& levelName) override;
+    // Shows no chart and no table, and the sentence why.
     void showUnavailable(const QString& reason) override;
+    // Says why the runs wait, under the track's name.
     void showWaiting(const QString& reason) override;
-    int chartColumns() const override;
-    // Reads the history of the level from the store on this thread and shows it; `history`
-    // may be null (not opened yet).
+    // Reads the level's overview from the store on this thread and shows it; `history` may be
+    // null (not opened yet).
     void showHistory(const RunHistory* history, const QString& levelSha256,
                      const QString& levelName);
+    // The chart's width in device pixels: the columns to read an overview for.
+    int chartColumns() const override;
 
     QChart* chart() const { return m_chart; }
     QTableWidget* table() const { return m_table; }
@@ -43,12 +53,21 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    // Takes the chart's series and axes and the table's rows away.
-    void clear();
+    // Puts the series and their axes on the chart, or takes them off (an empty chart).
+    void showChart(bool shown);
+    void showBest(const HistoryOverview& overview);
 
     QLabel* m_status = nullptr;
     QChart* m_chart = nullptr;
     QChartView* m_view = nullptr;
+    QLineSeries* m_finished = nullptr;
+    QLineSeries* m_bestSoFar = nullptr;
+    QScatterSeries* m_failed = nullptr;
+    QValueAxis* m_runAxis = nullptr;
+    QValueAxis* m_timeAxis = nullptr;
+    // Never on the chart: rounds the time axis's range.
+    QValueAxis* m_niceTimes = nullptr;
+    bool m_chartShown = false;
     QTableWidget* m_table = nullptr;
 };
 

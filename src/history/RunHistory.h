@@ -92,10 +92,6 @@ private:
 
 // The sentence that tells the player why the history cannot use its database, for an error of
 // the SQLite driver, and whether that trouble passes. No driver text reaches the player.
-struct TroubleReason {
-    Trouble trouble;
-    QString reason;
-};
 TroubleReason troubleReasonFor(const QSqlError& error);
 
 } // namespace kf

@@ -22,12 +22,13 @@ FileWriteResult failure(FileWriteResult::Status status, int error) {
     return {status, systemErrorText(error)};
 }
 
-// "<path>.<six letters or digits>": beside the file, so that the rename stays in one folder.
+// "<folder>/.kf-<eight letters or digits>": beside the file, so that the rename stays in one
+// folder, and short, so that it fits wherever the file's own name fits.
 QByteArray temporaryName(const QByteArray& path) {
     static constexpr char kLetters[] =
         "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
-    QByteArray name = path + '.';
-    for (int i = 0; i < 6; ++i)
+    QByteArray name = path.left(path.lastIndexOf('/') + 1) + ".kf-";
+    for (int i = 0; i < 8; ++i)
         name += kLetters[QRandomGenerator::global()->bounded(int(sizeof kLetters) - 1)];
     return name;
 }
@@ -67,6 +68,8 @@ bool writeAll(int fd, QByteArrayView bytes) {
 
 } // namespace
 
+int (*replaceFileFlush)(int fd) = ::fsync;
+
 QString systemErrorText(int error) {
     return QString::fromLocal8Bit(std::strerror(error));
 }
@@ -95,7 +98,7 @@ FileWriteResult replaceFile(const QString& path, QByteArrayView bytes) {
     // flush that fails (space found lacking only then) or a failing close each leave the old
     // file in place. A file system that cannot flush a file (EINVAL) has nothing to wait for.
     bool written = writeAll(fd, bytes);
-    if (written && ::fsync(fd) != 0 && errno != EINVAL)
+    if (written && replaceFileFlush(fd) != 0 && errno != EINVAL)
         written = false;
     int error = written ? 0 : errno;
     if (::close(fd) != 0 && written) {

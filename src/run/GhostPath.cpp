@@ -40,6 +40,8 @@ QPointF GhostPath::positionAt(double ms) const {
 }
 
 QByteArray GhostPath::encode() const {
+    if (!fitsStore())
+        return {};
     QByteArray bytes(kHeaderBytes + kPointBytes * m_points.size(), Qt::Uninitialized);
     uchar* out = reinterpret_cast<uchar*>(bytes.data());
     out[0] = kVersion;
@@ -55,7 +57,9 @@ QByteArray GhostPath::encode() const {
 }
 
 std::optional<GhostPath> GhostPath::decode(const QByteArray& bytes) {
-    if (bytes.size() < kHeaderBytes + kPointBytes)
+    // A damaged or foreign database may hold any length: a path too long to be a ghost is
+    // refused before anything is made for it.
+    if (bytes.size() < kHeaderBytes + kPointBytes || bytes.size() > kMaxBytes)
         return std::nullopt;
     const uchar* in = reinterpret_cast<const uchar*>(bytes.constData());
     const quint32 count = qFromLittleEndian<quint32>(in + 1);

@@ -33,13 +33,15 @@ struct GhostPoint {
 //                   4 bytes   ms of point i, unsigned, never less than that of point i - 1
 //
 // so a path of n points takes exactly 5 + 8n bytes.
+//
+// A stored path has at most kMaxPoints points, a run of 15 minutes at 1 000 movements a second,
+// and so at most kMaxBytes bytes (7 200 005): a longer path is not stored, and longer bytes are
+// refused before anything is made of them.
 class GhostPath {
 public:
     static constexpr quint8 kVersion = 1;
     static constexpr int kHeaderBytes = 5;
     static constexpr int kPointBytes = 8;
-    // The most points a stored path may have: a run of 15 minutes at 1 000 movements a
-    // second. A longer path is neither stored nor read back.
     static constexpr qsizetype kMaxPoints = 15 * 60 * 1000;
     static constexpr qsizetype kMaxBytes = kHeaderBytes + kPointBytes * kMaxPoints;
 
@@ -56,9 +58,12 @@ public:
     // time. Of points with the same time the last counts. The origin for an empty path.
     QPointF positionAt(double ms) const;
 
+    // Whether the path is short enough to be stored: at most kMaxPoints points.
+    bool fitsStore() const { return m_points.size() <= kMaxPoints; }
+    // The stored bytes; empty for a path that does not fit the store.
     QByteArray encode() const;
-    // The path stored in `bytes`; nothing for bytes of another version, a wrong length, no
-    // points or times that go backwards.
+    // The path stored in `bytes`; nothing for more than kMaxBytes bytes, bytes of another
+    // version, a wrong length, no points or times that go backwards.
     static std::optional<GhostPath> decode(const QByteArray& bytes);
 
     friend bool operator==(const GhostPath&, const GhostPath&) = default;

@@ -10,6 +10,7 @@
 #include "toolkit/ImageView.h"
 #include "toolkit/PointerPixel.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -28,6 +29,12 @@ MainDialog::MainDialog(QWidget* parent)
                                                 }).topLeft()),
       m_hIcon(appIcon()) {
     setMouseTracking(true);
+    // Each movement is a segment of the run, tested whole for walls, so every one the window
+    // system delivers must come here, in order. Qt's X11 platform merges the movements that
+    // queue up while this thread is busy into the last of them, and switches that on when the
+    // application starts (so it is switched off here, after): a moment's stall at a corner would
+    // turn the pointer's way round it into one straight jump through the wall.
+    QCoreApplication::setAttribute(Qt::AA_CompressHighFrequencyEvents, false);
     m_timer.setTimerType(Qt::PreciseTimer);
     m_timer.setInterval(kTimerPeriodMs);
     connect(&m_timer, &QTimer::timeout, this, &MainDialog::OnTimer);

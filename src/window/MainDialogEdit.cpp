@@ -1,6 +1,5 @@
 // Editing the level on the board in the level creator.
 
-#include "creator/LevelBitmap.h"
 #include "toolkit/MessageBox.h"
 #include "window/MainDialog.h"
 
@@ -27,7 +26,7 @@ void MainDialog::OnEditLevel() {
     // file dialog, so saving under its name asks before replacing it.
     QDir::setCurrent(file.absolutePath());
     m_creatorDlg.m_openingLevel = level;
-    m_creatorDlg.m_fileName = levelNameOf(m_boardLevelPath);
+    m_creatorDlg.nameAfterTrack(m_boardLevelPath);
     OnCreateLevel();
 }
 

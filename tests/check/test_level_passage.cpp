@@ -96,6 +96,13 @@ std::vector<PassageCase> passageCases() {
         {"ScatteredB", scattered(2, QSize(45, 45), 60, 12, 3)},
         {"ScatteredC", scattered(3, QSize(31, 50), 15, 2, 1)},
         {"ScatteredD", scattered(4, QSize(60, 24), 90, 16, 5)},
+        // Wider than 32 768 pixels, where a squared distance in half pixels outgrows 32 bits:
+        // the start lies exactly that far from a finish, and both finishes are walled off.
+        {"WalledOffFarAcross", draw(QSize(65560, 9), {{{0, 0, 1, 9}, kFinishPixel},
+                                                      {{1, 0, 1, 9}, kWallPixel},
+                                                      {{32768, 4, 1, 1}, kStartPixel},
+                                                      {{65558, 0, 1, 9}, kWallPixel},
+                                                      {{65559, 0, 1, 9}, kFinishPixel}})},
     };
 }
 
@@ -147,6 +154,20 @@ TEST(LevelPassage, NamesTheNarrowestPointAndEachStartsWidestProbe) {
     EXPECT_FALSE(holed.reaches(0, 3));
     EXPECT_TRUE(holed.reaches(0, 2));
 
+    // Two starts with corridors of 20 and 6 pixels to their finishes: the narrow one limits.
+    const QRect narrowCorridor(0, 40, 60, 6);
+    const LevelPassage twoRoutes =
+        measurePassage(draw(QSize(60, 60), {{{0, 0, 60, 60}, kWallPixel},
+                                            {{0, 5, 60, 20}, kFree},
+                                            {narrowCorridor, kFree},
+                                            {{0, 5, 3, 20}, kStartPixel},
+                                            {{0, 40, 3, 6}, kStartPixel},
+                                            {{57, 5, 3, 20}, kFinishPixel},
+                                            {{57, 40, 3, 6}, kFinishPixel}}));
+    EXPECT_EQ(twoRoutes.narrowest, 6);
+    EXPECT_TRUE(narrowCorridor.contains(twoRoutes.narrowestPoint))
+        << twoRoutes.narrowestPoint.x() << "," << twoRoutes.narrowestPoint.y();
+
     const LevelPassage sealed = measurePassage(passageCases()[3].picture);
     EXPECT_EQ(sealed.narrowest, 0);
     EXPECT_EQ(sealed.narrowestPoint, QPoint(-1, -1));
@@ -186,6 +207,19 @@ TEST(ProbeDistance, MatchesTheProbesFootprint) {
                 }
         }
     }
+}
+
+// Pixels of a tile far apart along a row of two million each keep their own distance.
+TEST(ProbeDistance, KeepsEveryPixelOfAVeryWidePicture) {
+    const int finishes[] = {416661, 1170094, 1477517};
+    QImage picture(1 << 21, 1, QImage::Format_RGB32);
+    picture.fill(kFree);
+    for (const int x : finishes)
+        picture.setPixel(x, 0, kFinishPixel);
+    std::vector<std::uint32_t> distance;
+    probeDistances(LevelMap(picture), Tile::Finish, ProbeCentre::Pixel, false, distance);
+    for (const int x : finishes)
+        EXPECT_EQ(distance[x + 1], 4u) << x;
 }
 
 // The bundled tracks: the narrowest passage, and the verdict just below, at and just above it.

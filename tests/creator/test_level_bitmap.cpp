@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -72,9 +73,12 @@ TEST(LevelBitmap, SavePathIsTheNameAsTypedInTheFolder) {
     EXPECT_EQ(levelSavePath("/play", "mine"), QStringLiteral("/play/mine.bmp"));
     EXPECT_EQ(levelSavePath("/play", " a.b "), QStringLiteral("/play/ a.b .bmp"));
     EXPECT_EQ(levelSavePath("/play", "<i>x"), QStringLiteral("/play/<i>x.bmp"));
+    EXPECT_EQ(levelSavePath("/play", "TRACK", "TRACK.BMP"), QStringLiteral("/play/TRACK.bmp"))
+        << "a name that is not the track's own";
 }
 
-// The name the creator shows for a level file names that file again when saved in its folder.
+// The name the creator shows for a level file names that file again when saved in its folder;
+// with the track's own file name known, whatever its extension.
 TEST(LevelBitmap, TheNameOfALevelFileLeavesOutFolderAndExtension) {
     const std::pair<const char*, const char*> cases[] = {
         {"/play/Level_00_INTRO.bmp", "Level_00_INTRO"},
@@ -87,6 +91,9 @@ TEST(LevelBitmap, TheNameOfALevelFileLeavesOutFolderAndExtension) {
         if (QString(path).endsWith(".bmp")) {
             EXPECT_EQ(levelSavePath("/play", name), QDir::toNativeSeparators(path)) << path;
         }
+        EXPECT_EQ(levelSavePath("/play", name, QFileInfo(path).fileName()),
+                  QDir::toNativeSeparators(path))
+            << path;
     }
 }
 

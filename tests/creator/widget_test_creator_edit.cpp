@@ -281,37 +281,42 @@ TEST_F(EditTrackTest, ATrackOfAnotherSizeIsRefusedWithBothSizes) {
     EXPECT_EQ(answers.unexpected(), 0);
 }
 
-// A track loaded from another folder is saved beside itself under its own name: SAVE asks
-// before replacing it, and after Yes the edited track is on the board with its own record.
+// A track loaded from another folder is saved beside itself under its own name, an upper-case
+// ".BMP" included: SAVE asks before replacing it, and after Yes the edited track is on the board
+// with its own record.
 TEST_F(EditTrackTest, SavingTheEditedTrackOverItsOwnFileAsksFirst) {
     open(kf::test::smallTestLevel());
     QDir(folder.path()).mkdir("tracks");
-    const QString track = folder.writeBitmap("tracks/mine.bmp", editableTrack());
-    setFileOpenChooser([&](QWidget*, const FileOpenRequest&) { return track; });
-    main->OnLoadLevel();
-    setFileOpenChooser(nullptr);
-    QDir::setCurrent(folder.path());
+    for (const char* name : {"mine.bmp", "TRACK.BMP"}) {
+        SCOPED_TRACE(name);
+        const QString track = folder.writeBitmap(QStringLiteral("tracks/") + name, editableTrack());
+        setFileOpenChooser([&](QWidget*, const FileOpenRequest&) { return track; });
+        main->OnLoadLevel();
+        setFileOpenChooser(nullptr);
+        QDir::setCurrent(folder.path());
 
-    QImage edited;
-    answers.then([&](QWidget* d) {
-        auto* c = static_cast<LevelCreatorDialog*>(d);
-        test::dragStroke(c, {100, 300}, {300, 300});
-        edited = c->m_canvas.image();
-        QTimer::singleShot(
-            0, c, [c] { QTest::mouseClick(c->GetDlgItem(id::creator::Save), Qt::LeftButton); });
-    });
-    answers.clickButton(QMessageBox::Yes).clickOk();
-    pressE();
-    const QString path = QDir::toNativeSeparators(track);
-    const QStringList texts = answers.texts();
-    ASSERT_EQ(texts.size(), 3) << texts.join(" / ").toStdString();
-    EXPECT_EQ(texts.mid(1),
-              (QStringList{path + " already exists. Replace it?", "Saved as : " + path}));
-    const QImage saved = QImage(track, "BMP").convertToFormat(QImage::Format_RGB32);
-    EXPECT_EQ(saved, edited);
-    EXPECT_EQ(main->m_bmpLevel.colorAt({11 + 200, 10 + 300}), kWall);
-    EXPECT_EQ(main->m_bmpLevel.colorAt({11 + 200, 10 + 100}), 0x563412u) << "its own ground";
-    EXPECT_EQ(main->m_recordPath, QFileInfo(track + ".kfh").absoluteFilePath());
+        QImage edited;
+        answers.then([&](QWidget* d) {
+            auto* c = static_cast<LevelCreatorDialog*>(d);
+            test::dragStroke(c, {100, 300}, {300, 300});
+            edited = c->m_canvas.image();
+            QTimer::singleShot(
+                0, c, [c] { QTest::mouseClick(c->GetDlgItem(id::creator::Save), Qt::LeftButton); });
+        });
+        answers.clickButton(QMessageBox::Yes).clickOk();
+        pressE();
+        const QString path = QDir::toNativeSeparators(track);
+        const QStringList texts = answers.takeTexts();
+        ASSERT_EQ(texts.size(), 3) << texts.join(" / ").toStdString();
+        EXPECT_EQ(texts.mid(1),
+                  (QStringList{path + " already exists. Replace it?", "Saved as : " + path}));
+        const QImage saved = QImage(track, "BMP").convertToFormat(QImage::Format_RGB32);
+        EXPECT_EQ(saved, edited);
+        EXPECT_FALSE(QFile::exists(track + ".bmp"));
+        EXPECT_EQ(main->m_bmpLevel.colorAt({11 + 200, 10 + 300}), kWall);
+        EXPECT_EQ(main->m_bmpLevel.colorAt({11 + 200, 10 + 100}), 0x563412u) << "its own ground";
+        EXPECT_EQ(main->m_recordPath, QFileInfo(track + ".kfh").absoluteFilePath());
+    }
     EXPECT_EQ(answers.unexpected(), 0);
 }
 

@@ -13,6 +13,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <cerrno>
+
 namespace {
 
 using namespace kf;
@@ -95,6 +97,42 @@ TEST(WritingFiles, AReplacedFileKeepsItsPermissions) {
         }
         ASSERT_TRUE(w.write(path)) << w.kind;
         EXPECT_EQ(QFile::permissions(path) & ~(QFile::ReadUser | QFile::WriteUser), mode) << w.kind;
+    }
+}
+
+// Every name the folder allows can be replaced, the longest too; a flush that fails (space found
+// lacking only when the file reaches the disk) keeps the old file and leaves nothing beside it.
+TEST(WritingFiles, ReplacesAnyLegalNameAndOnlyOnceTheFileIsOnTheDisk) {
+    const auto failingFlush = [](int) {
+        errno = EIO;
+        return -1;
+    };
+    const struct {
+        const char* name;
+        QString file;
+        int (*flush)(int);
+        FileWriteResult::Status status;
+    } cases[] = {
+        {"longest name", QString(251, 'a') + ".bmp", replaceFileFlush, FileWriteResult::Written},
+        {"failing flush", "mine.bmp", failingFlush, FileWriteResult::WriteFailed},
+    };
+    const auto systemFlush = replaceFileFlush;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        QTemporaryDir folder;
+        ASSERT_TRUE(folder.isValid());
+        const QString path = folder.filePath(c.file);
+        {
+            QFile file(path);
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+            file.write("old");
+        }
+        replaceFileFlush = c.flush;
+        const FileWriteResult written = replaceFile(path, "new");
+        replaceFileFlush = systemFlush;
+        EXPECT_EQ(written.status, c.status) << written.reason.toStdString();
+        EXPECT_EQ(contentsOf(path), c.status == FileWriteResult::Written ? "new" : "old");
+        EXPECT_EQ(entriesOf(folder), QStringList{c.file});
     }
 }
 

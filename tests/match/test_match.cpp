@@ -205,6 +205,9 @@ TEST(MatchSetup, FlagsCountPlayersAndRounds) {
         setup.reset();
         EXPECT_EQ(setup.playerCount() + setup.roundCount(), 2) << c.name << ", reset";
     }
+    // A flag that does not react, or an index beyond both rows, is refused.
+    for (const int index : {-1, 4, 9, 10, 11})
+        EXPECT_FALSE(MatchSetup().toggle(index)) << index;
     EXPECT_EQ(MatchSetup::defaultName(0), "Player 1");
     EXPECT_EQ(MatchSetup::defaultName(4), "Player 5");
 }

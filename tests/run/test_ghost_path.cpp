@@ -1,5 +1,6 @@
 #include "run/GhostPath.h"
 
+#include <QtEndian>
 #include <gtest/gtest.h>
 
 namespace {
@@ -16,6 +17,14 @@ GhostPath samplePath() {
     path.append({30, 60}, 200);
     path.append({50, 60}, 200);
     path.append({50, 100}, 400);
+    return path;
+}
+
+// The longest path a ghost keeps: 15 minutes, a movement each millisecond.
+GhostPath longestPath() {
+    GhostPath path;
+    for (qsizetype i = 0; i < GhostPath::kMaxPoints; ++i)
+        path.append({10, 20}, i);
     return path;
 }
 
@@ -71,6 +80,17 @@ TEST(GhostPathTest, RoundTripsThroughItsDocumentedBytes) {
     EXPECT_EQ(GhostPath::decode(samplePath().encode()), samplePath());
 }
 
+// The longest path is stored and read back; one point more is not stored.
+TEST(GhostPathTest, StoresAtMostTheLongestPath) {
+    GhostPath path = longestPath();
+    const QByteArray bytes = path.encode();
+    EXPECT_EQ(bytes.size(), GhostPath::kMaxBytes);
+    EXPECT_EQ(GhostPath::decode(bytes), path);
+    path.append({10, 20}, GhostPath::kMaxPoints);
+    EXPECT_FALSE(path.fitsStore());
+    EXPECT_TRUE(path.encode().isEmpty());
+}
+
 // A damaged database must never crash the game nor show a ghost that is not a run.
 TEST(GhostPathTest, RefusesBytesThatAreNotAPath) {
     const QByteArray good = samplePath().encode();
@@ -82,6 +102,10 @@ TEST(GhostPathTest, RefusesBytesThatAreNotAPath) {
     hugeCount.replace(1, 4, QByteArray::fromHex("ffffffff"));
     QByteArray backwards = good;
     backwards[5 + 8 * 2 + 4] = 10; // the third point at 10 ms, after one at 100 ms
+    // Points at the origin at 0 ms, one more than the longest path has.
+    QByteArray beyondTheLongest(GhostPath::kMaxBytes + GhostPath::kPointBytes, '\0');
+    beyondTheLongest[0] = GhostPath::kVersion;
+    qToLittleEndian<quint32>(GhostPath::kMaxPoints + 1, beyondTheLongest.data() + 1);
     const struct {
         const char* name;
         QByteArray bytes;
@@ -95,6 +119,7 @@ TEST(GhostPathTest, RefusesBytesThatAreNotAPath) {
         {"count past the end", tooMany},
         {"count that wraps", hugeCount},
         {"time going backwards", backwards},
+        {"one point more than the longest path", beyondTheLongest},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
