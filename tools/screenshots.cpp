@@ -3,6 +3,7 @@
 
 #include "creator/LevelCreatorDialog.h"
 #include "history/HistoryWindow.h"
+#include "history/HistoryWriter.h"
 #include "history/RunHistory.h"
 #include "level/BitmapFile.h"
 #include "match/MultiplayerDialog.h"
@@ -345,12 +346,13 @@ int main(int argc, char** argv) {
         if (file.open(QIODevice::WriteOnly))
             file.write(record);
     }
+    kf::HistoryWriter writer(QDir(play.path()).filePath(QStringLiteral("history.sqlite")));
     kf::TrackBrowser tracks;
-    tracks.showFolder(play.path(), main.m_boardLevelPath, &history);
+    tracks.showFolder(play.path(), main.m_boardLevelPath, &writer);
     tracks.show();
     while (tracks.tracks()->scanning())
         wait(20);
-    wait(50);
+    wait(300);
     ok = save(tracks, out, QStringLiteral("tracks.png")) && ok;
     return ok ? 0 : 1;
 }

@@ -108,7 +108,8 @@ public:
                   {m_level, m_level});
         if (!q.next() || q.isNull(0))
             return {};
-        QList<Stretch> all = cut(q.value(0).toLongLong(), q.value(1).toLongLong(), 2 * columns);
+        QList<Stretch> all =
+            cut(q.value(0).toLongLong(), q.value(1).toLongLong(), 2 * qint64(columns));
         qint64 runs = 0;
         for (const Stretch& s : all)
             runs += s.runs();
@@ -250,7 +251,8 @@ void draw(const QList<Column>& columns, HistoryOverview& overview) {
 } // namespace
 
 HistoryOverview readOverview(const QSqlDatabase& db, const QString& levelSha256, int columns) {
-    columns = std::max(columns, 1);
+    // No chart is wider than this many pixels.
+    columns = std::clamp(columns, 1, 1 << 20);
     // One snapshot of the file for all the queries, though other games may write meanwhile.
     QSqlDatabase connection = db;
     const bool snapshot = connection.transaction();
@@ -260,7 +262,6 @@ HistoryOverview readOverview(const QSqlDatabase& db, const QString& levelSha256,
     if (shown) {
         overview.runs = shown->size();
     } else {
-        overview.thinned = true;
         const QList<Stretch> stretches = reader.stretches(columns);
         for (const Stretch& s : stretches)
             overview.runs += s.runs();

@@ -29,8 +29,6 @@ struct HistoryOverview {
     QList<QPointF> failed;
     // How many runs the track has: the chart's x range.
     qint64 runs = 0;
-    // More runs than columns: the points stand for columns, not for runs.
-    bool thinned = false;
     // The slowest finished time, for the chart's y range; 0 while none finished.
     int slowestMs = 0;
     // The ten fastest finished runs, fastest first; of equal times the earlier.

@@ -1,7 +1,6 @@
 #include "history/HistoryRun.h"
 
 #include <QCryptographicHash>
-#include <QFile>
 #include <QStandardPaths>
 
 namespace kf {
@@ -17,12 +16,8 @@ QString defaultHistoryPath() {
            QStringLiteral("/kurvenflitzerl/history.sqlite");
 }
 
-QString fileSha256(const QString& path) {
-    QFile file(path);
-    QCryptographicHash hash(QCryptographicHash::Sha256);
-    if (!file.open(QIODevice::ReadOnly) || !hash.addData(&file))
-        return {};
-    return QString::fromLatin1(hash.result().toHex());
+QString bytesSha256(const QByteArray& bytes) {
+    return QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex());
 }
 
 } // namespace kf

@@ -68,7 +68,8 @@ struct PendingMark {
 // folder being $XDG_DATA_HOME, else ~/.local/share.
 QString defaultHistoryPath();
 
-// The SHA-256 of a file's bytes in lower-case hex; empty when the file cannot be read.
-QString fileSha256(const QString& path);
+// The SHA-256 of a level file's bytes in lower-case hex: of the very bytes its picture was
+// read from, never of the file opened again.
+QString bytesSha256(const QByteArray& bytes);
 
 } // namespace kf

@@ -25,12 +25,19 @@ namespace {
 constexpr int kBestRows = 10;
 // What a new time axis starts with; the nice numbers of a range depend on it.
 constexpr int kTimeTicks = 5;
+// Pixels between runs on the chart below which their dots and marks run together.
+constexpr int kRunGap = 4;
 
-QTableWidgetItem* cell(const QString& text, Qt::Alignment alignment) {
+// Puts the text into the table's cell; a cell that has it already is left alone, so the ten
+// best, which a run's end seldom changes, are not painted again.
+void showCell(QTableWidget* table, int row, int column, const QString& text,
+              Qt::Alignment alignment) {
+    if (const QTableWidgetItem* shown = table->item(row, column); shown && shown->text() == text)
+        return;
     auto* item = new QTableWidgetItem(text);
     item->setTextAlignment(alignment | Qt::AlignVCenter);
     item->setFlags(Qt::ItemIsEnabled);
-    return item;
+    table->setItem(row, column, item);
 }
 
 } // namespace
@@ -89,6 +96,10 @@ QString HistoryWindow::statusText() const {
     return m_status->text();
 }
 
+void HistoryWindow::showWaiting(const QString& reason) {
+    m_status->setText(reason);
+}
+
 int HistoryWindow::chartColumns() const {
     // The view is a little wider than the plot in it: never fewer columns than pixels.
     const int width = std::max(m_view->width(), m_view->minimumWidth());
@@ -107,6 +118,12 @@ void HistoryWindow::showChart(bool shown) {
             m_chart->addSeries(s);
             s->attachAxis(m_runAxis);
             s->attachAxis(m_timeAxis);
+        }
+        // The chart's theme gives the line its pen and a mark its white edge when the series
+        // first come on.
+        if (!m_finishedPen) {
+            m_finishedPen = m_finished->pen();
+            m_failedEdge = m_failed->pen();
         }
         return;
     }
@@ -128,10 +145,6 @@ void HistoryWindow::showUnavailable(const QString& reason) {
                          static_cast<QXYSeries*>(m_failed)})
         s->clear();
     m_table->setRowCount(0);
-}
-
-void HistoryWindow::showWaiting(const QString& reason) {
-    m_status->setText(m_status->text() + QLatin1Char('\n') + reason);
 }
 
 void HistoryWindow::showOverview(const HistoryOverview& overview, const QString& levelName) {
@@ -159,10 +172,19 @@ void HistoryWindow::showOverview(const HistoryOverview& overview, const QString&
     m_timeAxis->setTickCount(m_niceTimes->tickCount());
     m_timeAxis->setRange(m_niceTimes->min(), m_niceTimes->max());
 
-    // A dot per run while each run has a point of its own; a dot per column would make a band.
-    m_finished->setPointsVisible(!overview.thinned);
+    // Runs a few pixels apart or closer: dots on the line would make a band of their own, and
+    // each mark would paint its white edge over the red of the one before, leaving only the
+    // last one seen. Their marks are drawn without edges, and the line, a pixel column after
+    // another, without dots and a pixel wide (half the painting of the theme's wider pen).
+    const bool crowded = overview.runs * kRunGap > chartColumns();
+    QPen line = *m_finishedPen;
+    if (crowded)
+        line.setWidth(1);
+    m_finished->setPen(line);
+    m_finished->setPointsVisible(!crowded);
     m_finished->replace(overview.finished);
     m_bestSoFar->replace(overview.bestSoFar);
+    m_failed->setPen(crowded ? QPen(Qt::NoPen) : *m_failedEdge);
     m_failed->replace(overview.failed);
     showBest(overview);
 }
@@ -171,15 +193,14 @@ void HistoryWindow::showBest(const HistoryOverview& overview) {
     m_table->setRowCount(int(overview.best.size()));
     for (int row = 0; row < overview.best.size(); ++row) {
         const HistoryRun& run = overview.best[row];
+        const Qt::Alignment left = Qt::AlignLeft;
         const Qt::Alignment right = Qt::AlignRight;
-        m_table->setItem(
-            row, 0,
-            cell(run.startedUtc.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm")),
-                 Qt::AlignLeft));
-        m_table->setItem(row, 1, cell(run.player, Qt::AlignLeft));
-        m_table->setItem(row, 2, cell(QString::number(run.timeMs), right));
-        m_table->setItem(row, 3, cell(QString::number(run.distancePx), right));
-        m_table->setItem(row, 4, cell(QString::number(run.speedPxPerS), right));
+        showCell(m_table, row, 0,
+                 run.startedUtc.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm")), left);
+        showCell(m_table, row, 1, run.player, left);
+        showCell(m_table, row, 2, QString::number(run.timeMs), right);
+        showCell(m_table, row, 3, QString::number(run.distancePx), right);
+        showCell(m_table, row, 4, QString::number(run.speedPxPerS), right);
     }
 }
 

@@ -2,7 +2,10 @@
 
 #include "history/HistoryView.h"
 
+#include <QPen>
 #include <QString>
+
+#include <optional>
 
 class QChart;
 class QChartView;
@@ -34,7 +37,7 @@ public:
     void showOverview(const HistoryOverview& overview, const QString& levelName) override;
     // Shows no chart and no table, and the sentence why.
     void showUnavailable(const QString& reason) override;
-    // Says why the runs wait, under the track's name.
+    // Keeps the chart and the table, and says above them why runs wait to be written.
     void showWaiting(const QString& reason) override;
     // Reads the level's overview from the store on this thread and shows it; `history` may be
     // null (not opened yet).
@@ -63,6 +66,9 @@ private:
     QLineSeries* m_finished = nullptr;
     QLineSeries* m_bestSoFar = nullptr;
     QScatterSeries* m_failed = nullptr;
+    // The line's pen and the marks' edge as the chart's theme draws them.
+    std::optional<QPen> m_finishedPen;
+    std::optional<QPen> m_failedEdge;
     QValueAxis* m_runAxis = nullptr;
     QValueAxis* m_timeAxis = nullptr;
     // Never on the chart: rounds the time axis's range.

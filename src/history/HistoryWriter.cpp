@@ -67,10 +67,14 @@ public:
         post([tallies](HistoryWriter* w) { emit w->talliesRead(tallies); });
     }
 
-    void askOverview(const QString& levelSha256, int columns) {
+    void askOverview(const QString& levelSha256, int columns, int asked) {
+        // A read of a million runs takes a while: only the latest question is answered.
+        if (asked != m_owner->m_overviewsAsked.load())
+            return;
         HistoryOverview overview;
         if (m_store)
             overview = m_store->overviewOf(levelSha256, columns);
+        checkStillAvailable();
         post([levelSha256, overview](HistoryWriter* w) {
             emit w->overviewRead(levelSha256, overview);
         });
@@ -252,8 +256,12 @@ void HistoryWriter::askTallies(const QStringList& levelSha256s) {
 }
 
 void HistoryWriter::askOverview(const QString& levelSha256, int columns) {
+    const int asked = ++m_overviewsAsked;
     QMetaObject::invokeMethod(
-        m_worker, [w = m_worker, levelSha256, columns] { w->askOverview(levelSha256, columns); },
+        m_worker,
+        [w = m_worker, levelSha256, columns, asked] {
+            w->askOverview(levelSha256, columns, asked);
+        },
         Qt::QueuedConnection);
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "history/HistoryOverview.h"
-#include "history/HistoryRun.h"
+#include "history/RunHistory.h"
 
 #include <QHash>
 #include <QObject>
@@ -9,6 +9,7 @@
 #include <QStringList>
 #include <QThread>
 
+#include <atomic>
 #include <memory>
 #include <optional>
 
@@ -42,8 +43,9 @@ public:
     // later, so that questions are answered in between.
     static constexpr int kBusyTimeoutMs = 250;
 
-    // Starts the thread, which opens (creates, upgrades) the database at `path`, then writes
-    // the runs that games which are gone left waiting beside it.
+    // Starts the thread, which opens (creates, upgrades) the database at `path` (the player's:
+    // RunHistory::defaultPath()), then writes the runs that games which are gone left waiting
+    // beside it.
     explicit HistoryWriter(const QString& path, int busyTimeoutMs = kBusyTimeoutMs,
                            QObject* parent = nullptr);
     // Stops the thread after the write under way; runs not yet written stay in the file.
@@ -86,6 +88,8 @@ private:
     State m_state = State::Opening;
     QString m_reason;
     qint64 m_handedOver = 0;
+    // Counts the overviews asked for, so that the thread answers only the latest.
+    std::atomic<int> m_overviewsAsked = 0;
     qint64 m_settled = 0;
 };
 

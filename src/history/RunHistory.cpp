@@ -149,8 +149,12 @@ void RunHistory::fail(const QSqlError& error) const {
 }
 
 void RunHistory::readFailed(const QSqlError& error) const {
-    if (const TroubleReason t = troubleReasonFor(error); t.trouble == Trouble::Lasting)
-        fail(t.trouble, t.reason);
+    readFailed(troubleReasonFor(error));
+}
+
+void RunHistory::readFailed(const TroubleReason& trouble) const {
+    if (trouble.trouble == Trouble::Lasting)
+        fail(trouble.trouble, trouble.reason);
 }
 
 bool RunHistory::open(int busyTimeoutMs) {

@@ -71,6 +71,8 @@ public:
     // Makes the store unavailable when a read through its connection failed for a lasting
     // reason; a read that failed for a passing one only loses that answer.
     void readFailed(const QSqlError& error) const;
+    // The same for a read whose error is told already (troubleReasonFor): the overview's.
+    void readFailed(const TroubleReason& trouble) const;
 
 private:
     bool open(int busyTimeoutMs);

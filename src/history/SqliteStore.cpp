@@ -44,7 +44,10 @@ public:
         return m_history.talliesOf(levelSha256s);
     }
     HistoryOverview overviewOf(const QString& levelSha256, int columns) const override {
-        return readOverview(m_history.database(), levelSha256, columns);
+        HistoryOverview overview = readOverview(m_history.database(), levelSha256, columns);
+        if (overview.unreadable)
+            m_history.readFailed(*overview.unreadable);
+        return overview;
     }
 
 private:

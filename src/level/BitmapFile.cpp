@@ -1,7 +1,9 @@
 #include "level/BitmapFile.h"
 
+#include "level/FileName.h"
 #include "level/RegularFile.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QImageReader>
@@ -141,6 +143,77 @@ std::optional<Header> acceptedHeader(QIODevice& device, BitmapRefusal* refusal) 
     return header;
 }
 
+constexpr qint64 kReadChunkBytes = 1024 * 1024;
+
+bool stopped(const std::atomic_bool* stop) {
+    return stop && stop->load(std::memory_order_relaxed);
+}
+
+// The bytes of a file as the picture reader reads them, refusing to give more once `stop` is
+// set: the reader then ends within the rows it has already been handed.
+class StoppableBuffer : public QBuffer {
+public:
+    StoppableBuffer(const QByteArray& bytes, const std::atomic_bool* stop) : m_stop(stop) {
+        setData(bytes);
+    }
+
+protected:
+    qint64 readData(char* data, qint64 maxSize) override {
+        return stopped(m_stop) ? -1 : QBuffer::readData(data, maxSize);
+    }
+
+private:
+    const std::atomic_bool* m_stop;
+};
+
+// The file from its current position to the size it had when opened, in chunks between which
+// `stop` is looked at; empty when stopped or when reading fails.
+QByteArray readWhole(QFile& file, const std::atomic_bool* stop) {
+    const qint64 size = file.size();
+    QByteArray bytes(size, Qt::Uninitialized);
+    qint64 got = 0;
+    while (got < size) {
+        if (stopped(stop))
+            return {};
+        const qint64 n = file.read(bytes.data() + got, std::min(kReadChunkBytes, size - got));
+        if (n < 0)
+            return {};
+        if (n == 0)
+            break; // cut short since it was opened
+        got += n;
+    }
+    bytes.truncate(got);
+    return bytes;
+}
+
+// The bytes of a bitmap whose pixel rows are not run-length coded cut down to `rows` of its
+// rows, evenly spread as a scaling without smoothing picks them: the headers and colour table
+// as they are, the height changed, each row whole.
+QByteArray withRowsShown(const QByteArray& bytes, const Header& h, int rows) {
+    const quint64 start = rowsStart(h);
+    const quint64 rowBytes = (quint64{h.bitCount} * magnitude(h.width) + 31) / 32 * 4;
+    const auto height = static_cast<qint64>(magnitude(h.height));
+    const bool bottomUp = h.height > 0;
+    QByteArray cut = bytes.left(qsizetype(start));
+    const qint32 cutHeight = bottomUp ? rows : -rows;
+    if (h.infoSize == kCoreHeaderSize) {
+        qToLittleEndian<qint16>(qint16(cutHeight), cut.data() + 20);
+    } else {
+        qToLittleEndian<qint32>(cutHeight, cut.data() + 22);
+        qToLittleEndian<quint32>(quint32(rowBytes * quint64(rows)), cut.data() + 34);
+    }
+    cut.reserve(qsizetype(start + rowBytes * quint64(rows)));
+    for (int k = 0; k < rows; ++k) {
+        // File row k shows row `shown` of the small picture, counted from its top.
+        const int shown = bottomUp ? rows - 1 - k : k;
+        const qint64 source = (2 * qint64{shown} + 1) * height / (2 * qint64{rows});
+        const qint64 fileRow = bottomUp ? height - 1 - source : source;
+        cut.append(bytes.constData() + start + quint64(fileRow) * rowBytes, qsizetype(rowBytes));
+    }
+    qToLittleEndian<quint32>(quint32(cut.size()), cut.data() + 2);
+    return cut;
+}
+
 } // namespace
 
 QImage readBitmap(QIODevice& device, BitmapRefusal* refusal) {
@@ -165,14 +238,62 @@ QImage readBitmapFile(const QString& path) {
     return readBitmap(file);
 }
 
-bool bitmapHeadersPass(const QString& path) {
+QByteArray readBitmapFileBytes(const QString& path, const std::atomic_bool* stop) {
     QFile file;
-    return openRegularFile(file, path) && acceptedHeader(file, nullptr).has_value();
+    if (!openRegularFile(file, path) || !acceptedHeader(file, nullptr) ||
+        file.size() > kMaxBitmapFileBytes)
+        return {};
+    return readWhole(file, stop);
+}
+
+QImage decodeBitmap(const QByteArray& bytes, const std::atomic_bool* stop) {
+    StoppableBuffer buffer(bytes, stop);
+    buffer.open(QIODevice::ReadOnly);
+    // Qt keeps what it decoded of rows it could not read, so a stopped decoding must not count.
+    const QImage picture = readBitmap(buffer);
+    return stopped(stop) ? QImage() : picture;
+}
+
+QImage decodeBitmapThumbnail(const QByteArray& bytes, QSize box, const std::atomic_bool* stop) {
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    const std::optional<Header> header = acceptedHeader(buffer, nullptr);
+    if (!header || header->width <= 0 || header->height == 0)
+        return {}; // Qt refuses a picture without pixels
+    // Within the pixel limit, so each side fits an int.
+    const QSize full(int(header->width), int(magnitude(header->height)));
+    // At least one pixel each way, as QImage::scaled makes it.
+    const QSize small = full.scaled(box, Qt::KeepAspectRatio).expandedTo({1, 1});
+    const bool sample = !isRunLengthCoded(*header) && small.height() < full.height();
+    const QImage picture =
+        decodeBitmap(sample ? withRowsShown(bytes, *header, small.height()) : bytes, stop);
+    return picture.isNull() ? picture
+                            : picture.scaled(small, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+}
+
+bool bitmapHeadersPass(const QString& path) {
+    return bitmapReadCost(path).has_value();
+}
+
+std::optional<qint64> bitmapReadCost(const QString& path) {
+    QFile file;
+    if (!openRegularFile(file, path))
+        return std::nullopt;
+    const std::optional<Header> header = acceptedHeader(file, nullptr);
+    if (!header)
+        return std::nullopt;
+    // A header with a width of 0 or less passes here and is refused by Qt: no picture at all.
+    const qint64 pixels =
+        header->width > 0
+            ? static_cast<qint64>(magnitude(header->width) * magnitude(header->height))
+            : 0;
+    return file.size() + pixels * 4;
 }
 
 QString unloadableLevelText(const QString& path) {
     return QStringLiteral("The file \"%1\" could not be loaded as a level.")
-        .arg(QDir::toNativeSeparators(path));
+        .arg(readableFileName(QDir::toNativeSeparators(path)));
 }
 
 } // namespace kf

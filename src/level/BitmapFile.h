@@ -1,8 +1,12 @@
 #pragma once
 
+#include <QByteArray>
 #include <QIODevice>
 #include <QImage>
 #include <QString>
+
+#include <atomic>
+#include <optional>
 
 namespace kf {
 
@@ -34,8 +38,30 @@ QImage readBitmap(QIODevice& device, BitmapRefusal* refusal = nullptr);
 // (a link to one as well); anything else gives a null image at once, never waiting on a pipe.
 QImage readBitmapFile(const QString& path);
 
+// The longest file readBitmapFileBytes reads: the pixel rows of the largest picture at 32 bits,
+// with room for headers, colour tables and what programs put after the rows.
+inline constexpr qint64 kMaxBitmapFileBytes = kMaxBitmapPixels * 4 + 16 * 1024 * 1024;
+
+// A level file read once, whole, into memory, so that the picture decoded from the bytes and
+// what else is worked out from them (the level's SHA-256) belong together, even when the file
+// is replaced in between. Only a regular file is read, and only when it passes the checks of
+// bitmapHeadersPass and is no longer than kMaxBitmapFileBytes; empty otherwise. When `stop` is
+// given and becomes true, the reading ends within a megabyte and gives nothing.
+QByteArray readBitmapFileBytes(const QString& path, const std::atomic_bool* stop = nullptr);
+
+// readBitmap on a file's bytes in memory. When `stop` becomes true, the decoding ends within a
+// few pixel rows and gives a null image.
+QImage decodeBitmap(const QByteArray& bytes, const std::atomic_bool* stop = nullptr);
+
+// The picture of a file's bytes scaled without smoothing into `box`, its shape kept; null when
+// decodeBitmap gives none. Of pixel rows that are not run-length coded only those that the
+// small picture shows are decoded: a thumbnail of 8192 x 4096 pixels never holds 128 MB.
+QImage decodeBitmapThumbnail(const QByteArray& bytes, QSize box,
+                             const std::atomic_bool* stop = nullptr);
+
 // What the player is told when a level file they chose does not load: "The file "<path>" could
-// not be loaded as a level.", the path in the system's own separators.
+// not be loaded as a level.", the path in the system's own separators and as the player reads
+// it (readableFileName).
 QString unloadableLevelText(const QString& path);
 
 // Whether a file passes the checks that readBitmapFile makes before it reads any pixel (a
@@ -43,5 +69,10 @@ QString unloadableLevelText(const QString& path);
 // bytes and its size alone. Quick enough for a folder of levels; readBitmapFile may still
 // refuse a file that passes, never one that fails.
 bool bitmapHeadersPass(const QString& path);
+
+// The same checks, and the most memory that reading the file with readBitmapFileBytes and
+// decoding it holds at once: its bytes and the picture at four bytes a pixel; nullopt when the
+// checks fail.
+std::optional<qint64> bitmapReadCost(const QString& path);
 
 } // namespace kf

@@ -1,7 +1,8 @@
 #include "level/FileReplace.h"
 
+#include "level/FileName.h"
+
 #include <QByteArray>
-#include <QFile>
 #include <QRandomGenerator>
 
 #include <cerrno>
@@ -75,7 +76,7 @@ QString systemErrorText(int error) {
 }
 
 FileWriteResult replaceFile(const QString& path, QByteArrayView bytes) {
-    const QByteArray target = QFile::encodeName(path);
+    const QByteArray target = encodeFileName(path);
     if (target.isEmpty())
         return failure(FileWriteResult::CannotCreate, ENOENT);
 
@@ -118,7 +119,7 @@ FileWriteResult replaceFile(const QString& path, QByteArrayView bytes) {
 
 bool wouldReplace(const QString& path) {
     struct stat st {};
-    return !path.isEmpty() && ::lstat(QFile::encodeName(path).constData(), &st) == 0 &&
+    return !path.isEmpty() && ::lstat(encodeFileName(path).constData(), &st) == 0 &&
            !S_ISDIR(st.st_mode);
 }
 

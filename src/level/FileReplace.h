@@ -28,7 +28,7 @@ QString systemErrorText(int error);
 // A symbolic link of that name is replaced by the file itself, never written through, so a
 // link planted in a folder cannot make the game overwrite a file elsewhere. An existing regular
 // file keeps its permissions; one that may not be written is left alone (CannotCreate), and so
-// is a folder of that name.
+// is a folder of that name. `path` names the file in the bytes encodeFileName gives for it.
 FileWriteResult replaceFile(const QString& path, QByteArrayView bytes);
 
 // How replaceFile flushes the new file to the disk: ::fsync. Tests put a failing one in its

@@ -1,5 +1,7 @@
 #include "level/RegularFile.h"
 
+#include "level/FileName.h"
+
 #include <cerrno>
 
 #include <fcntl.h>
@@ -9,7 +11,7 @@
 namespace kf {
 
 bool openRegularFile(QFile& file, const QString& path, LinkPolicy links) {
-    return openRegularFile(file, QFile::encodeName(path), links);
+    return openRegularFile(file, encodeFileName(path), links);
 }
 
 bool openRegularFile(QFile& file, const QByteArray& nativePath, LinkPolicy links) {

@@ -1,9 +1,14 @@
 #include "level/TrackFolder.h"
 
+#include "level/FileName.h"
+
 #include <QDir>
 #include <QFileInfo>
 
 #include <algorithm>
+
+#include <dirent.h>
+#include <sys/stat.h>
 
 namespace kf {
 
@@ -15,12 +20,35 @@ bool levelNameBefore(const QString& a, const QString& b) {
     return a.compare(b, Qt::CaseSensitive) < 0;
 }
 
+// A file (or a link to one), as the file dialog lists it: no folder, pipe or device.
+bool isFile(DIR* folder, const dirent* entry) {
+    if (entry->d_type == DT_REG)
+        return true;
+    if (entry->d_type != DT_LNK && entry->d_type != DT_UNKNOWN)
+        return false;
+    struct stat st {};
+    return ::fstatat(::dirfd(folder), entry->d_name, &st, 0) == 0 && S_ISREG(st.st_mode);
+}
+
+bool isLevelFileName(QByteArrayView name) {
+    return !name.startsWith('.') && name.size() > 4 &&
+           qstrnicmp(name.last(4).data(), ".bmp", 4) == 0;
+}
+
 } // namespace
 
 QStringList levelFilesIn(const QString& folder) {
+    // Listed in the system's own bytes, since Qt's listing turns a name that is not UTF-8 into
+    // one that opens no file.
     const QDir dir(folder);
-    // Name filters of QDir match in any case, as the file dialog's do.
-    QStringList names = dir.entryList({QStringLiteral("*.bmp")}, QDir::Files, QDir::Unsorted);
+    QStringList names;
+    if (DIR* listing = ::opendir(encodeFileName(dir.absolutePath()).constData())) {
+        while (const dirent* entry = ::readdir(listing)) {
+            if (isLevelFileName(entry->d_name) && isFile(listing, entry))
+                names.append(decodeFileName(entry->d_name));
+        }
+        ::closedir(listing);
+    }
     std::sort(names.begin(), names.end(), levelNameBefore);
     QStringList paths;
     paths.reserve(names.size());

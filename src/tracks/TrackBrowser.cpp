@@ -1,12 +1,14 @@
 #include "tracks/TrackBrowser.h"
 
-#include "history/RunHistory.h"
+#include "history/HistoryWriter.h"
+#include "level/FileName.h"
 #include "tracks/TrackList.h"
 
 #include <QDir>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QScrollBar>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -46,9 +48,20 @@ TrackBrowser::TrackBrowser(QWidget* parent) : QWidget(parent, Qt::Window) {
         m_view->setColumnWidth(c, widths[c]);
     setFocusProxy(m_view);
     connect(m_view, &QAbstractItemView::activated, this, [this](const QModelIndex& index) {
+        // A copy: choosing may close the browser, which empties the list.
         if (index.isValid())
-            emit levelChosen(m_tracks->track(index.row()).path);
+            emit levelChosen(QString(m_tracks->track(index.row()).path));
     });
+
+    m_viewMoved.setSingleShot(true);
+    m_viewMoved.setInterval(0);
+    connect(&m_viewMoved, &QTimer::timeout, this, &TrackBrowser::showRowsInView);
+    const auto viewMoved = [this] { m_viewMoved.start(); };
+    connect(m_view->verticalScrollBar(), &QScrollBar::valueChanged, this, viewMoved);
+    connect(m_view->verticalScrollBar(), &QScrollBar::rangeChanged, this, viewMoved);
+    connect(m_tracks, &QAbstractItemModel::rowsRemoved, this, viewMoved);
+    connect(m_tracks, &QAbstractItemModel::modelReset, this, viewMoved);
+    m_view->viewport()->installEventFilter(this);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_status);
@@ -57,19 +70,29 @@ TrackBrowser::TrackBrowser(QWidget* parent) : QWidget(parent, Qt::Window) {
 }
 
 void TrackBrowser::showFolder(const QString& folder, const QString& current,
-                              const RunHistory* history) {
+                              HistoryWriter* history) {
     m_tracks->showFolder(folder, history);
-    QString status = QStringLiteral("Folder: %1").arg(QDir::toNativeSeparators(m_tracks->folder()));
+    QString status = QStringLiteral("Folder: %1")
+                         .arg(readableFileName(QDir::toNativeSeparators(m_tracks->folder())));
     if (!history)
         status += QStringLiteral("\nThe run history is not open yet.");
-    else if (!history->available())
-        status += QLatin1Char('\n') + history->unavailableReason();
+    else if (!history->reason().isEmpty())
+        status += QLatin1Char('\n') + history->reason();
     m_status->setText(status);
     const int row = std::max(0, m_tracks->rowOf(current));
     if (row < m_tracks->rowCount()) {
         m_view->setCurrentIndex(m_tracks->index(row, TrackList::Picture));
         m_view->scrollTo(m_view->currentIndex(), QAbstractItemView::PositionAtCenter);
     }
+    showRowsInView();
+}
+
+void TrackBrowser::showRowsInView() {
+    const int first = m_view->rowAt(0);
+    int last = m_view->rowAt(m_view->viewport()->height() - 1);
+    if (last < 0)
+        last = m_tracks->rowCount() - 1;
+    m_tracks->setShownRows(first, first < 0 ? -1 : last);
 }
 
 QString TrackBrowser::statusText() const {
@@ -82,6 +105,23 @@ void TrackBrowser::keyPressEvent(QKeyEvent* event) {
         return;
     }
     QWidget::keyPressEvent(event);
+}
+
+void TrackBrowser::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    showRowsInView();
+}
+
+void TrackBrowser::closeEvent(QCloseEvent* event) {
+    m_tracks->clear();
+    m_viewMoved.stop();
+    QWidget::closeEvent(event);
+}
+
+bool TrackBrowser::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_view->viewport() && event->type() == QEvent::Resize)
+        m_viewMoved.start();
+    return QWidget::eventFilter(watched, event);
 }
 
 } // namespace kf

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "creator/LevelCreatorDialog.h"
-#include "history/RunHistory.h"
+#include "history/HistoryWriter.h"
 #include "level/LevelBoard.h"
 #include "level/TrackFolder.h"
 #include "match/MultiplayerDialog.h"
@@ -132,17 +132,20 @@ public:
     // on; a level chosen there is loaded as Load Level does, and the browser closes.
     void OnTracks();
 
-    // The run history: the store opens once the window has been painted for the first time (or
-    // when first needed) at RunHistory::defaultPath(), unless one was handed in before. The level
-    // is known by the SHA-256 of its file's bytes; the start-up level's is taken with the store's
-    // opening, so start-up waits for neither.
-    std::unique_ptr<RunHistory> m_history;
+    // The run history: its writer starts once the window has been painted for the first time
+    // (or when first needed) at RunHistory::defaultPath(), unless one was handed in before
+    // (useHistory). The level is known by the SHA-256 of its file's bytes; the start-up level's
+    // is taken with the history's start, so start-up waits for neither.
+    std::unique_ptr<HistoryWriter> m_history;
+    void useHistory(std::unique_ptr<HistoryWriter> history);
     HistoryWindow* m_historyWindow = nullptr;
     QString m_levelSha256;
     QString m_levelName;
     QDateTime m_runStartedUtc;
     // Opens the history window (key H, or the board's context menu) when no run is on.
     void OnRunHistory();
+    // The board's menu entry: it tells when runs wait or the history is not available.
+    QString historyMenuText() const;
 
     // The ghost of the best run: the path of the run being made (board pixels, from the
     // press), the ghost of the track on the board from the history, and whether it is shown
@@ -179,15 +182,18 @@ private:
     // was shown.
     void openHistory();
     // Remembers the level's file for the history, and shows its history if the window is open.
-    void rememberLevelForHistory(const QString& path);
+    void rememberLevelForHistory(const QString& path, const QByteArray& bytes);
     // Who made the run that has just ended: the match player, else the record name entered
     // after it, else no one.
     QString historyPlayer(bool recordNamed) const;
     // Stores the run that has just ended and refreshes the history window.
     void recordRunInHistory(RunEnd outcome, const QString& player);
+    // Asks the history's thread for the track's overview when the history window is open.
     void refreshHistoryWindow();
+    // Shows the overview, or (for none) only why there is none, in the history window.
+    void showHistoryOverview(const HistoryOverview* overview);
     void setUpGhost();
-    // Reads the ghost of the track on the board from the history, when it is open.
+    // Asks the history for the ghost of the track on the board, when it is open.
     void loadGhost();
     void addToRunPath(QPoint client, int msSincePress);
     // Starts the marker when a run is on that should show the ghost, else takes it away.
@@ -200,8 +206,8 @@ private:
     QTimer m_timer;
     // Set at start-up until the first paint, after which the history's store opens.
     bool m_historyAfterFirstPaint = false;
-    // The start-up level's file while its SHA-256 waits for the store's opening.
-    QString m_unhashedLevelPath;
+    // The start-up level's bytes while their SHA-256 waits for the history's start.
+    QByteArray m_unhashedLevelBytes;
 };
 
 } // namespace kf

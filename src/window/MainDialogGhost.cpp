@@ -2,6 +2,7 @@
 // board, and the marker that follows it during a single player's run. Key G and the board's
 // context menu switch it; the choice is kept in the settings.
 
+#include "history/HistoryWriter.h"
 #include "toolkit/ImageView.h"
 #include "window/GhostSetting.h"
 #include "window/MainDialog.h"
@@ -29,7 +30,10 @@ void MainDialog::setGhostOn(bool on) {
 }
 
 void MainDialog::loadGhost() {
-    m_ghost = m_history ? m_history->ghostOf(m_levelSha256) : std::nullopt;
+    // The answer comes from the history's thread; until then the track has no ghost.
+    m_ghost.reset();
+    if (m_history && !m_levelSha256.isEmpty())
+        m_history->askGhost(m_levelSha256);
 }
 
 void MainDialog::addToRunPath(QPoint client, int msSincePress) {

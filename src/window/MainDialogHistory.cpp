@@ -3,7 +3,7 @@
 // also switch the ghost of the best run.
 
 #include "history/HistoryWindow.h"
-#include "history/RunHistory.h"
+#include "history/HistoryWriter.h"
 #include "res/ControlIds.h"
 #include "window/MainDialog.h"
 
@@ -17,28 +17,53 @@ namespace kf {
 void MainDialog::openHistory() {
     // The ghost of the track follows the store and the level's fingerprint.
     bool changed = false;
-    if (!m_unhashedLevelPath.isEmpty()) {
-        m_levelSha256 = fileSha256(m_unhashedLevelPath);
-        m_unhashedLevelPath.clear();
+    if (!m_unhashedLevelBytes.isEmpty()) {
+        m_levelSha256 = bytesSha256(m_unhashedLevelBytes);
+        m_unhashedLevelBytes.clear();
         changed = true;
     }
     if (!m_history) {
-        m_history = std::make_unique<RunHistory>(RunHistory::defaultPath());
-        changed = true;
+        useHistory(std::make_unique<HistoryWriter>(RunHistory::defaultPath()));
+        return;
     }
     if (changed)
         loadGhost();
 }
 
-void MainDialog::rememberLevelForHistory(const QString& path) {
+void MainDialog::useHistory(std::unique_ptr<HistoryWriter> history) {
+    m_history = std::move(history);
+    HistoryWriter* h = m_history.get();
+    connect(h, &HistoryWriter::stateChanged, this, &MainDialog::refreshHistoryWindow);
+    connect(h, &HistoryWriter::runWritten, this, [this](const QString& sha, RunEnd outcome) {
+        if (sha != m_levelSha256)
+            return;
+        // A finished run may be the new best, whose path the ghost follows from now on.
+        if (outcome == RunEnd::Finished)
+            m_history->askGhost(sha);
+        refreshHistoryWindow();
+    });
+    connect(h, &HistoryWriter::ghostRead, this,
+            [this](const QString& sha, const std::optional<GhostPath>& ghost) {
+                if (sha == m_levelSha256)
+                    m_ghost = ghost;
+            });
+    connect(h, &HistoryWriter::overviewRead, this,
+            [this](const QString& sha, const HistoryOverview& overview) {
+                if (sha == m_levelSha256 && m_historyWindow && m_historyWindow->isVisible())
+                    showHistoryOverview(&overview);
+            });
+    loadGhost();
+}
+
+void MainDialog::rememberLevelForHistory(const QString& path, const QByteArray& bytes) {
     // Before the window is shown the hash waits for the store's opening, which every use of
     // the history goes through.
     if (isVisible()) {
-        m_levelSha256 = fileSha256(path);
-        m_unhashedLevelPath.clear();
+        m_levelSha256 = bytesSha256(bytes);
+        m_unhashedLevelBytes.clear();
     } else {
         m_levelSha256.clear();
-        m_unhashedLevelPath = path;
+        m_unhashedLevelBytes = bytes;
     }
     m_levelName = QFileInfo(path).fileName();
     loadGhost();
@@ -53,18 +78,39 @@ QString MainDialog::historyPlayer(bool recordNamed) const {
 
 void MainDialog::recordRunInHistory(RunEnd outcome, const QString& player) {
     openHistory();
+    // Handing the run over is all the window does: the history's thread writes it.
     m_history->record({m_levelSha256, m_levelName, m_runStartedUtc, m_multiplayer.m_match.m_active,
                        player, outcome, m_timeMs, m_distance, m_speed},
                       m_runPath);
-    // A finished run may be the new best, whose path the ghost follows from now on.
-    if (outcome == RunEnd::Finished)
-        loadGhost();
-    refreshHistoryWindow();
 }
 
 void MainDialog::refreshHistoryWindow() {
-    if (m_historyWindow && m_historyWindow->isVisible())
-        m_historyWindow->showHistory(m_history.get(), m_levelSha256, m_levelName);
+    if (!m_historyWindow || !m_historyWindow->isVisible())
+        return;
+    showHistoryOverview(nullptr);
+    if (m_history && m_history->usable())
+        m_history->askOverview(m_levelSha256, m_historyWindow->chartColumns());
+}
+
+void MainDialog::showHistoryOverview(const HistoryOverview* overview) {
+    // Whatever keeps the runs from the database is said above the chart.
+    if (!m_history || m_history->state() == HistoryWriter::State::Opening) {
+        m_historyWindow->showUnavailable(QStringLiteral("The run history is not open yet."));
+    } else if (!m_history->usable()) {
+        m_historyWindow->showUnavailable(m_history->reason());
+    } else if (overview) {
+        m_historyWindow->showOverview(*overview, m_levelName);
+        if (m_history->state() == HistoryWriter::State::Waiting)
+            m_historyWindow->showWaiting(m_history->reason());
+    }
+}
+
+QString MainDialog::historyMenuText() const {
+    if (m_history && m_history->state() == HistoryWriter::State::Waiting)
+        return QStringLiteral("Run history… (runs waiting)");
+    if (m_history && !m_history->usable())
+        return QStringLiteral("Run history… (not available)");
+    return QStringLiteral("Run history…");
 }
 
 void MainDialog::OnRunHistory() {
@@ -74,10 +120,10 @@ void MainDialog::OnRunHistory() {
     // A window of its own beside the board, which stays usable while the game runs modally.
     if (!m_historyWindow)
         m_historyWindow = new HistoryWindow(this);
-    m_historyWindow->showHistory(m_history.get(), m_levelSha256, m_levelName);
     m_historyWindow->show();
     m_historyWindow->raise();
     m_historyWindow->activateWindow();
+    refreshHistoryWindow();
 }
 
 void MainDialog::keyPressEvent(QKeyEvent* event) {
@@ -110,7 +156,7 @@ void MainDialog::contextMenuEvent(QContextMenuEvent* event) {
         return;
     }
     QMenu menu(this);
-    menu.addAction(QStringLiteral("Run history…"), this, &MainDialog::OnRunHistory);
+    menu.addAction(historyMenuText(), this, &MainDialog::OnRunHistory);
     QAction* ghost = menu.addAction(QStringLiteral("Ghost of the best run"));
     ghost->setCheckable(true);
     ghost->setChecked(m_ghostOn);

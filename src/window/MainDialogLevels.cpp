@@ -13,12 +13,14 @@
 namespace kf {
 
 bool MainDialog::loadLevelPicture(const QString& path) {
-    const QImage picture = readBitmapFile(path);
+    // Read once: the history knows the level by the SHA-256 of the very bytes on the board.
+    const QByteArray bytes = readBitmapFileBytes(path);
+    const QImage picture = bytes.isEmpty() ? QImage() : decodeBitmap(bytes);
     if (picture.isNull())
         return false;
     m_bmpLevel.setPicture(picture);
     m_boardLevelPath = QFileInfo(path).absoluteFilePath();
-    rememberLevelForHistory(path);
+    rememberLevelForHistory(path, bytes);
     if (m_ctlBoard)
         m_ctlBoard->showAt(m_bmpLevel.origin());
     return true;

@@ -123,46 +123,22 @@ TEST(HistoryOverview, ThePointsStandForTheRunsOrTheirColumns) {
         int others;
         bool crowd;
         int columns;
-        bool thinned;
         QList<double> best; // the step line's times in order
     } cases[] = {
-        {"runs that fill the columns exactly, one point each",
-         {900, -300, 700, -200, 800, 600},
-         0,
-         false,
-         6,
-         false,
-         {900, 900, 700, 700, 600}},
-        {"more runs than columns, a wall's time no finished time",
-         spiky,
-         0,
-         false,
-         2,
-         true,
+        // clang-format off
+        {"runs that fill the columns exactly, one point each", {900, -300, 700, -200, 800, 600},
+         0, false, 6, {900, 900, 700, 700, 600}},
+        {"more runs than columns, a wall's time no finished time", spiky, 0, false, 2,
          {500, 500, 300, 300}},
-        {"another track's runs between them count for nothing",
-         spiky,
-         1,
-         false,
-         2,
-         true,
+        {"another track's runs between them count for nothing", spiky, 1, false, 2,
          {500, 500, 300, 300}},
-        {"runs crowded among another track's still spread over their columns",
-         crowded,
-         500,
-         true,
-         4,
-         true,
+        {"runs crowded among another track's still spread over their columns", crowded, 500,
+         true, 4, {1000, 1000}},
+        {"a long history in few columns", QList<int>(300, -1) << crowded, 1, false, 7,
          {1000, 1000}},
-        {"a long history in few columns",
-         QList<int>(300, -1) << crowded,
-         1,
-         false,
-         7,
-         true,
-         {1000, 1000}},
-        {"only failed runs: marks and no line", {-100, -200, -300}, 0, false, 2, true, {}},
-        {"no runs", {}, 0, false, 10, false, {}},
+        {"only failed runs: marks and no line", {-100, -200, -300}, 0, false, 2, {}},
+        {"no runs", {}, 0, false, 10, {}},
+        // clang-format on
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -178,7 +154,6 @@ TEST(HistoryOverview, ThePointsStandForTheRunsOrTheirColumns) {
         const HistoryOverview overview = store.overview(c.columns);
         EXPECT_FALSE(overview.unreadable);
         EXPECT_EQ(overview.runs, c.times.size());
-        EXPECT_EQ(overview.thinned, c.thinned);
         EXPECT_EQ(overview.slowestMs, std::accumulate(c.times.begin(), c.times.end(), 0,
                                                       [](int a, int b) { return std::max(a, b); }));
         EXPECT_EQ(timesOf(overview.bestSoFar), c.best);

@@ -469,8 +469,90 @@ TEST(BitmapFile, TheHeadersAloneSortOutWhatNeedsNoPixelRead) {
         file.close();
         EXPECT_EQ(bitmapHeadersPass(path), c.pass);
         EXPECT_EQ(!readBitmapFile(path).isNull(), c.loads);
+        // Read whole only when the headers pass, and decoded from those bytes as from the file.
+        const QByteArray whole = readBitmapFileBytes(path);
+        EXPECT_EQ(whole, c.pass ? *c.bytes : QByteArray());
+        EXPECT_EQ(decodeBitmap(whole), readBitmapFile(path));
     }
     EXPECT_FALSE(bitmapHeadersPass(dir.filePath("missing.bmp")));
+}
+
+// Once told to stop, reading and decoding give nothing, not a picture cut short.
+TEST(BitmapFile, AStoppedReadingGivesNothing) {
+    QTemporaryDir dir;
+    QFile file(dir.filePath("level.bmp"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(threeByTwo().file()) > 0);
+    file.close();
+    const std::atomic_bool stop{true};
+    EXPECT_TRUE(readBitmapFileBytes(file.fileName(), &stop).isEmpty());
+    EXPECT_TRUE(decodeBitmap(threeByTwo().file(), &stop).isNull());
+    EXPECT_TRUE(decodeBitmapThumbnail(threeByTwo().file(), {96, 72}, &stop).isNull());
+}
+
+// Whether each pixel of `small` is one of the pixels of `whole` in the part it stands for.
+bool scaledWithoutSmoothing(const QImage& whole, const QImage& small) {
+    for (int y = 0; y < small.height(); ++y) {
+        for (int x = 0; x < small.width(); ++x) {
+            bool found = false;
+            for (int sy = y * whole.height() / small.height();
+                 !found && sy <= (y + 1) * whole.height() / small.height(); ++sy) {
+                for (int sx = x * whole.width() / small.width();
+                     !found && sx <= (x + 1) * whole.width() / small.width(); ++sx)
+                    found = whole.valid(sx, sy) && whole.pixel(sx, sy) == small.pixel(x, y);
+            }
+            if (!found)
+                return false;
+        }
+    }
+    return true;
+}
+
+// A thumbnail decodes only the rows it shows, and is the whole picture scaled without
+// smoothing, whatever the order of the rows, the header and the pixel format.
+TEST(BitmapThumbnail, IsTheWholePictureScaledWithoutSmoothing) {
+    constexpr int kWidth = 40;
+    constexpr int kHeight = 301;
+    // Each row of its own colour, so that a row taken from the wrong place shows.
+    const auto striped = [](quint16 bitCount, qint32 height, quint32 infoSize) {
+        Bitmap b{.width = kWidth, .height = height, .bitCount = bitCount, .infoSize = infoSize};
+        const int rowBytes = (bitCount * kWidth + 31) / 32 * 4;
+        if (bitCount <= 8)
+            b.colorTable = grayTable(1 << bitCount, infoSize == 12 ? 3 : 4);
+        for (int y = 0; y < kHeight; ++y) {
+            const QByteArray row = bitCount == 24
+                                       ? bgr({qRgb(y % 256, y / 256 * 90, 7)}).repeated(kWidth)
+                                   : bitCount == 8 ? QByteArray(kWidth, char(y))
+                                                   : QByteArray(rowBytes, char(y % 3 ? 0 : 0xff));
+            b.pixels += row.leftJustified(rowBytes, '\0', true);
+        }
+        return b;
+    };
+    Bitmap gap = striped(8, kHeight, 40);
+    gap.pixelOffset = quint32(gap.file().size() - gap.pixels.size() + 6);
+    gap.pixels.prepend(QByteArray(6, 'x'));
+    const struct {
+        const char* label;
+        QByteArray file;
+    } cases[] = {
+        {"24 bits, bottom-up", striped(24, kHeight, 40).file()},
+        {"24 bits, top-down", striped(24, -kHeight, 40).file()},
+        {"core header", striped(24, kHeight, 12).file()},
+        {"8 bits, rows after a gap", gap.file()},
+        {"1 bit", striped(1, kHeight, 40).file()},
+        {"run-length coded", runLengthClaiming(kWidth, kHeight)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        const QImage whole = read(c.file);
+        ASSERT_FALSE(whole.isNull());
+        for (const QSize box : {QSize(96, 72), QSize(8, 5)}) {
+            const QImage small = decodeBitmapThumbnail(c.file, box);
+            const QImage expected = whole.scaled(box, Qt::KeepAspectRatio, Qt::FastTransformation);
+            EXPECT_EQ(small.size(), expected.size()) << box.width();
+            EXPECT_EQ(small.format(), expected.format()) << box.width();
+            EXPECT_TRUE(scaledWithoutSmoothing(whole, small)) << box.width();
+        }
+    }
 }
 
 } // namespace

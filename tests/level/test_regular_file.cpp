@@ -35,6 +35,10 @@ bool readsPicture(const QString& path) {
     return !readBitmapFile(path).isNull();
 }
 
+bool readsLevelWhole(const QString& path) {
+    return !readBitmapFileBytes(path).isEmpty();
+}
+
 bool readsRecord(const QString& path) {
     return readRecord(path).has_value();
 }
@@ -53,6 +57,7 @@ TEST(ReadingFiles, OnlyARegularFileIsReadAndNoneIsWaitedFor) {
     const Reader readers[] = {
         {"level picture", "Level_00_INTRO.bmp", aPicture(), readsPicture, true},
         {"picture beside the game", "kf_1.gfx", aPicture(), readsPicture, true},
+        {"level read whole", "Level_01_CURVES.bmp", aPicture(), readsLevelWhole, true},
         {"record file", "Level_00_INTRO.bmp.kfh", "HERE\r\n987", readsRecord, false},
     };
     const EntryCase entries[] = {

@@ -1,5 +1,8 @@
+#include "creator/LevelBitmap.h"
 #include "history/HistoryWindow.h"
+#include "history/HistoryWriter.h"
 #include "history/RunHistory.h"
+#include "level/BitmapFile.h"
 #include "res/ControlIds.h"
 #include "support/ModalAnswerer.h"
 #include "support/PlayFolder.h"
@@ -11,6 +14,7 @@
 
 #include "support/QtPrinters.h"
 #include <QApplication>
+#include <QCryptographicHash>
 #include <QDir>
 #include <QMenu>
 #include <QTableView>
@@ -21,6 +25,9 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace {
 
@@ -50,7 +57,7 @@ public:
         folder.writeBytes("tracks/e.bmp", folder.readBytes("tracks/d.bmp").left(60));
         dialog = std::make_unique<MainDialog>();
         dialog->Create();
-        dialog->m_history = std::make_unique<RunHistory>(folder.file("history.sqlite"));
+        dialog->useHistory(std::make_unique<HistoryWriter>(folder.file("history.sqlite")));
         loadLevel("b.bmp");
     }
     void TearDown() override { setFileOpenChooser(nullptr); }
@@ -140,12 +147,13 @@ QStringList trackRowTexts(const TrackList& tracks, int row) {
 // Each loadable level with its unsmoothed thumbnail, its record (or none) and the history's
 // counts; the broken files are not listed. The board's level is the current row.
 TEST_F(TracksTest, TheBrowserListsTheLoadableLevelsWithRecordsAndHistory) {
-    const QString sha = fileSha256(track("b.bmp"));
+    const QString sha = bytesSha256(folder.readBytes("tracks/b.bmp"));
     for (const auto& [outcome, time] :
          {std::pair{RunEnd::Finished, 900}, std::pair{RunEnd::Wall, 300},
           std::pair{RunEnd::Finished, 700}})
         dialog->m_history->record(
             {sha, "b.bmp", QDateTime::currentDateTimeUtc(), false, "", outcome, time, 1, 1});
+    ASSERT_TRUE(QTest::qWaitFor([this] { return dialog->m_history->settled(); }));
 
     TrackBrowser* browser = openBrowser();
     ASSERT_NE(browser, nullptr);
@@ -153,6 +161,8 @@ TEST_F(TracksTest, TheBrowserListsTheLoadableLevelsWithRecordsAndHistory) {
     EXPECT_EQ(browser->windowTitle(), "Kurvenflitzerl.exe  -> Tracks");
     const TrackList& tracks = *browser->tracks();
     ASSERT_EQ(tracks.rowCount(), 2);
+    // The counts come from the history's thread.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return tracks.track(0).tally && tracks.track(1).tally; }));
     EXPECT_EQ(trackRowTexts(tracks, 0), (QStringList{"b.bmp", "Bob", "555", "3", "2", "700"}));
     EXPECT_EQ(trackRowTexts(tracks, 1), (QStringList{"d.bmp", "Nobody", "", "0", "0", ""}));
     EXPECT_EQ(browser->view()->currentIndex().row(), 0);
@@ -199,8 +209,9 @@ TEST_F(TracksTest, EnterOrADoubleClickLoadsTheChosenLevel) {
     QTest::qWait(80);
     EXPECT_TRUE(offered.contains(QStringLiteral("Tracks…"))) << offered.join(", ").toStdString();
     ASSERT_TRUE(browser->isVisible());
-    EXPECT_EQ(view->currentIndex().row(), 1);
+    // Its number once the broken files above it have left the list.
     ASSERT_TRUE(QTest::qWaitFor([&] { return !browser->tracks()->scanning(); }, 5000));
+    EXPECT_EQ(view->currentIndex().row(), 1);
     const QRect first = view->visualRect(browser->tracks()->index(0, TrackList::Track));
     // As the system sends them: a press and a release, then the double click.
     QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, first.center());
@@ -208,6 +219,134 @@ TEST_F(TracksTest, EnterOrADoubleClickLoadsTheChosenLevel) {
     EXPECT_EQ(state(), "b.bmp b.bmp.kfh Bob 555 80x50");
     EXPECT_FALSE(browser->isVisible());
     EXPECT_EQ(answers.unexpected(), 0);
+}
+
+// A level of 8192 x 4096 pixels at one bit (4 MB), which counts as a large picture: the game
+// may hold a picture at four bytes a pixel.
+QByteArray largeLevelBytes() {
+    constexpr quint32 kRowsBytes = 8192 / 8 * 4096;
+    QByteArray b("BM");
+    const auto put = [&b](quint32 value, int size) {
+        for (int i = 0; i < size; ++i)
+            b.append(char(value >> (8 * i)));
+    };
+    for (const auto& [value, size] : {std::pair{62 + kRowsBytes, 4},
+                                      {0, 4},
+                                      {62, 4},
+                                      {40, 4},
+                                      {8192, 4},
+                                      {4096, 4},
+                                      {1, 2},
+                                      {1, 2},
+                                      {0, 4},
+                                      {kRowsBytes, 4},
+                                      {0, 4},
+                                      {0, 4},
+                                      {2, 4},
+                                      {0, 4},
+                                      {0xffffff, 4},
+                                      {0, 4}})
+        put(value, size);
+    return b + QByteArray(kRowsBytes, '\0');
+}
+
+// The browser over big folders: it reads the pictures of the rows in view only, a few at a
+// time and a large one alone, keeps the thumbnails of rows near them only, stops and empties
+// itself when closed, and lists a file whatever bytes its name is made of.
+TEST(TrackBrowserAtScale, ReadsWhatIsInViewAFewAtATimeAndStopsWhenClosed) {
+    const QByteArray level = encodeLevelBitmap(smallTestLevel(40, 30));
+    const auto settled = [](TrackBrowser& b) {
+        return QTest::qWaitFor([&] { return !b.tracks()->scanning(); }, 10000);
+    };
+    const struct {
+        const char* label;
+        int levels;      // small ones, Level_000.bmp on
+        int large;       // of 8192 x 4096, Large_0.bmp on
+        bool latin1Name; // Caf\xe9.bmp and its record file
+        std::function<void(TrackBrowser&)> check;
+    } cases[] = {
+        {"only the rows in view are read", 40, 0, false,
+         [](TrackBrowser& b) {
+             const TrackList& t = *b.tracks();
+             ASSERT_EQ(t.rowCount(), 40);
+             const int last = b.view()->rowAt(b.view()->viewport()->height() - 1);
+             ASSERT_EQ(b.view()->rowAt(0), 0);
+             ASSERT_TRUE(last > 0 && last < 39) << last;
+             for (int row = 0; row < t.rowCount(); ++row) {
+                 EXPECT_EQ(t.track(row).sha256.isEmpty(), row > last) << row;
+                 EXPECT_EQ(t.track(row).thumbnail.isNull(), row > last) << row;
+             }
+         }},
+        {"rows far out of view give their thumbnails back", 80, 0, false,
+         [&](TrackBrowser& b) {
+             const TrackList& t = *b.tracks();
+             b.view()->scrollToBottom();
+             ASSERT_TRUE(QTest::qWaitFor([&] { return !t.track(79).thumbnail.isNull(); }));
+             ASSERT_TRUE(settled(b));
+             EXPECT_TRUE(t.track(0).thumbnail.isNull());
+             EXPECT_FALSE(t.track(0).sha256.isEmpty());
+         }},
+        {"small pictures are read two at a time", 6, 0, false,
+         [](TrackBrowser& b) { EXPECT_EQ(b.tracks()->mostPicturesAtOnce(), 2); }},
+        {"a large picture is read alone", 0, 3, false,
+         [](TrackBrowser& b) {
+             EXPECT_EQ(b.tracks()->mostPicturesAtOnce(), 1);
+             for (int row = 0; row < 3; ++row)
+                 EXPECT_EQ(b.tracks()->track(row).thumbnail.size(), QSize(96, 48)) << row;
+         }},
+        {"closing stops the reading and empties the list", 40, 2, false,
+         [&](TrackBrowser& b) {
+             b.showFolder(b.tracks()->folder(), {}, nullptr);
+             ASSERT_TRUE(b.tracks()->scanning());
+             b.close();
+             EXPECT_EQ(b.tracks()->rowCount(), 0);
+             ASSERT_TRUE(settled(b));
+             EXPECT_EQ(b.tracks()->rowCount(), 0);
+         }},
+        {"a name that is not UTF-8 is listed, loads, and keys the bytes it was read from", 0, 0,
+         true,
+         [&](TrackBrowser& b) {
+             const TrackList& t = *b.tracks();
+             ASSERT_EQ(t.rowCount(), 1);
+             EXPECT_EQ(trackRowTexts(t, 0).mid(0, 3), (QStringList{"Caf\uFFFD.bmp", "Eve", "444"}));
+             EXPECT_EQ(t.track(0).sha256,
+                       QCryptographicHash::hash(level, QCryptographicHash::Sha256).toHex());
+             QString chosen;
+             QObject::connect(&b, &TrackBrowser::levelChosen,
+                              [&](const QString& path) { chosen = path; });
+             b.view()->setCurrentIndex(t.index(0, TrackList::Track));
+             QTest::keyClick(b.view(), Qt::Key_Return);
+             EXPECT_FALSE(readBitmapFile(chosen).isNull());
+         }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        PlayFolder folder;
+        for (int i = 0; i < c.levels; ++i)
+            folder.writeBytes(QStringLiteral("Level_%1.bmp").arg(i, 3, 10, QLatin1Char('0')),
+                              level);
+        for (int i = 0; i < c.large; ++i)
+            folder.writeBytes(QStringLiteral("Large_%1.bmp").arg(i), largeLevelBytes());
+        // Qt cannot name these files, so the folder cannot remove them: the test does.
+        const QByteArray latin1 = QFile::encodeName(folder.path()) + "/Caf\xe9.bmp";
+        const std::pair<QByteArray, QByteArray> latin1Files[] = {{latin1, level},
+                                                                 {latin1 + ".kfh", "Eve\r\n444"}};
+        for (const auto& [path, bytes] : latin1Files) {
+            if (!c.latin1Name)
+                break;
+            const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_EXCL, 0644);
+            ASSERT_GE(fd, 0);
+            ASSERT_EQ(::write(fd, bytes.constData(), size_t(bytes.size())), bytes.size());
+            ::close(fd);
+        }
+        TrackBrowser browser;
+        browser.showFolder(folder.path(), {}, nullptr);
+        browser.show();
+        ASSERT_TRUE(settled(browser));
+        c.check(browser);
+        for (const auto& [path, bytes] : latin1Files)
+            ::unlink(path.constData());
+    }
 }
 
 } // namespace

@@ -1,3 +1,4 @@
+#include "history/HistoryWriter.h"
 #include "history/RunHistory.h"
 #include "support/ModalAnswerer.h"
 #include "support/PlayFolder.h"
@@ -69,11 +70,12 @@ TEST_F(StartUp, TheHistoryOpensAfterTheFirstPaint) {
 // ever painted is still recorded under it.
 TEST_F(StartUp, ARunEndedBeforeTheFirstPaintIsRecordedUnderTheStartUpLevel) {
     dialog.Create();
-    dialog.m_history = std::make_unique<RunHistory>(folder.file("history.sqlite"));
+    dialog.useHistory(std::make_unique<HistoryWriter>(folder.file("history.sqlite")));
     answers.clickOk();
     dialog.OnLButtonDown(kMkLButton, {15, 20});
     dialog.OnMouseMove(kMkLButton, {80, 20});
-    EXPECT_EQ(dialog.m_history->runsOf(sha256Of(levelPath)).size(), 1);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return dialog.m_history->settled(); }));
+    EXPECT_EQ(RunHistory(folder.file("history.sqlite")).runsOf(sha256Of(levelPath)).size(), 1);
     EXPECT_EQ(dialog.m_levelSha256, sha256Of(levelPath));
     EXPECT_EQ(answers.unexpected(), 0);
 }
