@@ -51,8 +51,7 @@ if(TARGET kf_widget_tests)
     file(CONFIGURE OUTPUT ${CMAKE_BINARY_DIR}/pch/widget_tests.cpp CONTENT "")
     add_library(kf_pch_widget_tests OBJECT ${CMAKE_BINARY_DIR}/pch/widget_tests.cpp)
     set_target_properties(kf_pch_widget_tests PROPERTIES AUTOMOC OFF)
-    target_link_libraries(kf_pch_widget_tests PRIVATE kfui kfsql kfcharts Qt6::Test GTest::gtest
-                                                      kf_warnings)
+    target_link_libraries(kf_pch_widget_tests PRIVATE kfui Qt6::Test GTest::gtest kf_warnings)
     kf_precompile(kf_pch_widget_tests KF_PCH_WIDGET_TESTS
                   REUSED_BY kf_widget_tests kf_scale_tests kf_soak)
 endif()
