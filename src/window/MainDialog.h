@@ -25,7 +25,7 @@ class QPushButton;
 
 namespace kf {
 
-class HistoryWindow;
+class HistoryView;
 class ImageView;
 class StaticControl;
 class TrackBrowser;
@@ -138,7 +138,7 @@ public:
     // is taken with the history's start, so start-up waits for neither.
     std::unique_ptr<HistoryWriter> m_history;
     void useHistory(std::unique_ptr<HistoryWriter> history);
-    HistoryWindow* m_historyWindow = nullptr;
+    HistoryView* m_historyWindow = nullptr;
     QString m_levelSha256;
     QString m_levelName;
     QDateTime m_runStartedUtc;
