@@ -1,6 +1,7 @@
 # Where an installed game lives, where Debian keeps a game's: the launcher and the checker in
-# games/, the game itself in libexec (the launcher starts it in the player's play folder), the
-# tracks and pictures under the data directory, the manual pages in section 6 (the games'), and
+# games/, the game itself in libexec (the launcher starts it in the player's play folder), its
+# modules (loaded at their first use) in a folder of its own under lib/, the tracks and
+# pictures under the data directory, the manual pages in section 6 (the games'), and
 # the desktop's entry, metainfo and icons. Every destination is relative, so one tree serves any
 # prefix and the Debian package; only the desktop entry names the launcher by its full path,
 # written when the tree is installed.
@@ -12,6 +13,14 @@ set(KF_SCREENSHOT_URL "https://kurvenflitzerl.example.org/screenshots" CACHE STR
     "Web folder of the README's screenshots, named in the desktop metainfo")
 set(KF_INSTALL_BINDIR games)
 set(KF_INSTALL_GAMEDIR ${CMAKE_INSTALL_LIBEXECDIR}/kurvenflitzerl)
+# Where Debian keeps a package's private libraries: lib/<triplet>/kurvenflitzerl, for every
+# prefix (CMAKE_INSTALL_LIBDIR holds the triplet only under the prefix /usr). Not directly in
+# lib/kurvenflitzerl: the package would then run ldconfig, which a private folder has no use for.
+if(CMAKE_LIBRARY_ARCHITECTURE)
+    set(KF_INSTALL_MODULEDIR lib/${CMAKE_LIBRARY_ARCHITECTURE}/kurvenflitzerl)
+else()
+    set(KF_INSTALL_MODULEDIR lib/kurvenflitzerl)
+endif()
 set(KF_INSTALL_SHAREDIR ${CMAKE_INSTALL_DATADIR}/kurvenflitzerl)
 set(KF_INSTALL_DOCDIR ${CMAKE_INSTALL_DATADIR}/doc/kurvenflitzerl)
 set(KF_MAN_PAGES kurvenflitzerl.6 kurvenflitzerl-check.6)
@@ -21,6 +30,13 @@ file(RELATIVE_PATH KF_BIN_TO_DATA ${CMAKE_INSTALL_PREFIX}/${KF_INSTALL_BINDIR}
      ${CMAKE_INSTALL_FULL_DATADIR}/kurvenflitzerl)
 file(RELATIVE_PATH KF_BIN_TO_GAME ${CMAKE_INSTALL_PREFIX}/${KF_INSTALL_BINDIR}
      ${CMAKE_INSTALL_FULL_LIBEXECDIR}/kurvenflitzerl/kurvenflitzerl)
+# The game finds its modules from its own place (GameModule).
+file(RELATIVE_PATH KF_GAME_TO_MODULES ${CMAKE_INSTALL_FULL_LIBEXECDIR}/kurvenflitzerl
+     ${CMAKE_INSTALL_PREFIX}/${KF_INSTALL_MODULEDIR})
+target_compile_definitions(kfhistory PRIVATE KF_MODULE_DIR="${KF_GAME_TO_MODULES}")
+if(TARGET kf_core_tests)
+    target_compile_definitions(kf_core_tests PRIVATE KF_MODULE_DIR="${KF_GAME_TO_MODULES}")
+endif()
 configure_file(dist/kurvenflitzerl.sh.in ${CMAKE_BINARY_DIR}/dist/kurvenflitzerl @ONLY)
 configure_file(dist/${KF_APP_ID}.metainfo.xml.in
                ${CMAKE_BINARY_DIR}/dist/${KF_APP_ID}.metainfo.xml @ONLY)
@@ -44,6 +60,7 @@ endforeach()
 add_custom_target(kfdocs ALL DEPENDS ${KF_MAN_FILES})
 
 install(TARGETS kurvenflitzerl RUNTIME DESTINATION ${KF_INSTALL_GAMEDIR})
+install(TARGETS kfstore kfhistorywindow LIBRARY DESTINATION ${KF_INSTALL_MODULEDIR})
 install(TARGETS kurvenflitzerl-check RUNTIME DESTINATION ${KF_INSTALL_BINDIR})
 install(PROGRAMS ${CMAKE_BINARY_DIR}/dist/kurvenflitzerl DESTINATION ${KF_INSTALL_BINDIR})
 install(FILES ${KF_DATA_FILES} DESTINATION ${KF_INSTALL_SHAREDIR})

@@ -1,6 +1,9 @@
 #include "history/HistoryOverview.h"
 
+#include "history/RunHistory.h"
+
 #include <QSqlDatabase>
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QVariant>
 
@@ -253,7 +256,7 @@ HistoryOverview readOverview(const QSqlDatabase& db, const QString& levelSha256,
         connection.commit();
     if (reader.failed()) {
         overview = HistoryOverview();
-        overview.error = reader.error();
+        overview.unreadable = troubleReasonFor(reader.error());
     }
     return overview;
 }

@@ -1,11 +1,12 @@
 #pragma once
 
-#include "history/RunHistory.h"
+#include "history/HistoryRun.h"
 
 #include <QList>
 #include <QPointF>
-#include <QSqlError>
 #include <QStringList>
+
+#include <optional>
 
 class QSqlDatabase;
 
@@ -32,8 +33,9 @@ struct HistoryOverview {
     int slowestMs = 0;
     // The ten fastest finished runs, fastest first; of equal times the earlier.
     QList<HistoryRun> best;
-    // What the database reported when it could not be read; then everything else is empty.
-    QSqlError error;
+    // Why the database could not be read, in a sentence for the player (troubleReasonFor); then
+    // everything else is empty.
+    std::optional<TroubleReason> unreadable;
 };
 
 // Reads the overview of the level's runs for a chart `columns` pixels wide, with the database

@@ -42,7 +42,7 @@ void showCell(QTableWidget* table, int row, int column, const QString& text,
 
 } // namespace
 
-HistoryWindow::HistoryWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
+HistoryWindow::HistoryWindow(QWidget* parent) : HistoryView(parent, Qt::Window) {
     setWindowTitle(QStringLiteral("Kurvenflitzerl.exe  -> Run History"));
     m_status = new QLabel(this);
     m_status->setTextFormat(Qt::PlainText);
@@ -148,6 +148,10 @@ void HistoryWindow::showUnavailable(const QString& reason) {
 }
 
 void HistoryWindow::showOverview(const HistoryOverview& overview, const QString& levelName) {
+    if (overview.unreadable) {
+        showUnavailable(overview.unreadable->reason);
+        return;
+    }
     m_status->setText(QStringLiteral("Track: %1").arg(levelName));
     showChart(true);
     // Each change of an axis's range lays out every series on the chart again, the lines at a
@@ -207,12 +211,7 @@ void HistoryWindow::showHistory(const RunHistory* history, const QString& levelS
                                 : QStringLiteral("The run history is not open yet."));
         return;
     }
-    const HistoryOverview overview = readOverview(history->database(), levelSha256, chartColumns());
-    if (overview.error.isValid()) {
-        showUnavailable(troubleReasonFor(overview.error).reason);
-        return;
-    }
-    showOverview(overview, levelName);
+    showOverview(readOverview(history->database(), levelSha256, chartColumns()), levelName);
 }
 
 void HistoryWindow::keyPressEvent(QKeyEvent* event) {

@@ -1,8 +1,9 @@
 #pragma once
 
+#include "history/HistoryView.h"
+
 #include <QPen>
 #include <QString>
-#include <QWidget>
 
 #include <optional>
 
@@ -18,31 +19,32 @@ class QValueAxis;
 namespace kf {
 
 class RunHistory;
-struct HistoryOverview;
 
 // The run history of one track: a chart of the time of every finished run in the order the
 // runs were made (x: the run's number among all runs of the track), the best so far as a step
 // line and the failed runs marked at time 0; and a table of the ten best finished runs. When
 // there is no history, one sentence says why. The window holds only what it draws: the chart's
-// points, thinned to its pixel columns by `readOverview`, and the ten rows.
-class HistoryWindow : public QWidget {
+// points, thinned to its pixel columns by `readOverview`, and the ten rows. The game loads it
+// from the module `kfhistorywindow` (HistoryView).
+class HistoryWindow : public HistoryView {
     Q_OBJECT
 public:
     explicit HistoryWindow(QWidget* parent = nullptr);
 
     // Shows the overview of the track named `levelName`; a new overview replaces the chart's
-    // points and the table's rows, the chart itself stays.
-    void showOverview(const HistoryOverview& overview, const QString& levelName);
+    // points and the table's rows, the chart itself stays. An overview that could not be read
+    // shows why instead (showUnavailable).
+    void showOverview(const HistoryOverview& overview, const QString& levelName) override;
     // Shows no chart and no table, and the sentence why.
-    void showUnavailable(const QString& reason);
+    void showUnavailable(const QString& reason) override;
     // Keeps the chart and the table, and says above them why runs wait to be written.
-    void showWaiting(const QString& reason);
+    void showWaiting(const QString& reason) override;
     // Reads the level's overview from the store on this thread and shows it; `history` may be
     // null (not opened yet).
     void showHistory(const RunHistory* history, const QString& levelSha256,
                      const QString& levelName);
     // The chart's width in device pixels: the columns to read an overview for.
-    int chartColumns() const;
+    int chartColumns() const override;
 
     QChart* chart() const { return m_chart; }
     QTableWidget* table() const { return m_table; }

@@ -1,8 +1,8 @@
 #include "history/HistoryWriter.h"
 
+#include "history/HistoryStore.h"
 #include "history/PendingRuns.h"
 
-#include <QSqlQuery>
 #include <QTimer>
 
 #include <deque>
@@ -31,7 +31,7 @@ public:
     }
 
     void open() {
-        m_store = std::make_unique<RunHistory>(m_path, m_busyTimeoutMs);
+        m_store = openHistoryStore(m_path, m_busyTimeoutMs);
         if (!m_store->available()) {
             const Trouble trouble = m_store->trouble();
             const QString reason = m_store->unavailableReason();
@@ -42,9 +42,6 @@ public:
                 waitAndRetry(reason);
             return;
         }
-        // Indexes for the history window's queries; a database of any size gets them once.
-        for (const QString& statement : overviewIndexes())
-            QSqlQuery(m_store->database()).exec(statement);
         adoptWaitingRuns();
         report(HistoryWriter::State::Ready, {});
         writeSome();
@@ -75,11 +72,8 @@ public:
         if (asked != m_owner->m_overviewsAsked.load())
             return;
         HistoryOverview overview;
-        if (m_store) {
-            overview = readOverview(m_store->database(), levelSha256, columns);
-            if (overview.error.isValid())
-                m_store->readFailed(overview.error);
-        }
+        if (m_store)
+            overview = m_store->overviewOf(levelSha256, columns);
         checkStillAvailable();
         post([levelSha256, overview](HistoryWriter* w) {
             emit w->overviewRead(levelSha256, overview);
@@ -210,7 +204,7 @@ private:
     PendingRuns* m_pending;
     QString m_path;
     int m_busyTimeoutMs;
-    std::unique_ptr<RunHistory> m_store;
+    std::unique_ptr<HistoryStore> m_store;
     std::deque<Entry> m_queue;
     std::vector<std::unique_ptr<AdoptedRuns>> m_adopted;
     // A child, so that it moves to the writer's thread with the worker.

@@ -27,8 +27,9 @@ class PendingRuns;
 // be written; a run that waits when the game ends is written by the next game. Only a database
 // that cannot be the game's (damaged, newer, not a database) ends the history for the session.
 // Questions (the ghost of a track, the tallies of tracks, the overview of a track's history)
-// are answered by signals on the
-// thread that asked.
+// are answered by signals on the thread that asked. The database's code is a module of its own
+// (HistoryStore), loaded by the thread when it opens the history: without it the history is
+// unavailable for the session, with a sentence that says so.
 class HistoryWriter : public QObject {
     Q_OBJECT
 public:
@@ -42,8 +43,9 @@ public:
     // later, so that questions are answered in between.
     static constexpr int kBusyTimeoutMs = 250;
 
-    // Starts the thread, which opens (creates, upgrades) the database at `path`, then writes
-    // the runs that games which are gone left waiting beside it.
+    // Starts the thread, which opens (creates, upgrades) the database at `path` (the player's:
+    // RunHistory::defaultPath()), then writes the runs that games which are gone left waiting
+    // beside it.
     explicit HistoryWriter(const QString& path, int busyTimeoutMs = kBusyTimeoutMs,
                            QObject* parent = nullptr);
     // Stops the thread after the write under way; runs not yet written stay in the file.

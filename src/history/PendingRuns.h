@@ -1,6 +1,6 @@
 #pragma once
 
-#include "history/RunHistory.h"
+#include "history/HistoryRun.h"
 
 #include <QList>
 #include <QMutex>

@@ -1,13 +1,10 @@
 #include "history/RunHistory.h"
 
-#include <QCryptographicHash>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
-#include <QStandardPaths>
 #include <QVariant>
 
 #include <atomic>
@@ -36,6 +33,7 @@ const QString kDamagedReason =
     QStringLiteral("The run history is not available because its database is damaged.");
 
 const char* const kOutcomeNames[] = {"finished", "wall", "release"};
+static_assert(std::size(kOutcomeNames) == int(RunEnd::Release) + 1);
 
 // SQLite's primary result codes, each with what it means for the player.
 enum SqliteCode {
@@ -80,9 +78,11 @@ QString sentence(const char* cause) {
     return QStringLiteral("The run history is not available because %1.").arg(QLatin1String(cause));
 }
 
+// Unique in the process even where two copies of this code are loaded (a program that links
+// the store and loads the store's module as well): each copy's counter has an address of its own.
 QString nextConnectionName() {
     static std::atomic<int> count{0};
-    return QStringLiteral("kf-history-%1").arg(count++);
+    return QStringLiteral("kf-history-%1-%2").arg(quintptr(&count), 0, 16).arg(count++);
 }
 
 // The driver binds a null string as NULL, which the NOT NULL columns refuse.
@@ -95,12 +95,6 @@ const QString kRunColumns = QStringLiteral(
     "speed_px_s");
 
 } // namespace
-
-bool isStorable(const HistoryRun& run) {
-    return !run.levelSha256.isEmpty() && run.startedUtc.isValid() && run.timeMs >= 0 &&
-           run.distancePx >= 0 && run.speedPxPerS >= 0 && int(run.outcome) >= 0 &&
-           int(run.outcome) < int(std::size(kOutcomeNames));
-}
 
 TroubleReason troubleReasonFor(const QSqlError& error) {
     const int code = error.nativeErrorCode().toInt() & 0xff;
@@ -133,11 +127,6 @@ HistoryRun historyRunFrom(const QSqlQuery& q) {
     return run;
 }
 
-QString RunHistory::defaultPath() {
-    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
-           QStringLiteral("/kurvenflitzerl/history.sqlite");
-}
-
 RunHistory::RunHistory(const QString& path, int busyTimeoutMs)
     : m_path(path), m_connection(nextConnectionName()) {
     if (open(busyTimeoutMs))
@@ -160,8 +149,12 @@ void RunHistory::fail(const QSqlError& error) const {
 }
 
 void RunHistory::readFailed(const QSqlError& error) const {
-    if (const TroubleReason t = troubleReasonFor(error); t.trouble == Trouble::Lasting)
-        fail(t.trouble, t.reason);
+    readFailed(troubleReasonFor(error));
+}
+
+void RunHistory::readFailed(const TroubleReason& trouble) const {
+    if (trouble.trouble == Trouble::Lasting)
+        fail(trouble.trouble, trouble.reason);
 }
 
 bool RunHistory::open(int busyTimeoutMs) {
@@ -457,10 +450,6 @@ QHash<QString, LevelTally> RunHistory::talliesOf(const QStringList& levelSha256s
 
 QSqlDatabase RunHistory::database() const {
     return QSqlDatabase::database(m_connection, false);
-}
-
-QString bytesSha256(const QByteArray& bytes) {
-    return QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex());
 }
 
 } // namespace kf

@@ -1,8 +1,7 @@
 #pragma once
 
-#include "run/GhostPath.h"
+#include "history/HistoryRun.h"
 
-#include <QDateTime>
 #include <QHash>
 #include <QList>
 #include <QString>
@@ -16,57 +15,6 @@ class QSqlQuery;
 
 namespace kf {
 
-// How a run ended, as the history stores it.
-enum class RunEnd { Finished, Wall, Release };
-
-// One run as the history keeps it. `player` is the record name entered after the run, the
-// match player, or empty.
-struct HistoryRun {
-    QString levelSha256;
-    QString levelName;
-    QDateTime startedUtc;
-    bool match = false;
-    QString player;
-    RunEnd outcome = RunEnd::Finished;
-    int timeMs = 0;
-    long distancePx = 0;
-    long speedPxPerS = 0;
-};
-
-// Whether a run can be stored at all: a level's SHA-256, a start time and no negative figure.
-// A run that is not is refused where it is made, so one bad row never costs the history.
-bool isStorable(const HistoryRun& run);
-
-// What the history holds of one level: how many runs, how many of them finished, and the best
-// finished time in milliseconds (0 while none finished).
-struct LevelTally {
-    int runs = 0;
-    int finished = 0;
-    int bestMs = 0;
-};
-
-// What stands between the history and its database: nothing, something that passes (another
-// program's lock, a full disk, a file made read-only: the runs wait and are written later), or
-// something that lasts for the session (a damaged database, one of a version this game did not
-// write, not a database at all, no SQLite driver).
-enum class Trouble { None, Passing, Lasting };
-
-// What became of a run handed to the store.
-enum class Stored {
-    Written, // in the database
-    Refused, // a run that can never be stored (see isStorable, or refused by the database)
-    Waiting, // the database cannot be written now (passing trouble): try again later
-    Never,   // the store is unavailable for the session
-};
-
-// Where a run handed over from a file of waiting runs came from: the file's name and the run's
-// number in it. The store notes the highest number written for each file in the same
-// transaction as the run, so a run is never written twice, whenever the game stops.
-struct PendingMark {
-    QString file;
-    qint64 seq = 0;
-};
-
 // The player's run history: one SQLite database (WAL, a busy timeout, each write in a
 // transaction) that several games may write at once. A database that cannot be used leaves
 // the store unavailable with one sentence saying why; it never throws and never changes a
@@ -76,8 +24,8 @@ public:
     static constexpr int kSchemaVersion = 1;
     static constexpr int kDefaultBusyTimeoutMs = 5000;
 
-    // `<data folder>/kurvenflitzerl/history.sqlite`: $XDG_DATA_HOME, else ~/.local/share.
-    static QString defaultPath();
+    // `<data folder>/kurvenflitzerl/history.sqlite` (defaultHistoryPath).
+    static QString defaultPath() { return defaultHistoryPath(); }
 
     // Opens the database at `path`, creating it (and its folder) when missing and upgrading
     // an older schema in one transaction.
@@ -123,6 +71,8 @@ public:
     // Makes the store unavailable when a read through its connection failed for a lasting
     // reason; a read that failed for a passing one only loses that answer.
     void readFailed(const QSqlError& error) const;
+    // The same for a read whose error is told already (troubleReasonFor): the overview's.
+    void readFailed(const TroubleReason& trouble) const;
 
 private:
     bool open(int busyTimeoutMs);
@@ -144,18 +94,10 @@ private:
 
 // The sentence that tells the player why the history cannot use its database, for an error of
 // the SQLite driver, and whether that trouble passes. No driver text reaches the player.
-struct TroubleReason {
-    Trouble trouble;
-    QString reason;
-};
 TroubleReason troubleReasonFor(const QSqlError& error);
 
 // A run from a row of the store's run columns (level_sha256, level_name, started_utc, mode,
 // player, outcome, time_ms, distance_px, speed_px_s), in that order.
 HistoryRun historyRunFrom(const QSqlQuery& q);
-
-// The SHA-256 of a level file's bytes in lower-case hex: of the very bytes its picture was
-// read from, never of the file opened again.
-QString bytesSha256(const QByteArray& bytes);
 
 } // namespace kf

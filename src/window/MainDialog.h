@@ -25,7 +25,7 @@ class QPushButton;
 
 namespace kf {
 
-class HistoryWindow;
+class HistoryView;
 class ImageView;
 class StaticControl;
 class TrackBrowser;
@@ -133,12 +133,12 @@ public:
     void OnTracks();
 
     // The run history: its writer starts once the window has been painted for the first time
-    // (or when first needed) at RunHistory::defaultPath(), unless one was handed in before
+    // (or when first needed) at defaultHistoryPath(), unless one was handed in before
     // (useHistory). The level is known by the SHA-256 of its file's bytes; the start-up level's
     // is taken with the history's start, so start-up waits for neither.
     std::unique_ptr<HistoryWriter> m_history;
     void useHistory(std::unique_ptr<HistoryWriter> history);
-    HistoryWindow* m_historyWindow = nullptr;
+    HistoryView* m_historyWindow = nullptr;
     QString m_levelSha256;
     QString m_levelName;
     QDateTime m_runStartedUtc;

@@ -2,7 +2,7 @@
 // and the history window, reached by key H and the board's context menu; the menu and key G
 // also switch the ghost of the best run.
 
-#include "history/HistoryWindow.h"
+#include "history/HistoryView.h"
 #include "history/HistoryWriter.h"
 #include "res/ControlIds.h"
 #include "window/MainDialog.h"
@@ -23,7 +23,7 @@ void MainDialog::openHistory() {
         changed = true;
     }
     if (!m_history) {
-        useHistory(std::make_unique<HistoryWriter>(RunHistory::defaultPath()));
+        useHistory(std::make_unique<HistoryWriter>(defaultHistoryPath()));
         return;
     }
     if (changed)
@@ -119,7 +119,7 @@ void MainDialog::OnRunHistory() {
     openHistory();
     // A window of its own beside the board, which stays usable while the game runs modally.
     if (!m_historyWindow)
-        m_historyWindow = new HistoryWindow(this);
+        m_historyWindow = openHistoryView(this);
     m_historyWindow->show();
     m_historyWindow->raise();
     m_historyWindow->activateWindow();

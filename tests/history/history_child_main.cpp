@@ -1,6 +1,7 @@
 // A game that only ends runs, for the test that kills it: it hands `count` finished runs to the
 // history, numbered from `first` + 1, and after handing each one over prints its number, as
-// the game shows the run's notice. Arguments: database path, first, count.
+// the game shows the run's notice. Then it waits for the history to open and, when the history
+// is unavailable, prints why. Arguments: database path, first, count.
 
 #include "history/HistoryWriter.h"
 
@@ -30,5 +31,11 @@ int main(int argc, char** argv) {
         QCoreApplication::processEvents();
         QThread::usleep(QRandomGenerator::global()->bounded(3000));
     }
+    while (writer.state() == kf::HistoryWriter::State::Opening) {
+        QCoreApplication::processEvents();
+        QThread::msleep(1);
+    }
+    if (!writer.usable())
+        std::printf("%s\n", qPrintable(writer.reason()));
     return 0;
 }

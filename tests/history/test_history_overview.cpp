@@ -152,7 +152,7 @@ TEST(HistoryOverview, ThePointsStandForTheRunsOrTheirColumns) {
         }
         store.add(runs);
         const HistoryOverview overview = store.overview(c.columns);
-        EXPECT_FALSE(overview.error.isValid());
+        EXPECT_FALSE(overview.unreadable);
         EXPECT_EQ(overview.runs, c.times.size());
         EXPECT_EQ(overview.slowestMs, std::accumulate(c.times.begin(), c.times.end(), 0,
                                                       [](int a, int b) { return std::max(a, b); }));
@@ -183,13 +183,16 @@ TEST(HistoryOverview, TheTenBestComeFromTheIndexOfFinishedTimes) {
     EXPECT_EQ(store.overview(100).best.first().startedUtc, start.addSecs(60));
 }
 
-// A database that cannot be read says so, and shows no history as if it were empty.
+// A database that cannot be read says so in a plain sentence, and shows no history as if it
+// were empty.
 TEST(HistoryOverview, ADatabaseThatCannotBeReadGivesItsErrorAndNoPoints) {
     IndexedStore store;
     store.add({{kTrack, 500}, {kTrack, -100}});
     QSqlQuery(store.history().database()).exec("DROP TABLE runs");
     const HistoryOverview overview = store.overview(100);
-    EXPECT_TRUE(overview.error.isValid());
+    ASSERT_TRUE(overview.unreadable);
+    EXPECT_TRUE(overview.unreadable->reason.startsWith("The run history is not available because"));
+    EXPECT_FALSE(overview.unreadable->reason.contains("no such table"));
     EXPECT_EQ(overview.runs, 0);
     EXPECT_TRUE(overview.failed.isEmpty());
 }

@@ -1,5 +1,6 @@
 #include "history/HistoryWriter.h"
 #include "history/PendingRuns.h"
+#include "history/RunHistory.h"
 #include "support/FileSizeLimit.h"
 
 #include <QCoreApplication>
@@ -77,6 +78,44 @@ protected:
     QString path() const { return dir.filePath("kurvenflitzerl/history.sqlite"); }
     QTemporaryDir dir;
 };
+
+// The database's code is a module: an installed game finds it in its module folder from its
+// own place, and a game without it keeps its runs waiting and says in one sentence that there
+// is no history.
+TEST_F(HistoryWriterTest, TheGameFindsTheStoresModuleInItsFolderOrTellsWhyThereIsNoHistory) {
+    struct Case {
+        const char* name;
+        bool installed;
+        qsizetype runsWritten;
+        const char* said;
+    } cases[] = {
+        {"installed", true, 1, ""},
+        {"missing", false, 0,
+         "The run history is not available because the part of the game that keeps its "
+         "database is missing.\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QTemporaryDir tree;
+        const QDir game(tree.filePath("libexec/kurvenflitzerl"));
+        QDir().mkpath(game.path());
+        ASSERT_TRUE(QFile::copy(KF_HISTORY_CHILD, game.filePath("kf_history_child")));
+        if (c.installed) {
+            const QDir modules(game.filePath(KF_MODULE_DIR));
+            QDir().mkpath(modules.path());
+            ASSERT_TRUE(QFile::copy(KF_STORE_MODULE, modules.filePath("libkfstore.so")));
+        }
+        const QString database = tree.filePath("data/history.sqlite");
+        QProcess child;
+        child.start(game.filePath("kf_history_child"), {database, "0", "1"});
+        ASSERT_TRUE(child.waitForFinished(30000));
+        EXPECT_EQ(child.exitCode(), 0);
+        EXPECT_EQ(child.readAllStandardOutput(), QByteArray("1\n") + c.said);
+        EXPECT_EQ(writtenTimes(database).size(), c.runsWritten);
+        // A run that could not be written waits in its file for a game that can write it.
+        EXPECT_EQ(pendingFiles(database).size(), 1 - c.runsWritten);
+    }
+}
 
 // Every database fault: what the writer's state becomes, and whether the file stays as it was.
 // Only a database that cannot be the game's ends the history; the rest make the runs wait.

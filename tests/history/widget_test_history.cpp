@@ -165,7 +165,8 @@ public:
     }
     HistoryWindow* openWindow() {
         QTest::keyClick(dialog.get(), Qt::Key_H);
-        return dialog->m_historyWindow;
+        // The window the game made (loaded from its module): the class this program links too.
+        return static_cast<HistoryWindow*>(dialog->m_historyWindow);
     }
 
     PlayFolder folder;

@@ -15,11 +15,15 @@ trap 'chmod -R u+w "$scratch"; rm -rf "$scratch"' EXIT
 app=org.kurvenflitzerl.Kurvenflitzerl
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
-# The files every install has, below the prefix; the shipped tracks and pictures are those the
-# build drew, as the list in its data folder names them.
+# The files every install has, below the prefix; the game's modules in the architecture's folder
+# of private libraries; the shipped tracks and pictures are those the build drew, as the list in
+# its data folder names them.
+triplet=$(dpkg-architecture -qDEB_HOST_MULTIARCH)
 expected_files() {
     printf '%s\n' games/kurvenflitzerl games/kurvenflitzerl-check \
         libexec/kurvenflitzerl/kurvenflitzerl \
+        "lib/$triplet/kurvenflitzerl/libkfstore.so" \
+        "lib/$triplet/kurvenflitzerl/libkfhistorywindow.so" \
         share/man/man6/kurvenflitzerl.6.gz share/man/man6/kurvenflitzerl-check.6.gz \
         "share/applications/$app.desktop" "share/metainfo/$app.metainfo.xml" \
         share/doc/kurvenflitzerl/copyright share/doc/kurvenflitzerl/changelog.Debian.gz \

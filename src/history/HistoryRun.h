@@ -1,0 +1,75 @@
+#pragma once
+
+#include "run/GhostPath.h"
+
+#include <QDateTime>
+#include <QString>
+
+namespace kf {
+
+// How a run ended, as the history stores it.
+enum class RunEnd { Finished, Wall, Release };
+
+// One run as the history keeps it. `player` is the record name entered after the run, the
+// match player, or empty.
+struct HistoryRun {
+    QString levelSha256;
+    QString levelName;
+    QDateTime startedUtc;
+    bool match = false;
+    QString player;
+    RunEnd outcome = RunEnd::Finished;
+    int timeMs = 0;
+    long distancePx = 0;
+    long speedPxPerS = 0;
+};
+
+// Whether a run can be stored at all: a level's SHA-256, a start time and no negative figure.
+// A run that is not is refused where it is made, so one bad row never costs the history.
+bool isStorable(const HistoryRun& run);
+
+// What the history holds of one level: how many runs, how many of them finished, and the best
+// finished time in milliseconds (0 while none finished).
+struct LevelTally {
+    int runs = 0;
+    int finished = 0;
+    int bestMs = 0;
+};
+
+// What stands between the history and its database: nothing, something that passes (another
+// program's lock, a full disk, a file made read-only: the runs wait and are written later), or
+// something that lasts for the session (a damaged database, one of a version this game did not
+// write, not a database at all, no SQLite driver, the game's part for its database missing).
+enum class Trouble { None, Passing, Lasting };
+
+// A trouble and the sentence that tells the player about it.
+struct TroubleReason {
+    Trouble trouble;
+    QString reason;
+};
+
+// What became of a run handed to the store.
+enum class Stored {
+    Written, // in the database
+    Refused, // a run that can never be stored (see isStorable, or refused by the database)
+    Waiting, // the database cannot be written now (passing trouble): try again later
+    Never,   // the store is unavailable for the session
+};
+
+// Where a run handed over from a file of waiting runs came from: the file's name and the run's
+// number in it. The store notes the highest number written for each file in the same
+// transaction as the run, so a run is never written twice, whenever the game stops.
+struct PendingMark {
+    QString file;
+    qint64 seq = 0;
+};
+
+// The player's history database: `<data folder>/kurvenflitzerl/history.sqlite`, the data
+// folder being $XDG_DATA_HOME, else ~/.local/share.
+QString defaultHistoryPath();
+
+// The SHA-256 of a level file's bytes in lower-case hex: of the very bytes its picture was
+// read from, never of the file opened again.
+QString bytesSha256(const QByteArray& bytes);
+
+} // namespace kf

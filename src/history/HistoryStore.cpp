@@ -1,0 +1,38 @@
+#include "history/HistoryStore.h"
+
+#include "history/GameModule.h"
+
+namespace kf {
+
+namespace {
+
+// The store of a game whose module for the database cannot be loaded: no history this session.
+class MissingStore : public HistoryStore {
+public:
+    Trouble trouble() const override { return Trouble::Lasting; }
+    QString unavailableReason() const override {
+        return QStringLiteral("The run history is not available because the part of the game "
+                              "that keeps its database is missing.");
+    }
+    QString waitingReason() const override { return {}; }
+    Stored store(const HistoryRun&, const GhostPath&, const std::optional<PendingMark>&) override {
+        return Stored::Never;
+    }
+    qint64 writtenSeq(const QString&) const override { return 0; }
+    void forgetPending(const QString&) override {}
+    std::optional<GhostPath> ghostOf(const QString&) const override { return std::nullopt; }
+    QHash<QString, LevelTally> talliesOf(const QStringList&) const override { return {}; }
+    HistoryOverview overviewOf(const QString&, int) const override { return {}; }
+};
+
+} // namespace
+
+std::unique_ptr<HistoryStore> openHistoryStore(const QString& path, int busyTimeoutMs) {
+    static const auto open = reinterpret_cast<OpenHistoryStore>(
+        gameModuleFunction(QStringLiteral("kfstore"), "kf_openHistoryStore"));
+    if (!open)
+        return std::make_unique<MissingStore>();
+    return std::unique_ptr<HistoryStore>(open(path, busyTimeoutMs));
+}
+
+} // namespace kf
