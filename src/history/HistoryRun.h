@@ -3,7 +3,10 @@
 #include "run/GhostPath.h"
 
 #include <QDateTime>
+#include <QList>
 #include <QString>
+
+#include <optional>
 
 namespace kf {
 
@@ -22,11 +25,29 @@ struct HistoryRun {
     int timeMs = 0;
     long distancePx = 0;
     long speedPxPerS = 0;
+    qint64 id = 0; // the history's number for a stored run; 0 for one not stored yet
 };
 
 // Whether a run can be stored at all: a level's SHA-256, a start time and no negative figure.
 // A run that is not is refused where it is made, so one bad row never costs the history.
 bool isStorable(const HistoryRun& run);
+
+// A ghost that another player's run gave, from a race file: kept in the history for its track
+// until the player forgets it.
+struct SharedGhost {
+    qint64 id = 0; // the history's number for it; 0 before it is kept
+    QString player;
+    int timeMs = 0;
+    QDateTime finishedUtc;
+    GhostPath path;
+};
+
+// Every ghost of a track: the path of the player's own best finished run, and the shared ones
+// in the order they were kept.
+struct TrackGhosts {
+    std::optional<GhostPath> own;
+    QList<SharedGhost> shared;
+};
 
 // What the history holds of one level: how many runs, how many of them finished, and the best
 // finished time in milliseconds (0 while none finished).
