@@ -8,12 +8,14 @@
 #include "record/NewRecordDialog.h"
 #include "record/RecordFile.h"
 #include "run/GhostPath.h"
+#include "run/RunReplay.h"
 #include "run/RunTracker.h"
 #include "run/Stopwatch.h"
 #include "toolkit/ContinueDialog.h"
 #include "toolkit/Dialog.h"
 
 #include <QDateTime>
+#include <QElapsedTimer>
 #include <QIcon>
 #include <QImage>
 #include <QTimer>
@@ -118,6 +120,27 @@ public:
     // beside it and its best run; false (and nothing changed) when it is not a loadable bitmap.
     bool loadLevelFile(const QString& path);
 
+    // Watching a run again on the board (MainDialogReplay.cpp): the board and the figures as
+    // they were before, given back when the replay ends; the replay's clock, moved on every
+    // 15 ms by the real time that passed. While it is on, no run starts, and the keys Space,
+    // Left, Right, + and − and Escape are the replay's, wherever the window's focus is.
+    struct ReplaySaved {
+        LevelBoard board;
+        RunFigures figures;
+    };
+    std::unique_ptr<RunReplay> m_replay;
+    std::optional<ReplaySaved> m_replaySaved;
+    QTimer m_replayTimer;
+    QElapsedTimer m_replayClock;
+    // Starts watching `path` on the board; not during a run, and a replay on is ended first.
+    void watchPath(const GhostPath& path);
+    // Ends the replay, if one is on, and shows the board as it was.
+    void endReplay();
+    bool replaying() const { return m_replay != nullptr; }
+    void moveReplay();
+    void showReplay(const QRect& changed);
+    bool replayKey(QKeyEvent* event);
+
     // The file of the level on the board, absolute; empty while there is none. Page Down / Up
     // and the track browser go through its folder (with none, the current directory).
     QString m_boardLevelPath;
@@ -162,6 +185,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void DoDataExchange(DataExchange& dx) override;
     bool OnInitDialog() override;
     QWidget* createCustomControl(const ControlTemplate& t, const QRect& pixels) override;

@@ -18,6 +18,7 @@ bool MainDialog::loadLevelPicture(const QString& path) {
     const QImage picture = bytes.isEmpty() ? QImage() : decodeBitmap(bytes);
     if (picture.isNull())
         return false;
+    endReplay();
     m_bmpLevel.setPicture(picture);
     m_boardLevelPath = QFileInfo(path).absoluteFilePath();
     rememberLevelForHistory(path, bytes);

@@ -8,6 +8,7 @@
 namespace kf {
 
 void MainDialog::OnMultiplayer() {
+    endReplay();
     if (m_multiplayer.m_match.m_active) {
         // There is no end of a match but this: the scoreboard of the last completed level.
         m_multiplayer.m_match.m_active = false;

@@ -7,6 +7,11 @@
 namespace kf {
 
 void MainDialog::OnLButtonDown(unsigned, QPoint point) {
+    // A press ends a replay, and starts no run.
+    if (replaying()) {
+        endReplay();
+        return;
+    }
     if (m_run.press(m_bmpLevel, point, m_stopwatch.ElapsedMs()) != RunOutcome::Started)
         return;
     m_runPath.clear();
