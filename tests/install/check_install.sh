@@ -142,8 +142,8 @@ launcher)
     races=$scratch/races
     mkdir "$races"
     touch "$races/Fri day.kfrace"
-    (cd "$races" && HOME=$home XDG_DATA_HOME= "$launcher" "Fri day.kfrace" "$races/Fri day.kfrace" --ghosts \
-        gone.kfrace)
+    (cd "$races" && HOME=$home XDG_DATA_HOME= "$launcher" "Fri day.kfrace" \
+        "$races/Fri day.kfrace" --ghosts gone.kfrace)
     diff <(printf '%s\n' "$races/Fri day.kfrace" "$races/Fri day.kfrace" --ghosts gone.kfrace) \
         "$scratch/arguments" || fail "the launcher passed on other arguments"
     ;;
