@@ -98,6 +98,8 @@ Chequer flagChequer(int size) {
 // the quarter, so the track's start and finish show as on the game's icon.
 void drawFlagBadge(QPainter& p, int size) {
     const qreal rim = size <= 16 ? 2.0 : 1.0;
+    // The tile's smoothed edge would tint the pixels beside the quarter at some sizes.
+    p.setClipRect(QRectF(16, 16, 16, 16));
     p.setPen(QPen(QColor(48, 48, 48), rim));
     p.setBrush(Qt::white);
     p.drawRoundedRect(QRectF(16 + rim / 2, 16 + rim / 2, 16 - rim, 16 - rim), 5, 5);

@@ -154,6 +154,6 @@ TEST_P(RaceIcon, IsTheGameIconWithAFlagInTheLowerRightQuarter) {
     EXPECT_GE(countPixels(race.copy(quarter), white), size * size / 64);
 }
 
-INSTANTIATE_TEST_SUITE_P(Sizes, RaceIcon, ::testing::Values(16, 22, 32, 48, 256));
+INSTANTIATE_TEST_SUITE_P(Sizes, RaceIcon, ::testing::Values(16, 22, 24, 32, 48, 64, 128, 256));
 
 } // namespace
