@@ -1,10 +1,10 @@
 # Where an installed game lives, where Debian keeps a game's: the launcher and the checker in
 # games/, the game itself in libexec (the launcher starts it in the player's play folder), its
 # modules (loaded at their first use) in a folder of its own under lib/, the tracks and
-# pictures under the data directory, the manual pages in section 6 (the games'), and
-# the desktop's entry, metainfo and icons. Every destination is relative, so one tree serves any
-# prefix and the Debian package; only the desktop entry names the launcher by its full path,
-# written when the tree is installed.
+# pictures under the data directory, the manual pages in section 6 (the games'), and the
+# desktop's entry, metainfo, icons and the race file's type. Every destination is relative, so
+# one tree serves any prefix and the Debian package; only the desktop entry names the launcher by
+# its full path, written when the tree is installed.
 
 include(GNUInstallDirs)
 
@@ -81,7 +81,14 @@ foreach(size IN LISTS KF_ICON_SIZES)
     install(FILES ${KF_ICON_DIR}/kurvenflitzerl-${size}.png
             DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps
             RENAME ${KF_APP_ID}.png)
+    install(FILES ${KF_ICON_DIR}/kurvenflitzerl-race-${size}.png
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/mimetypes
+            RENAME application-x-kurvenflitzerl-race.png)
 endforeach()
+# The race file's type, for the desktop's MIME database. A Debian package updates the database
+# through shared-mime-info's trigger on this folder; any other prefix needs
+# `update-mime-database <prefix>/share/mime`.
+install(FILES dist/kurvenflitzerl.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages)
 # Not DOCDIR, which is named after the project: the package's copyright file must lie in a
 # folder named after the package.
 install(FILES dist/copyright DESTINATION ${KF_INSTALL_DOCDIR})

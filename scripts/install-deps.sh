@@ -5,7 +5,8 @@
 #
 #   run      building and running the game
 #   test     the test programs (GoogleTest; Xvfb and XTest for the tests on a real X server)
-#   package  the Debian package, its check by lintian, and the checks of the installed tree
+#   package  the Debian package, its check by lintian, and the checks of the installed tree (its
+#            MIME database too)
 #   bench    the benchmarks (and an X server in memory for their figures on X11)
 #   fuzz     the fuzzers (clang and its fuzzing runtime)
 #   format   clang-format
@@ -19,7 +20,7 @@ declare -A group=(
     [run]="build-essential cmake ninja-build pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev
            libqt6sql6-sqlite qt6-charts-dev libqt6opengl6-dev fonts-liberation2 fontconfig"
     [test]="libgtest-dev libgmock-dev xvfb libxtst-dev"
-    [package]="dpkg-dev file desktop-file-utils appstream lintian"
+    [package]="dpkg-dev file desktop-file-utils appstream lintian shared-mime-info"
     [bench]="libbenchmark-dev xvfb xauth"
     [fuzz]="clang libclang-rt-14-dev"
     [format]="clang-format"

@@ -76,6 +76,50 @@ QImage drawIcon(int size) {
     return image;
 }
 
+// The cloth of the chequered flag: its top left corner and its cells, fewer and larger on the
+// smallest icons (on whole pixels at 16), so they still read.
+struct Chequer {
+    QPointF corner;
+    int columns;
+    int rows;
+    qreal cell;
+};
+
+Chequer flagChequer(int size) {
+    if (size <= 16)
+        return {{20, 18}, 2, 2, 4.0};
+    if (size < 48)
+        return {{21, 19}, 3, 2, 3.0};
+    return {{21, 19}, 6, 4, 1.5};
+}
+
+// A chequered flag on a white tile filling the lower right quarter of the 32 x 32 frame, over
+// the icon's plain corner: what marks a race file beside the game itself. The tile stays within
+// the quarter, so the track's start and finish show as on the game's icon.
+void drawFlagBadge(QPainter& p, int size) {
+    const qreal rim = size <= 16 ? 2.0 : 1.0;
+    // The tile's smoothed edge would tint the pixels beside the quarter at some sizes.
+    p.setClipRect(QRectF(16, 16, 16, 16));
+    p.setPen(QPen(QColor(48, 48, 48), rim));
+    p.setBrush(Qt::white);
+    p.drawRoundedRect(QRectF(16 + rim / 2, 16 + rim / 2, 16 - rim, 16 - rim), 5, 5);
+
+    const Chequer chequer = flagChequer(size);
+    const QPointF cloth = chequer.corner;
+    p.setPen(QPen(Qt::black, rim, Qt::SolidLine, Qt::FlatCap));
+    p.drawLine(QPointF(cloth.x() - rim / 2, cloth.y()), QPointF(cloth.x() - rim / 2, 30));
+    p.setPen(Qt::NoPen);
+    p.setBrush(Qt::black);
+    for (int row = 0; row < chequer.rows; ++row)
+        for (int column = row % 2; column < chequer.columns; column += 2)
+            p.drawRect(QRectF(cloth.x() + column * chequer.cell, cloth.y() + row * chequer.cell,
+                              chequer.cell, chequer.cell));
+    p.setPen(QPen(Qt::black, rim / 2));
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(
+        QRectF(cloth.x(), cloth.y(), chequer.columns * chequer.cell, chequer.rows * chequer.cell));
+}
+
 } // namespace
 
 QImage drawResourcePicture(int id) {
@@ -99,6 +143,17 @@ QImage drawAppIcon(int size) {
     if (size <= 0)
         return {};
     return drawIcon(size);
+}
+
+QImage drawRaceIcon(int size) {
+    if (size <= 0)
+        return {};
+    QImage image = drawIcon(size);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.scale(size / 32.0, size / 32.0);
+    drawFlagBadge(p, size);
+    return image;
 }
 
 } // namespace kf

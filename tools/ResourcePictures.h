@@ -21,4 +21,8 @@ QImage drawResourcePicture(int id);
 // pixels (with bolder lines at 16 and below, so they still read). Transparent around it.
 QImage drawAppIcon(int size);
 
+// The icon of a race file (a track with its ghosts): the program's icon with a chequered flag on
+// a tile in its lower right quarter, drawn at size x size pixels. Transparent around it.
+QImage drawRaceIcon(int size);
+
 } // namespace kf

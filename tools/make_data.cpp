@@ -1,5 +1,6 @@
 // Draws the bundled data: the intro and the level pack, the decorative pictures that lie beside
-// the program, the pictures that are built into it, and the desktop's icons of the game.
+// the program, the pictures that are built into it, and the desktop's icons of the game and of
+// its race files.
 //
 //     kfmakedata <dataDir> <resDir> <iconDir> <iconSize>...
 //
@@ -101,6 +102,9 @@ int main(int argc, char** argv) {
         const QImage icon = kf::drawAppIcon(size);
         files.emplace_back(iconDir.filePath(QStringLiteral("kurvenflitzerl-%1.png").arg(size)),
                            [icon](const QString& path) { return writePng(icon, path); });
+        const QImage raceIcon = kf::drawRaceIcon(size);
+        files.emplace_back(iconDir.filePath(QStringLiteral("kurvenflitzerl-race-%1.png").arg(size)),
+                           [raceIcon](const QString& path) { return writePng(raceIcon, path); });
     }
     for (int id : kf::kResourcePictureIds)
         files.emplace_back(resDir.filePath(QStringLiteral("%1.bmp").arg(id)),

@@ -1,11 +1,14 @@
 #!/usr/bin/env bash
-# Checks the installed game: check_install.sh <build folder> tree|package|launcher
+# Checks the installed game: check_install.sh <build folder> tree|package|launcher|mime [program]
 #   tree      the installed files at their places, the desktop entry and metainfo valid, and
 #             every installed track passing the installed checker
 #   package   the Debian package's file list and dependencies, and lintian finding no error
 #             and no warning in it
 #   launcher  the launcher, started as the desktop entry starts it under an unusual prefix,
-#             seeding the player's play folder and keeping the player's files
+#             seeding the player's play folder and keeping the player's files, and passing on
+#             the files it is given
+#   mime      the race file's type in the installed tree's MIME database, as the program
+#             (kf_mime_type) reads it, and the desktop entry as the program that opens it
 set -euo pipefail
 build=$(readlink -f "$1")
 what=$2
@@ -13,6 +16,7 @@ scratch=$(mktemp -d)
 trap 'chmod -R u+w "$scratch"; rm -rf "$scratch"' EXIT
 
 app=org.kurvenflitzerl.Kurvenflitzerl
+race=application-x-kurvenflitzerl-race
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
 # The files every install has, below the prefix; the game's modules in the architecture's folder
@@ -30,7 +34,9 @@ expected_files() {
         share/lintian/overrides/kurvenflitzerl
     for size in 16 22 24 32 48 64 128 256; do
         echo "share/icons/hicolor/${size}x${size}/apps/$app.png"
+        echo "share/icons/hicolor/${size}x${size}/mimetypes/$race.png"
     done
+    echo share/mime/packages/kurvenflitzerl.xml
     sed 's|^|share/kurvenflitzerl/|' "$build/data/FILES"
 }
 
@@ -53,8 +59,8 @@ tree)
     desktop-file-validate "$root/usr/share/applications/$app.desktop" || fail "desktop entry"
     grep -qx 'Categories=Game;ArcadeGame;' "$root/usr/share/applications/$app.desktop" ||
         fail "desktop entry categories"
-    grep -qx 'Exec=/usr/games/kurvenflitzerl' "$root/usr/share/applications/$app.desktop" ||
-        fail "the desktop entry does not start /usr/games/kurvenflitzerl"
+    grep -qx 'Exec=/usr/games/kurvenflitzerl %f' "$root/usr/share/applications/$app.desktop" ||
+        fail "the desktop entry does not start /usr/games/kurvenflitzerl with a file"
     for page in kurvenflitzerl kurvenflitzerl-check; do
         MANWIDTH=200 man -l "$root/usr/share/man/man6/$page.6.gz" 2>&1 | grep -q "^ *$page - " ||
             fail "the manual page of $page"
@@ -92,12 +98,13 @@ launcher)
     entry=$top/share/applications/$app.desktop
     desktop-file-validate "$entry" || fail "desktop entry"
     exec_line=$(grep '^Exec=' "$entry")
-    [ "$exec_line" = 'Exec="/opt/kurven \\$flitzerl 100%%/games/kurvenflitzerl"' ] ||
+    [ "$exec_line" = 'Exec="/opt/kurven \\$flitzerl 100%%/games/kurvenflitzerl" %f' ] ||
         fail "the desktop entry's command: $exec_line"
     launcher=$top/games/kurvenflitzerl
-    # The game itself is replaced by a stand-in that says where it was started.
+    # The game itself is replaced by a stand-in that says where it was started, and with what.
     game=$top/libexec/kurvenflitzerl/kurvenflitzerl
-    printf '#!/bin/sh\npwd > "%s/started-in"\n' "$scratch" >"$game"
+    printf '#!/bin/sh\npwd > "%s/started-in"\nprintf "%%s\\n" "$@" > "%s/arguments"\n' \
+        "$scratch" "$scratch" >"$game"
     chmod -w -R "$root"
     shipped=$top/share/kurvenflitzerl
     before=$(cd "$shipped" && sha1sum -- *)
@@ -129,9 +136,35 @@ launcher)
     XDG_DATA_HOME=$scratch/xdg HOME=$home "$launcher"
     [ "$(cat "$scratch/started-in")" = "$scratch/xdg/kurvenflitzerl" ] || fail "XDG_DATA_HOME"
     [ "$(cd "$shipped" && sha1sum -- *)" = "$before" ] || fail "a shipped file was written"
+
+    # Files named where the player stands reach the game, which runs in the play folder, by
+    # their full paths; an option and the name of no file reach it as they are.
+    races=$scratch/races
+    mkdir "$races"
+    touch "$races/Fri day.kfrace"
+    (cd "$races" && HOME=$home XDG_DATA_HOME= "$launcher" "Fri day.kfrace" \
+        "$races/Fri day.kfrace" --ghosts gone.kfrace)
+    diff <(printf '%s\n' "$races/Fri day.kfrace" "$races/Fri day.kfrace" --ghosts gone.kfrace) \
+        "$scratch/arguments" || fail "the launcher passed on other arguments"
+    ;;
+mime)
+    root=$scratch/root
+    install_into "$root" /usr
+    share=$root/usr/share
+    update-mime-database "$share/mime"
+    update-desktop-database "$share/applications"
+    grep -qx "application/x-kurvenflitzerl-race=$app.desktop;" \
+        "$share/applications/mimeinfo.cache" || fail "the desktop entry does not open race files"
+    # A race file is a ZIP archive: its first bytes are those of any other.
+    mkdir "$scratch/home" "$scratch/races"
+    printf 'PK\003\004\024\000\000\000' >"$scratch/races/x.kfrace"
+    diff <(printf '%s\n' "type application/x-kurvenflitzerl-race" "comment Kurvenflitzerl race" \
+        "icon $race" "generic-icon package-x-generic" "zip yes") \
+        <(env LC_ALL=C XDG_DATA_DIRS="$share" XDG_DATA_HOME="$scratch/home" "$3" \
+            "$scratch/races/x.kfrace") || fail "the MIME database does not know a race file"
     ;;
 *)
-    echo "usage: check_install.sh <build folder> tree|package|launcher" >&2
+    echo "usage: check_install.sh <build folder> tree|package|launcher|mime [program]" >&2
     exit 2
     ;;
 esac

@@ -132,4 +132,28 @@ TEST_P(AppIcon, ShowsATrackWithStartAndFinish) {
 
 INSTANTIATE_TEST_SUITE_P(Sizes, AppIcon, ::testing::Values(16, 22, 32, 48, 256));
 
+class RaceIcon : public ::testing::TestWithParam<int> {};
+
+// The game's icon as it is, but for a chequered flag in black and white in the lower right
+// quarter, which leaves the track's start and finish in view.
+TEST_P(RaceIcon, IsTheGameIconWithAFlagInTheLowerRightQuarter) {
+    const int size = GetParam();
+    const QImage race = drawRaceIcon(size);
+    const QImage game = drawAppIcon(size);
+    ASSERT_EQ(race.size(), game.size());
+    const QRect quarter(size / 2, size / 2, size - size / 2, size - size / 2);
+    int changedOutside = 0;
+    for (int y = 0; y < size; ++y)
+        for (int x = 0; x < size; ++x)
+            changedOutside += !quarter.contains(x, y) && race.pixel(x, y) != game.pixel(x, y);
+    EXPECT_EQ(changedOutside, 0);
+    const auto dark = [](QRgb c) { return qAlpha(c) == 255 && isDark(c); };
+    const auto white = [](QRgb c) { return qAlpha(c) == 255 && isWhite(c); };
+    EXPECT_GE(countPixels(race.copy(quarter), dark),
+              countPixels(game.copy(quarter), dark) + size * size / 64);
+    EXPECT_GE(countPixels(race.copy(quarter), white), size * size / 64);
+}
+
+INSTANTIATE_TEST_SUITE_P(Sizes, RaceIcon, ::testing::Values(16, 22, 24, 32, 48, 64, 128, 256));
+
 } // namespace
