@@ -9,7 +9,7 @@ PLAY       := play
 CMAKE_GEN  := -G Ninja
 JOBS       ?= 2
 FUZZ_SECONDS ?= 60
-FUZZERS    := record_file level_picture
+FUZZERS    := record_file level_picture race_file
 SOAK_RUNS  ?= 3000
 SOAK_WARMUP ?= 500
 

@@ -18,7 +18,8 @@ set -euo pipefail
 
 declare -A group=(
     [run]="build-essential cmake ninja-build pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev
-           libqt6sql6-sqlite qt6-charts-dev libqt6opengl6-dev fonts-liberation2 fontconfig"
+           libqt6sql6-sqlite qt6-charts-dev libqt6opengl6-dev libzip-dev fonts-liberation2
+           fontconfig"
     [test]="libgtest-dev libgmock-dev xvfb libxtst-dev"
     [package]="dpkg-dev file desktop-file-utils appstream lintian shared-mime-info"
     [bench]="libbenchmark-dev xvfb xauth"

@@ -1,13 +1,17 @@
 // Checks level pictures before they are shipped or shared: whether each loads, its size, its
 // starting and finishing areas, its narrowest passage, and whether every start reaches a finish
-// along a corridor wide enough for a player.
+// along a corridor wide enough for a player. With --verify it proves the runs of race files
+// instead, each ghost's path run again on the race's own track by the game's rules.
 //
 //     kurvenflitzerl-check [--width N] LEVEL.bmp...
+//     kurvenflitzerl-check --verify RACE.kfrace...
 
 #include "check/LevelCheck.h"
 #include "check/LevelPassage.h"
 #include "level/BitmapFile.h"
+#include "level/FileName.h"
 #include "level/RegularFile.h"
+#include "race/RaceFile.h"
 
 #include <QByteArray>
 #include <QCommandLineOption>
@@ -30,19 +34,25 @@ constexpr int kUsageError = 2;
 
 const char kUsage[] =
     "Usage: kurvenflitzerl-check [--width N] LEVEL.bmp...\n"
+    "       kurvenflitzerl-check --verify RACE.kfrace...\n"
     "\n"
     "Checks that each level picture can be played: it must load as a bitmap, have at least one\n"
     "starting area (pure green) and one finishing area (pure red), and every starting area must\n"
     "reach a finishing area along free track (any colour but pure black) at least N pixels wide.\n"
     "Beyond the edge of the picture counts as wall.\n"
     "\n"
+    "With --verify it proves the runs of each race file instead: every ghost's path is run again\n"
+    "on the race's own track by the game's rules, and must end at the time it claims.\n"
+    "\n"
     "Options:\n"
     "  --width N   the narrowest corridor a player must get through, 1 to 1000 pixels\n"
     "              (default 4); --width=N works too\n"
+    "  --verify    prove the runs of race files instead of checking levels\n"
     "  -h, --help  show this text\n"
     "  --          every later argument is a level file, even one that begins with '-'\n"
     "\n"
-    "Exit status: 0 when every level is playable, 1 when any is not, 2 for a wrong command line.\n";
+    "Exit status: 0 when every level is playable, 1 when any is not, 2 for a wrong command line.\n"
+    "With --verify: 0 when every run is confirmed, 1 when any is not or a file is no race file.\n";
 
 void printLine(std::FILE* stream, const QString& line) {
     std::fputs(qPrintable(line + QLatin1Char('\n')), stream);
@@ -117,6 +127,30 @@ bool report(const QByteArray& name, int width) {
     return result.playable;
 }
 
+// Prints each ghost's proof, led by the race file's name as given; true when all are confirmed.
+bool verifyRace(const QByteArray& name) {
+    const kf::RaceReading reading = kf::readRaceFile(kf::decodeFileName(name));
+    if (!reading.race) {
+        printFileLine(name, reading.reason);
+        return false;
+    }
+    const QList<kf::RunProof> proofs = kf::proveRace(*reading.race);
+    bool allConfirmed = true;
+    for (qsizetype i = 0; i < proofs.size(); ++i) {
+        const kf::RaceGhost& ghost = reading.race->ghosts[i];
+        if (proofs[i].confirmed) {
+            printFileLine(name, QStringLiteral("%1: confirmed, finished in %2 ms")
+                                    .arg(ghost.player)
+                                    .arg(ghost.timeMs));
+        } else {
+            printFileLine(name,
+                          ghost.player + QStringLiteral(": not confirmed: ") + proofs[i].reason);
+            allConfirmed = false;
+        }
+    }
+    return allConfirmed;
+}
+
 // The level files of the command line in the bytes the system gave them. The parser sees every
 // argument decoded, and bytes that are not UTF-8 all decode to U+FFFD, so each of its file names
 // is matched to the next argument that decodes to it. An option or option value skipped on the
@@ -143,8 +177,10 @@ int main(int argc, char** argv) {
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     const QCommandLineOption helpOption(QStringList{QStringLiteral("h"), QStringLiteral("help")});
     const QCommandLineOption widthOption(QStringLiteral("width"), QString(), QStringLiteral("N"));
+    const QCommandLineOption verifyOption(QStringLiteral("verify"));
     parser.addOption(helpOption);
     parser.addOption(widthOption);
+    parser.addOption(verifyOption);
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
         arguments << QFile::decodeName(argv[i]);
@@ -153,6 +189,18 @@ int main(int argc, char** argv) {
     if (parser.isSet(helpOption)) {
         std::fputs(kUsage, stdout);
         return 0;
+    }
+
+    if (parser.isSet(verifyOption)) {
+        if (parser.isSet(widthOption))
+            return usageError(QStringLiteral("--verify proves races and takes no --width"));
+        const QList<QByteArray> races = levelFiles(parser.positionalArguments(), argc, argv);
+        if (races.isEmpty())
+            return usageError(QStringLiteral("no race file given"));
+        bool allConfirmed = true;
+        for (const QByteArray& race : races)
+            allConfirmed = verifyRace(race) && allConfirmed;
+        return allConfirmed ? 0 : 1;
     }
 
     int width = kf::kDefaultCorridorWidth;

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <utility>
 
 namespace kf {
 
@@ -56,9 +57,9 @@ QByteArray GhostPath::encode() const {
     return bytes;
 }
 
-std::optional<GhostPath> GhostPath::decode(const QByteArray& bytes) {
-    // A damaged or foreign database may hold any length: a path too long to be a ghost is
-    // refused before anything is made for it.
+std::optional<QList<GhostPoint>> GhostPath::decodePoints(const QByteArray& bytes) {
+    // A damaged or foreign database or race file may hold any length: a path too long to be a
+    // ghost is refused before anything is made for it.
     if (bytes.size() < kHeaderBytes + kPointBytes || bytes.size() > kMaxBytes)
         return std::nullopt;
     const uchar* in = reinterpret_cast<const uchar*>(bytes.constData());
@@ -67,17 +68,31 @@ std::optional<GhostPath> GhostPath::decode(const QByteArray& bytes) {
     if (in[0] != kVersion || count == 0 ||
         qint64(bytes.size()) != kHeaderBytes + qint64(kPointBytes) * count)
         return std::nullopt;
-    GhostPath path;
-    path.m_points.reserve(count);
+    QList<GhostPoint> points;
+    points.reserve(count);
     in += kHeaderBytes;
-    for (quint32 i = 0; i < count; ++i, in += kPointBytes) {
-        const GhostPoint p{qFromLittleEndian<qint16>(in), qFromLittleEndian<qint16>(in + 2),
-                           qFromLittleEndian<quint32>(in + 4)};
-        if (!path.m_points.isEmpty() && p.ms < path.m_points.last().ms)
+    for (quint32 i = 0; i < count; ++i, in += kPointBytes)
+        points.append({qFromLittleEndian<qint16>(in), qFromLittleEndian<qint16>(in + 2),
+                       qFromLittleEndian<quint32>(in + 4)});
+    return points;
+}
+
+std::optional<GhostPath> GhostPath::fromPoints(QList<GhostPoint> points) {
+    if (points.isEmpty() || points.size() > kMaxPoints)
+        return std::nullopt;
+    for (qsizetype i = 1; i < points.size(); ++i)
+        if (points[i].ms < points[i - 1].ms)
             return std::nullopt;
-        path.m_points.append(p);
-    }
+    GhostPath path;
+    path.m_points = std::move(points);
     return path;
+}
+
+std::optional<GhostPath> GhostPath::decode(const QByteArray& bytes) {
+    std::optional<QList<GhostPoint>> points = decodePoints(bytes);
+    if (!points)
+        return std::nullopt;
+    return fromPoints(std::move(*points));
 }
 
 } // namespace kf

@@ -65,6 +65,13 @@ public:
     // The path stored in `bytes`; nothing for more than kMaxBytes bytes, bytes of another
     // version, a wrong length, no points or times that go backwards.
     static std::optional<GhostPath> decode(const QByteArray& bytes);
+    // The points stored in `bytes` as they stand, their times unchecked, so that a path from
+    // elsewhere can be judged point by point; nothing for more than kMaxBytes bytes, bytes of
+    // another version, a wrong length or no points.
+    static std::optional<QList<GhostPoint>> decodePoints(const QByteArray& bytes);
+    // A path of these points; nothing for no points, more than kMaxPoints or times that go
+    // backwards.
+    static std::optional<GhostPath> fromPoints(QList<GhostPoint> points);
 
     friend bool operator==(const GhostPath&, const GhostPath&) = default;
 

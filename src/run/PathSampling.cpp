@@ -12,11 +12,16 @@ std::vector<PathSample> pathSamples(QPoint from, QPoint to) {
 }
 
 bool pathTouchesWall(const LevelBoard& board, QPoint from, QPoint to) {
-    // Every sample is read, even after a hit: the whole movement is always looked at.
-    bool hit = false;
-    samplePath(from, to, [&](const PathSample& s) {
-        if (s.valid && isWall(board.colorAt(s.point)))
-            hit = true;
+    return firstWallPixel(board, from, to).has_value();
+}
+
+std::optional<QPoint> firstWallPixel(const LevelBoard& board, QPoint from, QPoint to) {
+    // Every sample on the picture is read, even after a hit: the whole movement is always
+    // looked at. Samples off the picture read as no colour, never a wall, so they are skipped.
+    std::optional<QPoint> hit;
+    samplePathWithin(from, to, board.clientRect(), [&](const PathSample& s) {
+        if (!hit && s.valid && isWall(board.colorAt(s.point)))
+            hit = s.point;
     });
     return hit;
 }

@@ -3,9 +3,14 @@
 #include "level/LevelBoard.h"
 
 #include <QPoint>
+#include <QRect>
+
+#include <algorithm>
+#include <climits>
 
 #include <cmath>
 #include <cstdint>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -34,14 +39,11 @@ inline bool truncToInt(float v, int& out) {
 
 } // namespace detail
 
-// The wall test's pixels for one pointer movement, in client pixels. The straight line through
-// the two points is held as intercept b and slope m in single precision; a column pass then
-// looks at one pixel in every column between the points and a row pass at one pixel in every
-// row. Horizontal and vertical moves leave one of the passes without finite coordinates, and a
-// move onto x = 0 leaves the slope undefined; those samples come out invalid. Both passes always
-// run completely: (|dx| + 1) + (|dy| + 1) samples, the column pass first.
-// Calls visit(const PathSample&) for each sample.
-template <class Visit> void samplePath(QPoint from, QPoint to, Visit&& visit) {
+// The same samples, in the same order, less those of the column pass whose column and those of
+// the row pass whose row lies outside `area`: such a sample can only lie outside it. A wall
+// test over a picture needs only the picture's columns and rows, however far the pointer jumps.
+template <class Visit>
+void samplePathWithin(QPoint from, QPoint to, const QRect& area, Visit&& visit) {
     const int x0 = from.x(), y0 = from.y();
     const int x1 = to.x(), y1 = to.y();
 
@@ -60,7 +62,9 @@ template <class Visit> void samplePath(QPoint from, QPoint to, Visit&& visit) {
     const int yHi = y0 < y1 ? y1 : y0;
 
     // Column pass: y on the line at every x.
-    for (int x = xLo;; ++x) {
+    const int xFirst = std::max(xLo, area.left());
+    const int xLast = std::min(xHi, area.right());
+    for (int x = xFirst; xFirst <= xLast; ++x) {
         const float product = m * static_cast<float>(x);
         const float yOnLine = product + b;
         PathSample s;
@@ -70,14 +74,16 @@ template <class Visit> void samplePath(QPoint from, QPoint to, Visit&& visit) {
             s.point = QPoint(x, y);
         }
         visit(std::as_const(s));
-        if (x == xHi)
+        if (x == xLast)
             break;
     }
 
     // Row pass: x on the line at every y; steep lines (and an undefined slope) use the left
     // end's column instead.
     const bool steep = m > 10.0f || m < -10.0f || std::isnan(m);
-    for (int y = yLo;; ++y) {
+    const int yFirst = std::max(yLo, area.top());
+    const int yLast = std::min(yHi, area.bottom());
+    for (int y = yFirst; yFirst <= yLast; ++y) {
         PathSample s;
         if (steep) {
             s.valid = true;
@@ -93,9 +99,21 @@ template <class Visit> void samplePath(QPoint from, QPoint to, Visit&& visit) {
             }
         }
         visit(std::as_const(s));
-        if (y == yHi)
+        if (y == yLast)
             break;
     }
+}
+
+// The wall test's pixels for one pointer movement, in client pixels. The straight line through
+// the two points is held as intercept b and slope m in single precision; a column pass then
+// looks at one pixel in every column between the points and a row pass at one pixel in every
+// row. Horizontal and vertical moves leave one of the passes without finite coordinates, and a
+// move onto x = 0 leaves the slope undefined; those samples come out invalid. Both passes always
+// run completely: (|dx| + 1) + (|dy| + 1) samples, the column pass first.
+// Calls visit(const PathSample&) for each sample.
+template <class Visit> void samplePath(QPoint from, QPoint to, Visit&& visit) {
+    samplePathWithin(from, to, QRect(QPoint(INT_MIN, INT_MIN), QPoint(INT_MAX, INT_MAX)),
+                     std::forward<Visit>(visit));
 }
 
 // All samples of a movement in the order the wall test looks at them.
@@ -103,5 +121,9 @@ std::vector<PathSample> pathSamples(QPoint from, QPoint to);
 
 // True when any valid sample of the movement shows exactly the wall colour on the board.
 bool pathTouchesWall(const LevelBoard& board, QPoint from, QPoint to);
+
+// The first valid sample of the movement, in the order the wall test looks, that shows exactly
+// the wall colour on the board, in client pixels; nothing when the movement touches no wall.
+std::optional<QPoint> firstWallPixel(const LevelBoard& board, QPoint from, QPoint to);
 
 } // namespace kf

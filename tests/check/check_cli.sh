@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
-# The level checker's command line: exit codes and messages, and every bundled level passes.
+# The level checker's command line: exit codes and messages, and every bundled level passes;
+# the proof of race files (--verify) on the seeds of the race file fuzzer.
 #
-#     check_cli.sh <kurvenflitzerl-check> <data folder>
+#     check_cli.sh <kurvenflitzerl-check> <data folder> <race files folder>
 set -uo pipefail
 check=$1
 data=$2
+races=$3
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 failures=0
@@ -98,6 +100,20 @@ done <"$data/FILES"
 for width in 4 12; do
     expect 0 "playable with a corridor at least $width pixels wide" --width "$width" "${levels[@]}"
 done
+
+# Race files: every ghost's run proven on the race's own track, a line each.
+expect 2 "--verify proves races and takes no --width" --verify --width 4 "$races/confirmed.kfrace"
+expect 2 "no race file given" --verify
+expect 0 "^$races/confirmed.kfrace: Bo: confirmed, finished in 80 ms$" --verify "$races/confirmed.kfrace"
+expect 1 "^$work/notes.bmp: The race file \"notes.bmp\" cannot be used: it is not a ZIP archive.$" \
+    --verify "$work/notes.bmp"
+expect 1 "^$races/stored.kfrace: Ann: confirmed" --verify "$races/stored.kfrace" "$races/disputed.kfrace"
+disputed=$(cd "$races" && "$check" --verify disputed.kfrace)
+expected='disputed.kfrace: Ann: confirmed, finished in 45 ms
+disputed.kfrace: Cy: not confirmed: touches a wall at (3, 2) after 40 ms
+disputed.kfrace: Di: not confirmed: times go backwards
+disputed.kfrace: Ed: not confirmed: claims 44 ms but its path ends at 45 ms'
+[ "$disputed" = "$expected" ] || { echo "FAIL: --verify disputed.kfrace:"; echo "$disputed"; failures=$((failures + 1)); }
 
 [ "$failures" -eq 0 ] && echo "all checks passed"
 exit $((failures > 0))

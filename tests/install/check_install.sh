@@ -81,7 +81,8 @@ package)
         <(dpkg-deb --contents "${deb[0]}" | awk '$1 !~ /^d/ {print $6}' | sed 's|^\./||' | sort) ||
         fail "the package's files differ from the list above"
     depends=$(dpkg-deb -f "${deb[0]}" Depends)
-    for dep in libqt6widgets6 libqt6gui6 libc6 fonts-liberation2 libqt6sql6-sqlite libqt6charts6; do
+    for dep in libqt6widgets6 libqt6gui6 libc6 fonts-liberation2 libqt6sql6-sqlite libqt6charts6 \
+        libzip4; do
         grep -q "$dep" <<<"$depends" || fail "Depends lacks $dep: $depends"
     done
     [ "$(dpkg-deb -f "${deb[0]}" Section)" = games ] || fail "section"
