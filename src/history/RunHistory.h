@@ -26,7 +26,7 @@ public:
     static constexpr int kDefaultBusyTimeoutMs = 5000;
     // Each finished run's path is kept while it is among the last kRecentPaths finished runs of
     // its track or among its kFastestPaths fastest (the ten the history window lists): at most
-    // 210 paths a track, some 10 KB each for a run of ten seconds.
+    // 210 paths a track, 10 to 20 KB each for a run of ten seconds.
     static constexpr int kRecentPaths = 200;
     static constexpr int kFastestPaths = 10;
 

@@ -118,12 +118,19 @@ void MainDialog::OnRunHistory() {
         return;
     openHistory();
     // A window of its own beside the board, which stays usable while the game runs modally.
-    if (!m_historyWindow)
+    if (!m_historyWindow) {
         m_historyWindow = openHistoryView(this);
+        m_historyWindow->setWatchHandler([this](const HistoryRun& run) { watchRun(run); });
+    }
     m_historyWindow->show();
     m_historyWindow->raise();
     m_historyWindow->activateWindow();
     refreshHistoryWindow();
+}
+
+void MainDialog::watchRun(const HistoryRun& run) {
+    if (m_history)
+        m_history->askRunPath(run.id);
 }
 
 void MainDialog::keyPressEvent(QKeyEvent* event) {
