@@ -381,20 +381,33 @@ bool RunHistory::keepRunPath(QSqlQuery& q, const HistoryRun& run, const GhostPat
             return false;
     }
     // One finished run more moves at most one run out of the recent ones and at most one out
-    // of the fastest: those two lose their paths unless the other rule keeps them.
+    // of the fastest: those two lose their paths unless the other rule keeps them. Looking at
+    // those two alone keeps the cost the same however many runs the track has.
     const QString finishedOfLevel =
         QStringLiteral("SELECT id FROM runs WHERE level_sha256 = ? AND outcome = 'finished' ");
     const QString recent = finishedOfLevel + QStringLiteral("ORDER BY id DESC LIMIT %1");
     const QString fastest = finishedOfLevel + QStringLiteral("ORDER BY time_ms, id LIMIT %1");
-    q.prepare(QStringLiteral("DELETE FROM run_paths WHERE (run_id IN (%1 OFFSET %2) OR "
-                             "run_id IN (%3 OFFSET %4)) AND run_id NOT IN (%5) AND "
-                             "run_id NOT IN (%6)")
-                  .arg(recent.arg(1), QString::number(kRecentPaths), fastest.arg(1),
-                       QString::number(kFastestPaths), recent.arg(kRecentPaths),
-                       fastest.arg(kFastestPaths)));
-    for (int i = 0; i < 4; ++i)
+    QList<qint64> leaving;
+    for (const QString& rule : {recent.arg(1) + QStringLiteral(" OFFSET %1").arg(kRecentPaths),
+                                fastest.arg(1) + QStringLiteral(" OFFSET %1").arg(kFastestPaths)}) {
+        q.prepare(rule);
         q.addBindValue(text(run.levelSha256));
-    return q.exec();
+        if (!q.exec())
+            return false;
+        if (q.next())
+            leaving << q.value(0).toLongLong();
+    }
+    for (const qint64 id : leaving) {
+        q.prepare(QStringLiteral("DELETE FROM run_paths WHERE run_id = ? AND run_id NOT IN (%1) "
+                                 "AND run_id NOT IN (%2)")
+                      .arg(recent.arg(kRecentPaths), fastest.arg(kFastestPaths)));
+        q.addBindValue(id);
+        q.addBindValue(text(run.levelSha256));
+        q.addBindValue(text(run.levelSha256));
+        if (!q.exec())
+            return false;
+    }
+    return true;
 }
 
 bool RunHistory::markWritten(QSqlQuery& q, const PendingMark& mark) {
