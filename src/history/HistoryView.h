@@ -5,6 +5,8 @@
 #include <QString>
 #include <QWidget>
 
+#include <functional>
+
 namespace kf {
 
 // The run history's window as the main window knows it. The window itself (HistoryWindow, with
@@ -22,6 +24,8 @@ public:
     virtual void showWaiting(const QString& reason) = 0;
     // The chart's width in device pixels: the columns to read an overview for.
     virtual int chartColumns() const = 0;
+    // Called with a run of the ten best (its id set) when the player asks to watch it.
+    virtual void setWatchHandler(std::function<void(const HistoryRun&)> handler) = 0;
 };
 
 // The module's one entry: a new history window, a window of its own with `parent` as its

@@ -29,6 +29,7 @@ public:
     void showUnavailable(const QString&) override {}
     void showWaiting(const QString&) override {}
     int chartColumns() const override { return width(); }
+    void setWatchHandler(std::function<void(const HistoryRun&)>) override {}
 
 protected:
     void keyPressEvent(QKeyEvent* event) override {

@@ -5,10 +5,12 @@
 
 #include <QChart>
 #include <QChartView>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineSeries>
+#include <QPushButton>
 #include <QScatterSeries>
 #include <QSqlDatabase>
 #include <QTableWidget>
@@ -36,7 +38,7 @@ void showCell(QTableWidget* table, int row, int column, const QString& text,
         return;
     auto* item = new QTableWidgetItem(text);
     item->setTextAlignment(alignment | Qt::AlignVCenter);
-    item->setFlags(Qt::ItemIsEnabled);
+    item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
     table->setItem(row, column, item);
 }
 
@@ -82,14 +84,34 @@ HistoryWindow::HistoryWindow(QWidget* parent) : HistoryView(parent, Qt::Window) 
          QStringLiteral("Distance (px)"), QStringLiteral("Speed (px/s)")});
     m_table->verticalHeader()->setDefaultSectionSize(20);
     m_table->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
-    m_table->setSelectionMode(QAbstractItemView::NoSelection);
+    m_table->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_table->setMinimumHeight(24 + kBestRows * 20);
+    // Enter on a row and a double click on it both activate the row.
+    connect(m_table, &QTableWidget::activated, this,
+            [this](const QModelIndex& index) { watch(index.row()); });
 
+    m_watch = new QPushButton(QStringLiteral("Watch"), this);
+    m_watch->setToolTip(QStringLiteral("Watch the selected run on the board"));
+    m_watch->setEnabled(false);
+    connect(m_watch, &QPushButton::clicked, this, [this] {
+        const QModelIndexList rows = m_table->selectionModel()->selectedRows();
+        if (!rows.isEmpty())
+            watch(rows.first().row());
+    });
+    connect(m_table->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            [this] { m_watch->setEnabled(m_table->selectionModel()->hasSelection()); });
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(m_watch);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_status);
     layout->addWidget(m_view, 1);
     layout->addWidget(m_table);
-    resize(620, 620);
+    layout->addLayout(buttons);
+    resize(620, 650);
 }
 
 QString HistoryWindow::statusText() const {
@@ -144,7 +166,10 @@ void HistoryWindow::showUnavailable(const QString& reason) {
     for (QXYSeries* s : {static_cast<QXYSeries*>(m_finished), static_cast<QXYSeries*>(m_bestSoFar),
                          static_cast<QXYSeries*>(m_failed)})
         s->clear();
+    m_best.clear();
+    m_table->clearSelection();
     m_table->setRowCount(0);
+    m_watch->setEnabled(false);
 }
 
 void HistoryWindow::showOverview(const HistoryOverview& overview, const QString& levelName) {
@@ -190,6 +215,12 @@ void HistoryWindow::showOverview(const HistoryOverview& overview, const QString&
 }
 
 void HistoryWindow::showBest(const HistoryOverview& overview) {
+    // The run selected stays selected where it moves to, and a row that now holds another run
+    // is no longer selected.
+    const QModelIndexList selected = m_table->selectionModel()->selectedRows();
+    const qint64 selectedId = selected.isEmpty() ? 0 : m_best.value(selected.first().row()).id;
+    m_best = overview.best;
+    m_table->clearSelection();
     m_table->setRowCount(int(overview.best.size()));
     for (int row = 0; row < overview.best.size(); ++row) {
         const HistoryRun& run = overview.best[row];
@@ -201,7 +232,19 @@ void HistoryWindow::showBest(const HistoryOverview& overview) {
         showCell(m_table, row, 2, QString::number(run.timeMs), right);
         showCell(m_table, row, 3, QString::number(run.distancePx), right);
         showCell(m_table, row, 4, QString::number(run.speedPxPerS), right);
+        if (selectedId && run.id == selectedId)
+            m_table->selectRow(row);
     }
+    m_watch->setEnabled(m_table->selectionModel()->hasSelection());
+}
+
+void HistoryWindow::setWatchHandler(std::function<void(const HistoryRun&)> handler) {
+    m_watchHandler = std::move(handler);
+}
+
+void HistoryWindow::watch(int row) {
+    if (m_watchHandler && row >= 0 && row < m_best.size())
+        m_watchHandler(m_best[row]);
 }
 
 void HistoryWindow::showHistory(const RunHistory* history, const QString& levelSha256,

@@ -12,6 +12,7 @@ class QChartView;
 class QKeyEvent;
 class QLabel;
 class QLineSeries;
+class QPushButton;
 class QScatterSeries;
 class QTableWidget;
 class QValueAxis;
@@ -22,7 +23,8 @@ class RunHistory;
 
 // The run history of one track: a chart of the time of every finished run in the order the
 // runs were made (x: the run's number among all runs of the track), the best so far as a step
-// line and the failed runs marked at time 0; and a table of the ten best finished runs. When
+// line and the failed runs marked at time 0; and a table of the ten best finished runs, any
+// of which the player may watch (the Watch button, Enter or a double click on its row). When
 // there is no history, one sentence says why. The window holds only what it draws: the chart's
 // points, thinned to its pixel columns by `readOverview`, and the ten rows. The game loads it
 // from the module `kfhistorywindow` (HistoryView).
@@ -45,9 +47,11 @@ public:
                      const QString& levelName);
     // The chart's width in device pixels: the columns to read an overview for.
     int chartColumns() const override;
+    void setWatchHandler(std::function<void(const HistoryRun&)> handler) override;
 
     QChart* chart() const { return m_chart; }
     QTableWidget* table() const { return m_table; }
+    QPushButton* watchButton() const { return m_watch; }
     // The track's name, or why there is no history.
     QString statusText() const;
 
@@ -59,6 +63,8 @@ private:
     // Puts the series and their axes on the chart, or takes them off (an empty chart).
     void showChart(bool shown);
     void showBest(const HistoryOverview& overview);
+    // Hands the run of the table's row to the watch handler.
+    void watch(int row);
 
     QLabel* m_status = nullptr;
     QChart* m_chart = nullptr;
@@ -75,6 +81,10 @@ private:
     QValueAxis* m_niceTimes = nullptr;
     bool m_chartShown = false;
     QTableWidget* m_table = nullptr;
+    // The runs of the table's rows.
+    QList<HistoryRun> m_best;
+    QPushButton* m_watch = nullptr;
+    std::function<void(const HistoryRun&)> m_watchHandler;
 };
 
 } // namespace kf

@@ -169,6 +169,8 @@ public:
     void OnRunHistory();
     // The board's menu entry: it tells when runs wait or the history is not available.
     QString historyMenuText() const;
+    // The player asked the history window to watch a stored run: asks the history for its path.
+    void watchRun(const HistoryRun& run);
 
     // The ghost of the best run: the path of the run being made (board pixels, from the
     // press), the ghost of the track on the board from the history, and whether it is shown

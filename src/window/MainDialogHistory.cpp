@@ -39,13 +39,13 @@ void MainDialog::useHistory(std::unique_ptr<HistoryWriter> history) {
             return;
         // A finished run may be the new best, whose path the ghost follows from now on.
         if (outcome == RunEnd::Finished)
-            m_history->askGhost(sha);
+            m_history->askGhosts(sha);
         refreshHistoryWindow();
     });
-    connect(h, &HistoryWriter::ghostRead, this,
-            [this](const QString& sha, const std::optional<GhostPath>& ghost) {
+    connect(h, &HistoryWriter::ghostsRead, this,
+            [this](const QString& sha, const TrackGhosts& ghosts) {
                 if (sha == m_levelSha256)
-                    m_ghost = ghost;
+                    m_ghost = ghosts.own;
             });
     connect(h, &HistoryWriter::overviewRead, this,
             [this](const QString& sha, const HistoryOverview& overview) {
@@ -118,12 +118,19 @@ void MainDialog::OnRunHistory() {
         return;
     openHistory();
     // A window of its own beside the board, which stays usable while the game runs modally.
-    if (!m_historyWindow)
+    if (!m_historyWindow) {
         m_historyWindow = openHistoryView(this);
+        m_historyWindow->setWatchHandler([this](const HistoryRun& run) { watchRun(run); });
+    }
     m_historyWindow->show();
     m_historyWindow->raise();
     m_historyWindow->activateWindow();
     refreshHistoryWindow();
+}
+
+void MainDialog::watchRun(const HistoryRun& run) {
+    if (m_history)
+        m_history->askRunPath(run.id);
 }
 
 void MainDialog::keyPressEvent(QKeyEvent* event) {

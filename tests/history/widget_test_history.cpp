@@ -307,6 +307,54 @@ TEST_F(HistoryInGameTest, KeyHAndTheBoardsMenuOpenTheWindowWhichFollowsTheRuns) 
     }
 }
 
+// A run of the ten best can be watched: the Watch button (greyed until a row is selected),
+// Enter on its row and a double click on it each ask the history for that run's path.
+TEST_F(HistoryInGameTest, TheWindowsWatchAsksForThePathOfTheRunOnItsRow) {
+    useOwnHistory();
+    QList<std::pair<qint64, std::optional<GhostPath>>> read;
+    QObject::connect(
+        dialog->m_history.get(), &HistoryWriter::runPathRead,
+        [&](qint64 id, const std::optional<GhostPath>& path) { read << std::pair(id, path); });
+    HistoryWindow* window = openWindow();
+    answers.clickOk().typeAndEnter(id::newRecord::Name, "Ann");
+    finishRun();
+    const GhostPath path = dialog->m_runPath;
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->table()->rowCount() == 1; }));
+    QTableWidget* table = window->table();
+    EXPECT_FALSE(window->watchButton()->isEnabled());
+    const QPoint onRow = table->visualRect(table->model()->index(0, 1)).center();
+    const struct {
+        const char* way;
+        std::function<void()> ask;
+    } ways[] = {
+        {"the Watch button",
+         [&] {
+             table->selectRow(0);
+             EXPECT_TRUE(window->watchButton()->isEnabled());
+             QTest::mouseClick(window->watchButton(), Qt::LeftButton);
+         }},
+        {"Enter",
+         [&] {
+             table->selectRow(0);
+             QTest::keyClick(table, Qt::Key_Return);
+         }},
+        {"a double click",
+         [&] {
+             // As a mouse gives it: a press and a release, then the double click.
+             QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, onRow);
+             QTest::mouseDClick(table->viewport(), Qt::LeftButton, {}, onRow);
+         }},
+    };
+    for (const auto& w : ways) {
+        SCOPED_TRACE(w.way);
+        table->clearSelection();
+        read.clear();
+        w.ask();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !read.isEmpty(); }));
+        EXPECT_EQ(read, (QList<std::pair<qint64, std::optional<GhostPath>>>{{1, path}}));
+    }
+}
+
 // A database that cannot be used: the game plays on, the record file is written, and the
 // history window says why in one sentence.
 TEST_F(HistoryInGameTest, ABrokenDatabaseCostsTheHistoryOnly) {
