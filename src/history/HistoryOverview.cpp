@@ -16,10 +16,6 @@ namespace {
 
 constexpr int kBestRows = 10;
 
-const QString kRunColumns = QStringLiteral(
-    "level_sha256, level_name, started_utc, mode, player, outcome, time_ms, distance_px, "
-    "speed_px_s");
-
 // What one pixel column of the chart shows: its fastest and slowest finished run and its
 // first failed run, by run number (0 where it has none).
 struct Column {
@@ -117,7 +113,7 @@ public:
     QList<HistoryRun> best() {
         QSqlQuery q = query(QStringLiteral("SELECT %1 FROM runs WHERE level_sha256 = ? AND "
                                            "outcome = 'finished' ORDER BY time_ms, id LIMIT ?")
-                                .arg(kRunColumns),
+                                .arg(storedRunColumns()),
                             {m_level, kBestRows});
         QList<HistoryRun> runs;
         while (q.next())

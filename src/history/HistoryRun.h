@@ -28,6 +28,12 @@ struct HistoryRun {
     qint64 id = 0; // the history's number for a stored run; 0 for one not stored yet
 };
 
+// A stored run with the path it took, to be watched again.
+struct WatchedRun {
+    HistoryRun run;
+    GhostPath path;
+};
+
 // Whether a run can be stored at all: a level's SHA-256, a start time and no negative figure.
 // A run that is not is refused where it is made, so one bad row never costs the history.
 bool isStorable(const HistoryRun& run);

@@ -20,7 +20,13 @@ public:
     }
     qint64 writtenSeq(const QString&) const override { return 0; }
     void forgetPending(const QString&) override {}
-    std::optional<GhostPath> ghostOf(const QString&) const override { return std::nullopt; }
+    TrackGhosts ghostsOf(const QString&) const override { return {}; }
+    Stored keepSharedGhosts(const QString&, const QList<SharedGhost>&) override {
+        return Stored::Never;
+    }
+    Stored forgetSharedGhost(qint64, QString*) override { return Stored::Never; }
+    std::optional<GhostPath> runPathOf(qint64) const override { return std::nullopt; }
+    std::optional<WatchedRun> bestRunOf(const QString&) const override { return std::nullopt; }
     QHash<QString, LevelTally> talliesOf(const QStringList&) const override { return {}; }
     HistoryOverview overviewOf(const QString&, int) const override { return {}; }
 };

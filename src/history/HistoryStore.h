@@ -30,7 +30,13 @@ public:
     virtual qint64 writtenSeq(const QString& pendingFile) const = 0;
     virtual void forgetPending(const QString& pendingFile) = 0;
 
-    virtual std::optional<GhostPath> ghostOf(const QString& levelSha256) const = 0;
+    virtual TrackGhosts ghostsOf(const QString& levelSha256) const = 0;
+    virtual Stored keepSharedGhosts(const QString& levelSha256,
+                                    const QList<SharedGhost>& ghosts) = 0;
+    virtual Stored forgetSharedGhost(qint64 id, QString* levelSha256) = 0;
+    virtual std::optional<GhostPath> runPathOf(qint64 runId) const = 0;
+    // The level's best run with its path (RunHistory::bestRunOf).
+    virtual std::optional<WatchedRun> bestRunOf(const QString& levelSha256) const = 0;
     virtual QHash<QString, LevelTally> talliesOf(const QStringList& levelSha256s) const = 0;
     // What the history window shows of a track (readOverview), its chart `columns` pixels wide.
     virtual HistoryOverview overviewOf(const QString& levelSha256, int columns) const = 0;

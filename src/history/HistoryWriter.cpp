@@ -5,6 +5,7 @@
 
 #include <QTimer>
 
+#include <algorithm>
 #include <deque>
 
 namespace kf {
@@ -16,6 +17,13 @@ constexpr int kFirstRetryMs = 250;
 constexpr int kLongestRetryMs = 2000;
 // Runs written in one go before questions waiting behind them are answered.
 constexpr int kRunsPerTurn = 20;
+
+// Shared ghosts to keep for a track, or the one to forget (forgetId; its track is found then).
+struct GhostChange {
+    QString levelSha256;
+    QList<SharedGhost> keep;
+    qint64 forgetId = 0;
+};
 
 } // namespace
 
@@ -48,15 +56,32 @@ public:
     }
 
     void enqueue(const PendingRun& run, const QString& file) {
-        m_queue.push_back({run, file, nullptr, true});
-        if (m_store && !m_retry->isActive() && m_queue.size() == 1)
-            writeSome();
+        push({run, file, nullptr, true, std::nullopt});
     }
 
-    void askGhost(const QString& levelSha256) {
-        std::optional<GhostPath> ghost = m_store ? m_store->ghostOf(levelSha256) : std::nullopt;
+    void changeGhosts(const GhostChange& change) { push({{}, {}, nullptr, false, change}); }
+
+    void askGhosts(const QString& levelSha256) {
+        TrackGhosts ghosts;
+        if (m_store)
+            ghosts = m_store->ghostsOf(levelSha256);
         checkStillAvailable();
-        post([levelSha256, ghost](HistoryWriter* w) { emit w->ghostRead(levelSha256, ghost); });
+        post([levelSha256, ghosts](HistoryWriter* w) { emit w->ghostsRead(levelSha256, ghosts); });
+    }
+
+    void askRunPath(qint64 runId) {
+        std::optional<GhostPath> path = m_store ? m_store->runPathOf(runId) : std::nullopt;
+        checkStillAvailable();
+        post([runId, path](HistoryWriter* w) { emit w->runPathRead(runId, path); });
+    }
+
+    void askBestRun(const QString& levelSha256) {
+        std::optional<WatchedRun> best = m_store ? m_store->bestRunOf(levelSha256) : std::nullopt;
+        checkStillAvailable();
+        post([levelSha256, best](HistoryWriter* w) {
+            emit w->bestRunRead(levelSha256, best ? std::optional(best->run) : std::nullopt,
+                                best ? best->path : GhostPath());
+        });
     }
 
     void askTallies(const QStringList& levelSha256s) {
@@ -86,19 +111,29 @@ public:
         m_retry->stop();
         if (m_store && !m_troubled)
             writeSome();
-        if (m_queue.empty() && m_store && m_pending->removeIfAllWritten())
+        const bool runsWait =
+            std::any_of(m_queue.begin(), m_queue.end(), [](const Entry& e) { return !e.ghosts; });
+        if (!runsWait && m_store && m_pending->removeIfAllWritten())
             m_store->forgetPending(m_pending->fileName());
         m_adopted.clear();
         m_store.reset();
     }
 
 private:
+    // A run, or a change of the shared ghosts, in the order they were handed over.
     struct Entry {
         PendingRun pending;
-        QString file;      // the file of waiting runs it is in; empty: none
-        AdoptedRuns* from; // a gone game's file, or null for this game's own
-        bool lastOfFile;   // the adopted file is done once this run is
+        QString file;                      // the file of waiting runs it is in; empty: none
+        AdoptedRuns* from;                 // a gone game's file, or null for this game's own
+        bool lastOfFile;                   // the adopted file is done once this run is
+        std::optional<GhostChange> ghosts; // set for a change of shared ghosts, not a run
     };
+
+    void push(Entry entry) {
+        m_queue.push_back(std::move(entry));
+        if (m_store && !m_retry->isActive() && m_queue.size() == 1)
+            writeSome();
+    }
 
     void adoptWaitingRuns() {
         std::deque<Entry> earlier;
@@ -108,7 +143,8 @@ private:
             std::deque<Entry> fromFile;
             for (const PendingRun& run : runs) {
                 if (run.seq > written)
-                    fromFile.push_back({run, adopted->fileName(), adopted.get(), false});
+                    fromFile.push_back(
+                        {run, adopted->fileName(), adopted.get(), false, std::nullopt});
             }
             if (fromFile.empty()) {
                 forget(*adopted);
@@ -131,10 +167,7 @@ private:
     void writeSome() {
         for (int n = 0; n < kRunsPerTurn && !m_queue.empty() && m_store; ++n) {
             Entry& e = m_queue.front();
-            std::optional<PendingMark> mark;
-            if (!e.file.isEmpty())
-                mark = PendingMark{e.file, e.pending.seq};
-            const Stored stored = m_store->store(e.pending.run, e.pending.path, mark);
+            const Stored stored = write(e);
             if (stored == Stored::Waiting) {
                 waitAndRetry(m_store->waitingReason());
                 return;
@@ -158,7 +191,26 @@ private:
                 this, [this] { writeSome(); }, Qt::QueuedConnection);
     }
 
+    Stored write(Entry& e) {
+        if (e.ghosts) {
+            GhostChange& change = *e.ghosts;
+            return change.forgetId
+                       ? m_store->forgetSharedGhost(change.forgetId, &change.levelSha256)
+                       : m_store->keepSharedGhosts(change.levelSha256, change.keep);
+        }
+        std::optional<PendingMark> mark;
+        if (!e.file.isEmpty())
+            mark = PendingMark{e.file, e.pending.seq};
+        return m_store->store(e.pending.run, e.pending.path, mark);
+    }
+
     void settle(const Entry& e, bool written) {
+        if (e.ghosts) {
+            // A ghost forgotten that was not there changes no track.
+            if (const QString sha = e.ghosts->levelSha256; written && !sha.isEmpty())
+                post([sha](HistoryWriter* w) { emit w->ghostsChanged(sha); });
+            return;
+        }
         if (e.from) {
             if (e.lastOfFile) {
                 forget(*e.from);
@@ -244,9 +296,33 @@ bool HistoryWriter::record(const HistoryRun& run, const GhostPath& path) {
     return true;
 }
 
-void HistoryWriter::askGhost(const QString& levelSha256) {
+void HistoryWriter::askGhosts(const QString& levelSha256) {
     QMetaObject::invokeMethod(
-        m_worker, [w = m_worker, levelSha256] { w->askGhost(levelSha256); }, Qt::QueuedConnection);
+        m_worker, [w = m_worker, levelSha256] { w->askGhosts(levelSha256); }, Qt::QueuedConnection);
+}
+
+void HistoryWriter::keepSharedGhosts(const QString& levelSha256, const QList<SharedGhost>& ghosts) {
+    QMetaObject::invokeMethod(
+        m_worker,
+        [w = m_worker, change = GhostChange{levelSha256, ghosts, 0}] { w->changeGhosts(change); },
+        Qt::QueuedConnection);
+}
+
+void HistoryWriter::forgetSharedGhost(qint64 id) {
+    QMetaObject::invokeMethod(
+        m_worker, [w = m_worker, change = GhostChange{{}, {}, id}] { w->changeGhosts(change); },
+        Qt::QueuedConnection);
+}
+
+void HistoryWriter::askRunPath(qint64 runId) {
+    QMetaObject::invokeMethod(
+        m_worker, [w = m_worker, runId] { w->askRunPath(runId); }, Qt::QueuedConnection);
+}
+
+void HistoryWriter::askBestRun(const QString& levelSha256) {
+    QMetaObject::invokeMethod(
+        m_worker, [w = m_worker, levelSha256] { w->askBestRun(levelSha256); },
+        Qt::QueuedConnection);
 }
 
 void HistoryWriter::askTallies(const QStringList& levelSha256s) {

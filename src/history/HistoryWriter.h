@@ -26,10 +26,12 @@ class PendingRuns;
 // (PendingRuns) and written by the thread, in order and each once, as soon as the database can
 // be written; a run that waits when the game ends is written by the next game. Only a database
 // that cannot be the game's (damaged, newer, not a database) ends the history for the session.
-// Questions (the ghost of a track, the tallies of tracks, the overview of a track's history)
-// are answered by signals on the thread that asked. The database's code is a module of its own
-// (HistoryStore), loaded by the thread when it opens the history: without it the history is
-// unavailable for the session, with a sentence that says so.
+// Questions (the ghosts of a track, a run's path, a track's best run, the tallies of tracks,
+// the overview of a track's history) are answered by signals on the thread that asked. Shared
+// ghosts to keep or forget wait in the thread's queue behind the runs, as runs do, while the
+// database cannot be written; those still waiting when the game ends are not kept. The database's
+// code is a module of its own (HistoryStore), loaded by the thread when it opens the history:
+// without it the history is unavailable for the session, with a sentence that says so.
 class HistoryWriter : public QObject {
     Q_OBJECT
 public:
@@ -64,7 +66,17 @@ public:
     // Whether every run handed over has been written or refused.
     bool settled() const { return m_settled == m_handedOver; }
 
-    void askGhost(const QString& levelSha256);
+    // The track's ghosts: its best run's path and the ghosts shared for it (ghostsRead).
+    void askGhosts(const QString& levelSha256);
+    // Keeps other players' ghosts for the track, in order; one equal to a ghost kept already is
+    // not kept twice (RunHistory::keepSharedGhosts). ghostsChanged once they are kept.
+    void keepSharedGhosts(const QString& levelSha256, const QList<kf::SharedGhost>& ghosts);
+    // Forgets a shared ghost by its id; ghostsChanged for its track once it is gone.
+    void forgetSharedGhost(qint64 id);
+    // The path kept for a stored run (runPathRead): none when it is not kept.
+    void askRunPath(qint64 runId);
+    // The track's fastest finished run with a path kept, and that path (bestRunRead).
+    void askBestRun(const QString& levelSha256);
     void askTallies(const QStringList& levelSha256s);
     // What the history window shows of a track, its chart thinned to `columns` pixels.
     void askOverview(const QString& levelSha256, int columns);
@@ -72,7 +84,13 @@ public:
 signals:
     void stateChanged();
     void runWritten(const QString& levelSha256, kf::RunEnd outcome);
-    void ghostRead(const QString& levelSha256, const std::optional<kf::GhostPath>& ghost);
+    void ghostsRead(const QString& levelSha256, const kf::TrackGhosts& ghosts);
+    // The shared ghosts of the track were kept or one was forgotten.
+    void ghostsChanged(const QString& levelSha256);
+    void runPathRead(qint64 runId, const std::optional<kf::GhostPath>& path);
+    // No run (and an empty path) when the track has no finished run with a path kept.
+    void bestRunRead(const QString& levelSha256, const std::optional<kf::HistoryRun>& run,
+                     const kf::GhostPath& path);
     void talliesRead(const QHash<QString, kf::LevelTally>& tallies);
     void overviewRead(const QString& levelSha256, const kf::HistoryOverview& overview);
 

@@ -8,6 +8,7 @@
 #include <QVariant>
 
 #include <atomic>
+#include <functional>
 
 namespace kf {
 
@@ -23,6 +24,18 @@ const QStringList kUpgradeSteps[] = {
      QStringLiteral("CREATE INDEX runs_by_level ON runs(level_sha256, id)"),
      QStringLiteral("CREATE TABLE ghosts(level_sha256 TEXT PRIMARY KEY, "
                     "time_ms INTEGER NOT NULL, points BLOB NOT NULL)")},
+    {QStringLiteral("CREATE TABLE run_paths(run_id INTEGER PRIMARY KEY REFERENCES runs(id), "
+                    "points BLOB NOT NULL)"),
+     // The ghost of each track's best becomes the path of the earliest finished run of its
+     // time, so the best run of an older game's history can be watched too.
+     QStringLiteral("INSERT INTO run_paths(run_id, points) SELECT run_id, points FROM ("
+                    "SELECT (SELECT r.id FROM runs r WHERE r.level_sha256 = g.level_sha256 AND "
+                    "r.outcome = 'finished' AND r.time_ms = g.time_ms ORDER BY r.id LIMIT 1) "
+                    "AS run_id, g.points AS points FROM ghosts g) WHERE run_id IS NOT NULL"),
+     QStringLiteral("CREATE TABLE shared_ghosts(id INTEGER PRIMARY KEY, "
+                    "level_sha256 TEXT NOT NULL, player TEXT NOT NULL, time_ms INTEGER NOT NULL, "
+                    "finished_utc TEXT NOT NULL, points BLOB NOT NULL)"),
+     QStringLiteral("CREATE INDEX shared_ghosts_by_level ON shared_ghosts(level_sha256, id)")},
 };
 static_assert(std::size(kUpgradeSteps) == RunHistory::kSchemaVersion);
 
@@ -94,6 +107,10 @@ const QString kRunColumns = QStringLiteral(
     "level_sha256, level_name, started_utc, mode, player, outcome, time_ms, distance_px, "
     "speed_px_s");
 
+// A stored path's bytes, read only when they are within GhostPath's bound.
+const QString kBoundedPoints =
+    QStringLiteral("CASE WHEN length(points) <= %1 THEN points END").arg(GhostPath::kMaxBytes);
+
 } // namespace
 
 TroubleReason troubleReasonFor(const QSqlError& error) {
@@ -107,6 +124,11 @@ TroubleReason troubleReasonFor(const QSqlError& error) {
             QStringLiteral("The run history is not available because its database reported "
                            "an error the game does not know (code %1).")
                 .arg(code)};
+}
+
+const QString& storedRunColumns() {
+    static const QString columns = kRunColumns + QStringLiteral(", id");
+    return columns;
 }
 
 HistoryRun historyRunFrom(const QSqlQuery& q) {
@@ -124,6 +146,7 @@ HistoryRun historyRunFrom(const QSqlQuery& q) {
     run.timeMs = q.value(6).toInt();
     run.distancePx = q.value(7).toLongLong();
     run.speedPxPerS = q.value(8).toLongLong();
+    run.id = q.value(9).toLongLong();
     return run;
 }
 
@@ -200,9 +223,9 @@ bool RunHistory::upgrade() {
         fail(Trouble::Lasting, seen < 0 ? kDamagedReason : kNewerReason);
         return false;
     }
-    // A database that says it is ours must hold the tables this game keeps its runs in; that
-    // too is seen before anything (even the journal mode) is written.
-    if (seen == kSchemaVersion && !hasItsTables(q)) {
+    // A database that says it is ours must hold the tables of its version; that too is seen
+    // before anything (even the journal mode) is written.
+    if (seen > 0 && !hasItsTables(q, seen)) {
         fail(Trouble::Lasting, kDamagedReason);
         return false;
     }
@@ -225,7 +248,7 @@ bool RunHistory::upgrade() {
     ok = ok && !newer && !damaged &&
          (version == kSchemaVersion ||
           q.exec(QStringLiteral("PRAGMA user_version = %1").arg(kSchemaVersion)));
-    const bool itsTables = ok && hasItsTables(q);
+    const bool itsTables = ok && hasItsTables(q, kSchemaVersion);
     ok = itsTables && q.exec(QStringLiteral("CREATE TABLE IF NOT EXISTS pending_written("
                                             "file TEXT PRIMARY KEY, seq INTEGER NOT NULL)"));
     if (ok && q.exec(QStringLiteral("COMMIT")))
@@ -241,16 +264,22 @@ bool RunHistory::upgrade() {
     return false;
 }
 
-bool RunHistory::hasItsTables(QSqlQuery& q) {
+bool RunHistory::hasItsTables(QSqlQuery& q, int version) {
     const struct {
+        int since;
         const char* table;
         const char* columns;
     } tables[] = {
-        {"runs", "id,level_sha256,level_name,started_utc,mode,player,outcome,time_ms,"
-                 "distance_px,speed_px_s"},
-        {"ghosts", "level_sha256,time_ms,points"},
+        {1, "runs",
+         "id,level_sha256,level_name,started_utc,mode,player,outcome,time_ms,"
+         "distance_px,speed_px_s"},
+        {1, "ghosts", "level_sha256,time_ms,points"},
+        {2, "run_paths", "run_id,points"},
+        {2, "shared_ghosts", "id,level_sha256,player,time_ms,finished_utc,points"},
     };
     for (const auto& t : tables) {
+        if (t.since > version)
+            continue;
         if (!q.exec(QStringLiteral("PRAGMA table_info(%1)").arg(QLatin1String(t.table))))
             return false;
         QStringList names;
@@ -268,12 +297,21 @@ Stored RunHistory::store(const HistoryRun& run, const GhostPath& path,
         return Stored::Never;
     if (!isStorable(run))
         return Stored::Refused;
+    // The run, its path, the ghost it may make and its mark are one transaction. The write
+    // lock comes first, so no other game records a faster run between the comparison and the
+    // writes.
+    const bool finished = run.outcome == RunEnd::Finished;
+    return write([&](QSqlQuery& q) {
+        return (!finished || keepGhostOfBest(q, run, path)) && insertRun(q, run) &&
+               (!finished || keepRunPath(q, run, path)) && (!mark || markWritten(q, *mark));
+    });
+}
+
+Stored RunHistory::write(const std::function<bool(QSqlQuery&)>& steps) {
+    if (!available())
+        return Stored::Never;
     QSqlQuery q(QSqlDatabase::database(m_connection, false));
-    // The run, the ghost it may make and its mark are one transaction. The write lock comes
-    // first, so no other game records a faster run between the comparison and the writes.
-    if (q.exec(QStringLiteral("BEGIN IMMEDIATE")) &&
-        (run.outcome != RunEnd::Finished || keepGhostOfBest(q, run, path)) && insertRun(q, run) &&
-        (!mark || markWritten(q, *mark)) && q.exec(QStringLiteral("COMMIT"))) {
+    if (q.exec(QStringLiteral("BEGIN IMMEDIATE")) && steps(q) && q.exec(QStringLiteral("COMMIT"))) {
         m_waitingReason.clear();
         return Stored::Written;
     }
@@ -334,6 +372,31 @@ bool RunHistory::keepGhostOfBest(QSqlQuery& q, const HistoryRun& run, const Ghos
     return q.exec();
 }
 
+bool RunHistory::keepRunPath(QSqlQuery& q, const HistoryRun& run, const GhostPath& path) {
+    if (!path.isEmpty() && path.fitsStore()) {
+        q.prepare(QStringLiteral("INSERT INTO run_paths(run_id, points) "
+                                 "VALUES(last_insert_rowid(), ?)"));
+        q.addBindValue(path.encode());
+        if (!q.exec())
+            return false;
+    }
+    // One finished run more moves at most one run out of the recent ones and at most one out
+    // of the fastest: those two lose their paths unless the other rule keeps them.
+    const QString finishedOfLevel =
+        QStringLiteral("SELECT id FROM runs WHERE level_sha256 = ? AND outcome = 'finished' ");
+    const QString recent = finishedOfLevel + QStringLiteral("ORDER BY id DESC LIMIT %1");
+    const QString fastest = finishedOfLevel + QStringLiteral("ORDER BY time_ms, id LIMIT %1");
+    q.prepare(QStringLiteral("DELETE FROM run_paths WHERE (run_id IN (%1 OFFSET %2) OR "
+                             "run_id IN (%3 OFFSET %4)) AND run_id NOT IN (%5) AND "
+                             "run_id NOT IN (%6)")
+                  .arg(recent.arg(1), QString::number(kRecentPaths), fastest.arg(1),
+                       QString::number(kFastestPaths), recent.arg(kRecentPaths),
+                       fastest.arg(kFastestPaths)));
+    for (int i = 0; i < 4; ++i)
+        q.addBindValue(text(run.levelSha256));
+    return q.exec();
+}
+
 bool RunHistory::markWritten(QSqlQuery& q, const PendingMark& mark) {
     q.prepare(QStringLiteral("INSERT OR REPLACE INTO pending_written(file, seq) VALUES(?, ?)"));
     q.addBindValue(mark.file);
@@ -369,8 +432,8 @@ QList<HistoryRun> RunHistory::runsOf(const QString& levelSha256) const {
         return runs;
     QSqlQuery q(QSqlDatabase::database(m_connection, false));
     q.setForwardOnly(true);
-    q.prepare(
-        QStringLiteral("SELECT %1 FROM runs WHERE level_sha256 = ? ORDER BY id").arg(kRunColumns));
+    q.prepare(QStringLiteral("SELECT %1 FROM runs WHERE level_sha256 = ? ORDER BY id")
+                  .arg(storedRunColumns()));
     q.addBindValue(levelSha256);
     if (!q.exec()) {
         readFailed(q.lastError());
@@ -389,7 +452,7 @@ QList<HistoryRun> RunHistory::bestOf(const QString& levelSha256, int count) cons
     q.setForwardOnly(true);
     q.prepare(QStringLiteral("SELECT %1 FROM runs WHERE level_sha256 = ? AND outcome = "
                              "'finished' ORDER BY time_ms, id LIMIT ?")
-                  .arg(kRunColumns));
+                  .arg(storedRunColumns()));
     q.addBindValue(levelSha256);
     q.addBindValue(count);
     if (!q.exec()) {
@@ -406,9 +469,7 @@ std::optional<GhostPath> RunHistory::ghostOf(const QString& levelSha256) const {
         return std::nullopt;
     QSqlQuery q(QSqlDatabase::database(m_connection, false));
     // The length is asked first, so a ghost beyond the bound is never even read.
-    q.prepare(QStringLiteral("SELECT CASE WHEN length(points) <= ? THEN points END FROM ghosts "
-                             "WHERE level_sha256 = ?"));
-    q.addBindValue(qlonglong(GhostPath::kMaxBytes));
+    q.prepare(QStringLiteral("SELECT %1 FROM ghosts WHERE level_sha256 = ?").arg(kBoundedPoints));
     q.addBindValue(levelSha256);
     if (!q.exec()) {
         readFailed(q.lastError());
@@ -417,6 +478,113 @@ std::optional<GhostPath> RunHistory::ghostOf(const QString& levelSha256) const {
     if (!q.next() || q.isNull(0))
         return std::nullopt;
     return GhostPath::decode(q.value(0).toByteArray());
+}
+
+TrackGhosts RunHistory::ghostsOf(const QString& levelSha256) const {
+    TrackGhosts ghosts;
+    ghosts.own = ghostOf(levelSha256);
+    if (!available())
+        return ghosts;
+    QSqlQuery q(QSqlDatabase::database(m_connection, false));
+    q.setForwardOnly(true);
+    q.prepare(QStringLiteral("SELECT id, player, time_ms, finished_utc, %1 FROM shared_ghosts "
+                             "WHERE level_sha256 = ? ORDER BY id")
+                  .arg(kBoundedPoints));
+    q.addBindValue(levelSha256);
+    if (!q.exec()) {
+        readFailed(q.lastError());
+        return ghosts;
+    }
+    while (q.next()) {
+        // A ghost whose bytes are no path is left out; the others still race.
+        std::optional<GhostPath> path = GhostPath::decode(q.value(4).toByteArray());
+        if (!path)
+            continue;
+        ghosts.shared.append({q.value(0).toLongLong(), q.value(1).toString(), q.value(2).toInt(),
+                              QDateTime::fromString(q.value(3).toString(), Qt::ISODateWithMs),
+                              std::move(*path)});
+    }
+    return ghosts;
+}
+
+Stored RunHistory::keepSharedGhosts(const QString& levelSha256, const QList<SharedGhost>& ghosts) {
+    const auto keepAll = [&](QSqlQuery& q) {
+        for (const SharedGhost& ghost : ghosts) {
+            if (ghost.path.isEmpty() || !ghost.path.fitsStore() || ghost.timeMs < 0)
+                continue;
+            const QByteArray points = ghost.path.encode();
+            const QString finished = ghost.finishedUtc.toUTC().toString(Qt::ISODateWithMs);
+            q.prepare(QStringLiteral(
+                "INSERT INTO shared_ghosts(level_sha256, player, time_ms, finished_utc, points) "
+                "SELECT ?, ?, ?, ?, ? WHERE NOT EXISTS (SELECT 1 FROM shared_ghosts WHERE "
+                "level_sha256 = ? AND player = ? AND time_ms = ? AND finished_utc = ? AND "
+                "points = ?)"));
+            for (int i = 0; i < 2; ++i) {
+                q.addBindValue(text(levelSha256));
+                q.addBindValue(text(ghost.player));
+                q.addBindValue(ghost.timeMs);
+                q.addBindValue(text(finished));
+                q.addBindValue(points);
+            }
+            if (!q.exec())
+                return false;
+        }
+        return true;
+    };
+    return write(keepAll);
+}
+
+Stored RunHistory::forgetSharedGhost(qint64 id, QString* levelSha256) {
+    return write([&](QSqlQuery& q) {
+        q.prepare(QStringLiteral("SELECT level_sha256 FROM shared_ghosts WHERE id = ?"));
+        q.addBindValue(id);
+        if (!q.exec())
+            return false;
+        const QString level = q.next() ? q.value(0).toString() : QString();
+        q.prepare(QStringLiteral("DELETE FROM shared_ghosts WHERE id = ?"));
+        q.addBindValue(id);
+        if (!q.exec())
+            return false;
+        if (levelSha256)
+            *levelSha256 = level;
+        return true;
+    });
+}
+
+std::optional<GhostPath> RunHistory::runPathOf(qint64 runId) const {
+    if (!available())
+        return std::nullopt;
+    QSqlQuery q(QSqlDatabase::database(m_connection, false));
+    q.prepare(QStringLiteral("SELECT %1 FROM run_paths WHERE run_id = ?").arg(kBoundedPoints));
+    q.addBindValue(runId);
+    if (!q.exec()) {
+        readFailed(q.lastError());
+        return std::nullopt;
+    }
+    if (!q.next() || q.isNull(0))
+        return std::nullopt;
+    return GhostPath::decode(q.value(0).toByteArray());
+}
+
+std::optional<WatchedRun> RunHistory::bestRunOf(const QString& levelSha256) const {
+    if (!available())
+        return std::nullopt;
+    QSqlQuery q(QSqlDatabase::database(m_connection, false));
+    q.setForwardOnly(true);
+    q.prepare(QStringLiteral("SELECT %1, %2 FROM runs JOIN run_paths ON run_id = id WHERE "
+                             "level_sha256 = ? AND outcome = 'finished' ORDER BY time_ms, id")
+                  .arg(storedRunColumns(), kBoundedPoints));
+    q.addBindValue(levelSha256);
+    if (!q.exec()) {
+        readFailed(q.lastError());
+        return std::nullopt;
+    }
+    // The fastest whose path reads back; a damaged one is passed over.
+    while (q.next()) {
+        if (std::optional<GhostPath> path = GhostPath::decode(q.value(10).toByteArray()))
+            return WatchedRun{historyRunFrom(q), std::move(*path)};
+    }
+    return std::nullopt;
 }
 
 QHash<QString, LevelTally> RunHistory::talliesOf(const QStringList& levelSha256s) const {

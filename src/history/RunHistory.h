@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <optional>
 
 class QSqlDatabase;
@@ -21,8 +22,13 @@ namespace kf {
 // file it cannot read as its own.
 class RunHistory {
 public:
-    static constexpr int kSchemaVersion = 1;
+    static constexpr int kSchemaVersion = 2;
     static constexpr int kDefaultBusyTimeoutMs = 5000;
+    // Each finished run's path is kept while it is among the last kRecentPaths finished runs of
+    // its track or among its kFastestPaths fastest (the ten the history window lists): at most
+    // 210 paths a track, some 10 KB each for a run of ten seconds.
+    static constexpr int kRecentPaths = 200;
+    static constexpr int kFastestPaths = 10;
 
     // `<data folder>/kurvenflitzerl/history.sqlite` (defaultHistoryPath).
     static QString defaultPath() { return defaultHistoryPath(); }
@@ -43,11 +49,13 @@ public:
     const QString& waitingReason() const { return m_waitingReason; }
 
     // Stores one run, and with `mark` notes it as written from its file of waiting runs, in one
-    // transaction. A finished run strictly faster than every earlier finished run of its level
-    // becomes the level's ghost with `path` (none when the path is empty or beyond
-    // GhostPath's bound), in the same transaction: the run, its ghost and its mark are stored
-    // or none of them. Passing trouble leaves the store available and the run Waiting; lasting
-    // trouble makes the store unavailable with its reason.
+    // transaction. A finished run keeps `path` (when it is not empty and within GhostPath's
+    // bound), and the paths of its track beyond kRecentPaths and kFastestPaths are dropped. A
+    // finished run strictly faster than every earlier finished run of its level becomes the
+    // level's ghost with `path` (none when the path is empty or beyond the bound), in the same
+    // transaction: the run, its path, its ghost and its mark are stored or none of them.
+    // Passing trouble leaves the store available and the run Waiting; lasting trouble makes the
+    // store unavailable with its reason.
     Stored store(const HistoryRun& run, const GhostPath& path = {},
                  const std::optional<PendingMark>& mark = std::nullopt);
     // store() for a run of its own: true when it is written.
@@ -64,6 +72,21 @@ public:
     // The path of the level's best finished run; none without one, or when the stored bytes
     // are not a path.
     std::optional<GhostPath> ghostOf(const QString& levelSha256) const;
+    // The path of the level's best finished run and the ghosts shared for it, in the order
+    // they were kept; a shared ghost whose bytes are not a path is left out.
+    TrackGhosts ghostsOf(const QString& levelSha256) const;
+    // Keeps other players' ghosts for the level, in order, in one transaction. One equal to a
+    // ghost kept for the level already (player, time, finished time and path) is not kept
+    // again; one with an empty path or beyond GhostPath's bound is not kept at all.
+    Stored keepSharedGhosts(const QString& levelSha256, const QList<SharedGhost>& ghosts);
+    // Forgets the shared ghost `id`; `levelSha256` (when given) gets its level, empty when no
+    // ghost has that id.
+    Stored forgetSharedGhost(qint64 id, QString* levelSha256 = nullptr);
+    // The path kept for the run `runId`; none when it was not kept or no longer is.
+    std::optional<GhostPath> runPathOf(qint64 runId) const;
+    // The level's fastest finished run with a path kept (of equal times the earlier) and that
+    // path; none without one.
+    std::optional<WatchedRun> bestRunOf(const QString& levelSha256) const;
     // The tallies of many levels at once, by SHA-256; a level without runs has no entry.
     QHash<QString, LevelTally> talliesOf(const QStringList& levelSha256s) const;
     // The store's own connection, for queries of the history's readers on this store's thread.
@@ -77,10 +100,14 @@ public:
 private:
     bool open(int busyTimeoutMs);
     bool upgrade();
-    bool hasItsTables(QSqlQuery& q);
+    // Whether the database holds the tables of schema `version`, with their columns.
+    bool hasItsTables(QSqlQuery& q, int version);
     bool insertRun(QSqlQuery& q, const HistoryRun& run);
     bool keepGhostOfBest(QSqlQuery& q, const HistoryRun& run, const GhostPath& path);
+    bool keepRunPath(QSqlQuery& q, const HistoryRun& run, const GhostPath& path);
     bool markWritten(QSqlQuery& q, const PendingMark& mark);
+    // Runs `steps` in one write transaction: Written, or why not (as store() tells it).
+    Stored write(const std::function<bool(QSqlQuery&)>& steps);
     void fail(const QSqlError& error) const;
     void fail(Trouble trouble, const QString& reason) const;
 
@@ -96,8 +123,11 @@ private:
 // the SQLite driver, and whether that trouble passes. No driver text reaches the player.
 TroubleReason troubleReasonFor(const QSqlError& error);
 
-// A run from a row of the store's run columns (level_sha256, level_name, started_utc, mode,
-// player, outcome, time_ms, distance_px, speed_px_s), in that order.
+// The columns of a stored run that historyRunFrom reads, for a SELECT: level_sha256,
+// level_name, started_utc, mode, player, outcome, time_ms, distance_px, speed_px_s, id.
+const QString& storedRunColumns();
+
+// A run, its id set, from a row whose first columns are storedRunColumns().
 HistoryRun historyRunFrom(const QSqlQuery& q);
 
 } // namespace kf

@@ -37,8 +37,20 @@ public:
         m_history.forgetPending(pendingFile);
     }
 
-    std::optional<GhostPath> ghostOf(const QString& levelSha256) const override {
-        return m_history.ghostOf(levelSha256);
+    TrackGhosts ghostsOf(const QString& levelSha256) const override {
+        return m_history.ghostsOf(levelSha256);
+    }
+    Stored keepSharedGhosts(const QString& levelSha256, const QList<SharedGhost>& ghosts) override {
+        return m_history.keepSharedGhosts(levelSha256, ghosts);
+    }
+    Stored forgetSharedGhost(qint64 id, QString* levelSha256) override {
+        return m_history.forgetSharedGhost(id, levelSha256);
+    }
+    std::optional<GhostPath> runPathOf(qint64 runId) const override {
+        return m_history.runPathOf(runId);
+    }
+    std::optional<WatchedRun> bestRunOf(const QString& levelSha256) const override {
+        return m_history.bestRunOf(levelSha256);
     }
     QHash<QString, LevelTally> talliesOf(const QStringList& levelSha256s) const override {
         return m_history.talliesOf(levelSha256s);

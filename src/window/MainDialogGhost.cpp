@@ -72,7 +72,7 @@ void MainDialog::loadGhost() {
     // The answer comes from the history's thread; until then the track has no ghosts.
     m_ghosts = {};
     if (m_history && !m_levelSha256.isEmpty())
-        m_history->askGhost(m_levelSha256);
+        m_history->askGhosts(m_levelSha256);
 }
 
 void MainDialog::addToRunPath(QPoint client, int msSincePress) {

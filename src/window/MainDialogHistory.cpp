@@ -39,13 +39,13 @@ void MainDialog::useHistory(std::unique_ptr<HistoryWriter> history) {
             return;
         // A finished run may be the new best, whose path the ghost follows from now on.
         if (outcome == RunEnd::Finished)
-            m_history->askGhost(sha);
+            m_history->askGhosts(sha);
         refreshHistoryWindow();
     });
-    connect(h, &HistoryWriter::ghostRead, this,
-            [this](const QString& sha, const std::optional<GhostPath>& ghost) {
+    connect(h, &HistoryWriter::ghostsRead, this,
+            [this](const QString& sha, const TrackGhosts& ghosts) {
                 if (sha == m_levelSha256)
-                    m_ghosts.own = ghost;
+                    m_ghosts = ghosts;
             });
     connect(h, &HistoryWriter::overviewRead, this,
             [this](const QString& sha, const HistoryOverview& overview) {

@@ -181,6 +181,8 @@ TEST(HistoryOverview, TheTenBestComeFromTheIndexOfFinishedTimes) {
     EXPECT_EQ(best, (QStringList{"300 by 1", "300 by 4", "300 by 7", "400 by 10", "500 by 3",
                                  "600 by 8", "700 by 6", "800 by 0", "900 by 5", "950 by 9"}));
     EXPECT_EQ(store.overview(100).best.first().startedUtc, start.addSecs(60));
+    // Each run with its number in the history, for watching it: the second run of two a round.
+    EXPECT_EQ(store.overview(100).best.first().id, 3);
 }
 
 // A database that cannot be read says so in a plain sentence, and shows no history as if it

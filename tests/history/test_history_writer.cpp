@@ -302,6 +302,78 @@ TEST_F(HistoryWriterTest, AGameKilledAtAnyMomentLosesNoRunWhoseNoticeWasShown) {
         EXPECT_EQ(times.count(t), 1) << t;
 }
 
+GhostPath pathEndingAt(int x) {
+    GhostPath path;
+    path.append({0, 0}, 0);
+    path.append({x, 0}, x);
+    return path;
+}
+
+// Shared ghosts handed over while another program holds the database wait like runs; once
+// kept (each once) the track's ghosts hold them in order beside its own, and one forgotten
+// goes. A run's path and the track's best run with its path come back by their ids.
+TEST_F(HistoryWriterTest, GhostsAndPathsGoThroughTheWritersThread) {
+    HistoryWriter writer(path());
+    QStringList changed;
+    std::optional<TrackGhosts> ghosts;
+    QList<std::optional<GhostPath>> runPaths;
+    std::optional<std::pair<std::optional<HistoryRun>, GhostPath>> best;
+    QObject::connect(&writer, &HistoryWriter::ghostsChanged,
+                     [&](const QString& sha) { changed << sha; });
+    QObject::connect(&writer, &HistoryWriter::ghostsRead,
+                     [&](const QString&, const TrackGhosts& g) { ghosts = g; });
+    QObject::connect(&writer, &HistoryWriter::runPathRead,
+                     [&](qint64, const std::optional<GhostPath>& p) { runPaths << p; });
+    QObject::connect(&writer, &HistoryWriter::bestRunRead,
+                     [&](const QString&, const std::optional<HistoryRun>& run, const GhostPath& p) {
+                         best = std::pair(run, p);
+                     });
+    ASSERT_TRUE(settleWithin([&] { return writer.state() == HistoryWriter::State::Ready; }));
+    writer.record(runOf(900), pathEndingAt(9));
+    writer.record(runOf(700), pathEndingAt(7));
+    writer.record(runOf(500, RunEnd::Wall), pathEndingAt(5));
+
+    const SharedGhost ann{0, "Ann", 800, kHandedOverAt, pathEndingAt(8)};
+    const SharedGhost bob{0, "Bob", 600, kHandedOverAt, pathEndingAt(6)};
+    OtherProgram other(path());
+    ASSERT_TRUE(other.exec("BEGIN EXCLUSIVE"));
+    writer.keepSharedGhosts("lvl", {ann, bob, ann});
+    ASSERT_TRUE(settleWithin([&] { return writer.state() == HistoryWriter::State::Waiting; }));
+    other.exec("COMMIT");
+    ASSERT_TRUE(settleWithin([&] { return changed.size() == 1; }));
+    writer.keepSharedGhosts("lvl", {bob});
+    writer.askGhosts("lvl");
+    ASSERT_TRUE(settleWithin([&] { return ghosts.has_value(); }));
+    EXPECT_EQ(changed, QStringList({"lvl", "lvl"}));
+    EXPECT_EQ(ghosts->own, pathEndingAt(7));
+    ASSERT_EQ(ghosts->shared.size(), 2);
+    EXPECT_EQ(ghosts->shared[0].player, "Ann");
+    EXPECT_EQ(ghosts->shared[1].path, pathEndingAt(6));
+
+    writer.forgetSharedGhost(ghosts->shared[0].id);
+    ghosts.reset();
+    writer.askGhosts("lvl");
+    ASSERT_TRUE(settleWithin([&] { return ghosts.has_value(); }));
+    EXPECT_EQ(changed.size(), 3);
+    ASSERT_EQ(ghosts->shared.size(), 1);
+    EXPECT_EQ(ghosts->shared[0].player, "Bob");
+
+    for (qint64 id : {1, 3})
+        writer.askRunPath(id);
+    writer.askBestRun("lvl");
+    ASSERT_TRUE(settleWithin([&] { return best.has_value(); }));
+    EXPECT_EQ(runPaths, (QList<std::optional<GhostPath>>{pathEndingAt(9), std::nullopt}));
+    ASSERT_TRUE(best->first);
+    EXPECT_EQ(best->first->id, 2);
+    EXPECT_EQ(best->first->timeMs, 700);
+    EXPECT_EQ(best->second, pathEndingAt(7));
+    best.reset();
+    writer.askBestRun("a track never run");
+    ASSERT_TRUE(settleWithin([&] { return best.has_value(); }));
+    EXPECT_FALSE(best->first);
+    EXPECT_TRUE(best->second.isEmpty());
+}
+
 // The file of waiting runs reads back what was written, and stops at a run cut short.
 TEST(PendingRunsTest, ARunReadsBackAndACutRunEndsTheFile) {
     GhostPath path;

@@ -1,7 +1,9 @@
 #include "history/RunHistory.h"
 #include "support/SpoiledDatabase.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTemporaryDir>
@@ -74,8 +76,8 @@ TEST_F(RunHistoryTest, TheDefaultPathIsTheGamesFolderInTheDataHome) {
     qputenv("XDG_DATA_HOME", before);
 }
 
-// Whatever the database held of an older schema, it comes out at version 1 with both tables,
-// in WAL mode, and the runs it held are kept.
+// Whatever the database held of an older schema, it comes out at the current version with its
+// tables, in WAL mode, and the runs it held are kept.
 TEST_F(RunHistoryTest, CreatesOrUpgradesTheSchema) {
     struct Case {
         const char* name;
@@ -84,7 +86,7 @@ TEST_F(RunHistoryTest, CreatesOrUpgradesTheSchema) {
     } cases[] = {
         {"missing", nullptr, 0},
         {"empty at version 0", [](RawDb& db) { db.exec("CREATE TABLE other(x)"); }, 0},
-        {"already at version 1", nullptr, 1},
+        {"already at the current version", nullptr, 1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -100,7 +102,7 @@ TEST_F(RunHistoryTest, CreatesOrUpgradesTheSchema) {
         RunHistory history(path());
         ASSERT_TRUE(history.available()) << history.unavailableReason().toStdString();
         RawDb db(path());
-        EXPECT_EQ(db.value("PRAGMA user_version").toInt(), 1);
+        EXPECT_EQ(db.value("PRAGMA user_version").toInt(), RunHistory::kSchemaVersion);
         EXPECT_EQ(db.value("PRAGMA journal_mode").toString(), "wal");
         const auto columns = [&](const char* table) {
             QStringList names;
@@ -358,6 +360,172 @@ TEST_F(RunHistoryTest, ADatabaseUpgradedByANewerGameMeanwhileIsLeftAsItIs) {
     EXPECT_TRUE(history.unavailableReason().contains("newer version"))
         << history.unavailableReason().toStdString();
     EXPECT_EQ(RawDb(path(), "look").value("PRAGMA user_version").toInt(), 7);
+}
+
+} // namespace
+
+namespace {
+
+// The database of a game of the history's first version: the runs of two tracks and their
+// ghosts, one of a time no run of its track has. `spoil` runs last.
+void writeVersionOneHistory(const QString& path, const QString& spoil) {
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    RawDb db(path, "older game");
+    for (const char* statement : {
+             "CREATE TABLE runs(id INTEGER PRIMARY KEY, level_sha256 TEXT NOT NULL, level_name "
+             "TEXT NOT NULL, started_utc TEXT NOT NULL, mode TEXT NOT NULL, player TEXT NOT "
+             "NULL, outcome TEXT NOT NULL, time_ms INTEGER NOT NULL, distance_px INTEGER NOT "
+             "NULL, speed_px_s INTEGER NOT NULL)",
+             "CREATE INDEX runs_by_level ON runs(level_sha256, id)",
+             "CREATE TABLE ghosts(level_sha256 TEXT PRIMARY KEY, time_ms INTEGER NOT NULL, "
+             "points BLOB NOT NULL)",
+             "CREATE TABLE pending_written(file TEXT PRIMARY KEY, seq INTEGER NOT NULL)",
+         })
+        db.exec(statement);
+    for (const auto& [level, outcome, time] :
+         {std::tuple{"ab12", "finished", 900}, std::tuple{"ab12", "finished", 700},
+          std::tuple{"ab12", "wall", 500}, std::tuple{"ab12", "finished", 700},
+          std::tuple{"cd34", "finished", 600}})
+        db.exec(QStringLiteral("INSERT INTO runs VALUES(NULL, '%1', 'x.bmp', "
+                               "'2026-03-01T09:30:05.250Z', 'single', '', '%2', %3, 1, 1)")
+                    .arg(level, outcome)
+                    .arg(time));
+    QSqlQuery q(QSqlDatabase::database("older game"));
+    for (const auto& [level, time] : {std::pair{"ab12", 700}, std::pair{"cd34", 500}}) {
+        q.prepare("INSERT INTO ghosts VALUES(?, ?, ?)");
+        q.addBindValue(level);
+        q.addBindValue(time);
+        q.addBindValue(pathTo(time / 100).encode());
+        q.exec();
+    }
+    db.exec("PRAGMA user_version = 1");
+    if (!spoil.isEmpty())
+        db.exec(spoil);
+}
+
+// The upgrade gives the ghost to the earliest finished run of its time, so the best can be
+// watched, in one transaction: a step that fails leaves the older game's database as it was.
+TEST_F(RunHistoryTest, AnOlderGamesHistoryIsUpgradedWithItsBestRunsPathOrNotAtAll) {
+    const struct {
+        const char* name;
+        const char* spoil;
+        int version;
+        std::optional<GhostPath> pathOfBest;
+    } cases[] = {
+        {"as the older game left it", "", RunHistory::kSchemaVersion, pathTo(7)},
+        {"a table in the way of the upgrade", "CREATE TABLE shared_ghosts(x)", 1, std::nullopt},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        QFile::remove(path());
+        writeVersionOneHistory(path(), c.spoil);
+        RunHistory history(path());
+        EXPECT_EQ(history.available(), c.version == RunHistory::kSchemaVersion);
+        EXPECT_EQ(history.runPathOf(2), c.pathOfBest);
+        EXPECT_EQ(history.runPathOf(4), std::nullopt);
+        RawDb db(path());
+        EXPECT_EQ(db.value("PRAGMA user_version").toInt(), c.version);
+        EXPECT_EQ(db.value("SELECT COUNT(*) FROM sqlite_master WHERE name = 'run_paths'").toInt(),
+                  c.pathOfBest ? 1 : 0);
+        EXPECT_EQ(db.value("SELECT COUNT(*) FROM runs").toInt(), 5);
+    }
+    QFile::remove(path());
+    writeVersionOneHistory(path(), "");
+    RunHistory upgraded(path());
+    const std::optional<WatchedRun> best = upgraded.bestRunOf(kLevel);
+    ASSERT_TRUE(best);
+    EXPECT_EQ(best->run.id, 2);
+    EXPECT_EQ(best->path, pathTo(7));
+    EXPECT_EQ(upgraded.ghostOf(kLevel), pathTo(7));
+    EXPECT_EQ(upgraded.bestRunOf("cd34"), std::nullopt);
+}
+
+// A finished run keeps its path while it is among the last 200 finished runs of its track or
+// its ten fastest: 5 fast runs, 247 slow, 3 failed, 2 slow and the fastest of all.
+TEST_F(RunHistoryTest, PathsAreKeptForTheRecentAndTheFastestFinishedRuns) {
+    RunHistory history(path());
+    QList<HistoryRun> runs;
+    for (int i = 0; i < 5; ++i)
+        runs << finishedRun(100 + i);
+    for (int i = 0; i < 247; ++i)
+        runs << finishedRun(1000 + i);
+    for (int i = 0; i < 3; ++i) {
+        runs << finishedRun(10);
+        runs.last().outcome = RunEnd::Wall;
+    }
+    runs << finishedRun(2000) << finishedRun(2001) << finishedRun(50);
+    for (const HistoryRun& run : runs)
+        ASSERT_TRUE(history.record(run, pathTo(run.timeMs)));
+    const struct {
+        const char* rule;
+        qint64 runId;
+        bool kept;
+    } cases[] = {
+        {"the newest", 258, true},
+        {"the 200th newest finished run", 56, true},
+        {"the 201st newest finished run", 55, false},
+        {"an old run among the ten fastest", 1, true},
+        {"the last of the ten fastest, old", 9, true},
+        {"an old run pushed out of the ten fastest", 10, false},
+        {"a failed run", 254, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.rule);
+        const std::optional<GhostPath> expected =
+            c.kept ? std::optional(pathTo(runs[c.runId - 1].timeMs)) : std::nullopt;
+        EXPECT_EQ(history.runPathOf(c.runId), expected);
+    }
+    EXPECT_EQ(RawDb(path()).value("SELECT COUNT(*) FROM run_paths").toInt(), 209);
+    // The ten the history window lists are those whose paths are kept.
+    QList<qint64> bestIds;
+    for (const HistoryRun& run : history.bestOf(kLevel))
+        bestIds << run.id;
+    EXPECT_EQ(bestIds, (QList<qint64>{258, 1, 2, 3, 4, 5, 6, 7, 8, 9}));
+}
+
+// Other players' ghosts are kept for their track in order; one equal to a ghost kept already
+// is not kept again, one that differs in anything is.
+TEST_F(RunHistoryTest, ASharedGhostIsKeptOnceAndForgottenByItsId) {
+    RunHistory history(path());
+    const SharedGhost ann{0, "Ann", 900, kStartedAt, pathTo(9)};
+    const auto changed = [&](const std::function<void(SharedGhost&)>& change) {
+        SharedGhost g = ann;
+        change(g);
+        return g;
+    };
+    const struct {
+        const char* name;
+        SharedGhost ghost;
+        bool kept;
+    } cases[] = {
+        {"a new ghost", ann, true},
+        {"the same again", ann, false},
+        {"another player", changed([](SharedGhost& g) { g.player = "Bob"; }), true},
+        {"another time", changed([](SharedGhost& g) { g.timeMs = 901; }), true},
+        {"another finish",
+         changed([](SharedGhost& g) { g.finishedUtc = g.finishedUtc.addSecs(1); }), true},
+        {"another path", changed([](SharedGhost& g) { g.path = pathTo(8); }), true},
+        {"no path", changed([](SharedGhost& g) { g.path = {}; }), false},
+    };
+    int kept = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_EQ(history.keepSharedGhosts(kLevel, {c.ghost}), Stored::Written);
+        const QList<SharedGhost> shared = history.ghostsOf(kLevel).shared;
+        ASSERT_EQ(shared.size(), kept += c.kept);
+        const SharedGhost& last = shared.last();
+        EXPECT_EQ(std::tie(last.player, last.timeMs, last.finishedUtc),
+                  std::tie(c.ghost.player, c.ghost.timeMs, c.ghost.finishedUtc));
+    }
+    EXPECT_TRUE(history.ghostsOf("other").shared.isEmpty());
+    QString level;
+    EXPECT_EQ(history.forgetSharedGhost(history.ghostsOf(kLevel).shared[1].id, &level),
+              Stored::Written);
+    EXPECT_EQ(level, kLevel);
+    QStringList players;
+    for (const SharedGhost& g : history.ghostsOf(kLevel).shared)
+        players << g.player;
+    EXPECT_EQ(players, (QStringList{"Ann", "Ann", "Ann", "Ann"}));
 }
 
 } // namespace

@@ -39,7 +39,8 @@ inline std::vector<SpoiledDatabase> spoiledDatabases() {
                  QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "spoil");
                  db.setDatabaseName(p);
                  db.open();
-                 QSqlQuery(db).exec("PRAGMA user_version = 2");
+                 QSqlQuery(db).exec(QStringLiteral("PRAGMA user_version = %1")
+                                        .arg(kf::RunHistory::kSchemaVersion + 1));
                  db.close();
              }
              QSqlDatabase::removeDatabase("spoil");
