@@ -201,12 +201,14 @@ private:
     void setUpGhost();
     // Asks the history for the ghosts of the track on the board, when it is open.
     void loadGhost();
+    // Takes the ghosts the history read for the track on the board.
+    void showGhosts(const TrackGhosts& ghosts);
     void addToRunPath(QPoint client, int msSincePress);
     // Starts the rings when a run is on that should show ghosts, else takes them away.
     void updateGhostMarker();
     void moveGhostMarker();
-    // The board's context menu's "Ghosts" submenu: a switch for each ghost, and the shared
-    // ones to forget.
+    // The board's context menu's "Ghosts" submenu: a switch for all, one for each ghost on the
+    // board, and the shared ghosts to forget, which the history then reads again.
     void addGhostsMenu(QMenu& menu);
     // Keys Page Down, Page Up and T; false for any other key.
     bool handleTracksKey(QKeyEvent* event);

@@ -75,6 +75,11 @@ void MainDialog::loadGhost() {
         m_history->askGhosts(m_levelSha256);
 }
 
+void MainDialog::showGhosts(const TrackGhosts& ghosts) {
+    m_ghosts = ghosts;
+    updateGhostMarker();
+}
+
 void MainDialog::addToRunPath(QPoint client, int msSincePress) {
     m_runPath.append(client - m_bmpLevel.origin(), msSincePress);
 }
@@ -123,7 +128,16 @@ void MainDialog::addGhostsMenu(QMenu& menu) {
     const qsizetype shared = std::min<qsizetype>(m_ghosts.shared.size(), kMaxSharedGhosts);
     for (qsizetype i = 0; i < shared; ++i) {
         const SharedGhost& g = m_ghosts.shared[i];
-        addSwitch(QStringLiteral("%1, %2 ms").arg(g.player).arg(g.timeMs), g.id);
+        addSwitch(QStringLiteral("%1, %2 ms").arg(g.player, QString::number(g.timeMs)), g.id);
+    }
+    ghosts->addSeparator();
+    for (const SharedGhost& g : m_ghosts.shared) {
+        const qint64 id = g.id;
+        QAction* forget =
+            ghosts->addAction(menuText(QStringLiteral("Forget %1's ghost").arg(g.player)));
+        forget->setEnabled(m_history && m_history->usable());
+        connect(forget, &QAction::triggered, this,
+                [this, id] { m_history->forgetSharedGhost(id); });
     }
     if (m_ghosts.shared.isEmpty())
         ghosts->addAction(QStringLiteral("No shared ghosts"))->setEnabled(false);

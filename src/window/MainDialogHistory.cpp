@@ -45,8 +45,13 @@ void MainDialog::useHistory(std::unique_ptr<HistoryWriter> history) {
     connect(h, &HistoryWriter::ghostsRead, this,
             [this](const QString& sha, const TrackGhosts& ghosts) {
                 if (sha == m_levelSha256)
-                    m_ghosts = ghosts;
+                    showGhosts(ghosts);
             });
+    // Shared ghosts kept from a race file or forgotten through the board's menu.
+    connect(h, &HistoryWriter::ghostsChanged, this, [this](const QString& sha) {
+        if (sha == m_levelSha256)
+            m_history->askGhosts(sha);
+    });
     connect(h, &HistoryWriter::overviewRead, this,
             [this](const QString& sha, const HistoryOverview& overview) {
                 if (sha == m_levelSha256 && m_historyWindow && m_historyWindow->isVisible())

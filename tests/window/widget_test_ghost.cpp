@@ -242,13 +242,15 @@ GhostPath straightPath(int y, int ms) {
 }
 
 // Every ghost of the track moves during a single player's run, each ring in its colour with
-// its player's name; the menu switches one of them for the session; a match shows none.
+// its player's name; the menu switches one of them for the session and forgets one for good;
+// a match shows none.
 TEST_F(GhostTest, EveryGhostOfTheTrackMovesInItsColourWithItsName) {
-    ASSERT_TRUE(QTest::qWaitFor([this] { return !dialog->m_levelSha256.isEmpty(); }));
-    QTest::qWait(100);
-    dialog->m_ghosts = {straightPath(40, 1000),
-                        {{7, "Ann", 2000, {}, straightPath(45, 2000)},
-                         {9, "Bob", 3000, {}, straightPath(50, 3000)}}};
+    makeBestRun();
+    const QDateTime finished = QDateTime::currentDateTimeUtc();
+    dialog->m_history->keepSharedGhosts(dialog->m_levelSha256,
+                                        {{0, "Ann", 2000, finished, straightPath(45, 2000)},
+                                         {0, "Bob", 3000, finished, straightPath(50, 3000)}});
+    ASSERT_TRUE(QTest::qWaitFor([this] { return dialog->m_ghosts.shared.size() == 2; }));
     const auto run = [this](const std::function<void()>& during) {
         answers.clickOk();
         press(kGhostRunStart);
@@ -284,6 +286,14 @@ TEST_F(GhostTest, EveryGhostOfTheTrackMovesInItsColourWithItsName) {
                                                             {kOwnGhostColor, ""}}));
     });
     EXPECT_FALSE(chooseGhostInMenu("Ann, 2000 ms"));
+
+    chooseGhostInMenu("Forget Bob's ghost");
+    ASSERT_TRUE(QTest::qWaitFor([this] { return dialog->m_ghosts.shared.size() == 1; }));
+    EXPECT_EQ(dialog->m_ghosts.shared[0].player, "Ann");
+    run([&] {
+        EXPECT_EQ(looks(), (QList<std::pair<QRgb, QString>>{{sharedGhostColor(0), "Ann"},
+                                                            {kOwnGhostColor, ""}}));
+    });
 
     Match& match = dialog->m_multiplayer.m_match;
     match.startMatch(2, 1);
