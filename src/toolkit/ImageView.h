@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QImage>
 #include <QList>
 #include <QPointF>
@@ -52,16 +53,21 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    // Where the marker at `index` lies on the view: its label alone (empty for none), and its
-    // ring and label.
-    QRect labelRect(qsizetype index) const;
-    QRect markerArea(qsizetype index) const;
+    // A marker as painted: its ring, drawn once per colour and quarter-pixel offset, and its
+    // label, drawn once when it changes, so that a ring that moves costs two copies of small
+    // pictures; and where each lies on the view.
+    struct DrawnMarker {
+        QImage ring;
+        QRect ringAt;
+        QImage label;
+        QRect labelAt;
+    };
+    const QImage& ringOf(const BoardMarker& marker);
 
     Source m_picture;
     QList<BoardMarker> m_markers;
-    // The label of each marker, drawn once when it changes, so that a ring that moves costs a
-    // copy of its label rather than a layout of its text.
-    QList<QImage> m_labels;
+    QList<DrawnMarker> m_drawn;
+    QHash<quint64, QImage> m_rings;
     QImage m_overlay;
 };
 
