@@ -120,7 +120,7 @@ void withGhost(kf::MainDialog& main) {
     kfbench::Shuttle shuttle(3);
     for (int i = 0; i < 1000; ++i)
         best.append(shuttle.next() - main.m_bmpLevel.origin(), 10 * i);
-    main.m_ghost = best;
+    main.m_ghosts.own = best;
     main.m_ghostOn = true;
 }
 BENCHMARK_CAPTURE(BM_MovementOverFloor, ghost_on, withGhost)->Apply(movementArgs);

@@ -1,13 +1,25 @@
 #pragma once
 
+#include <QHash>
 #include <QImage>
+#include <QList>
 #include <QPointF>
+#include <QString>
 #include <QWidget>
 
 #include <functional>
-#include <optional>
 
 namespace kf {
+
+// A ring on the board: centred on the picture pixel at `centre` (picture pixels, fractions
+// between pixels), in `color`, with `label` in small letters beside it unless it is empty.
+struct BoardMarker {
+    QPointF centre;
+    QRgb color = 0;
+    QString label;
+
+    friend bool operator==(const BoardMarker&, const BoardMarker&) = default;
+};
 
 // A control that shows a picture unscaled and nothing else: the board of the main window, the
 // creator's canvas. It takes no mouse input, so presses and movements over it reach the dialog
@@ -25,16 +37,14 @@ public:
     // Repaints a changed rectangle given in the dialog's client pixels.
     void updateClientRect(const QRect& client);
 
-    // A small ring drawn over the picture, centred on the picture pixel at `centre` (picture
-    // pixels, fractions between pixels), or none. It is the view's alone: the picture never
-    // holds it. A change repaints only where the ring was and where it is now.
-    void setMarker(std::optional<QPointF> centre);
-    const std::optional<QPointF>& marker() const { return m_marker; }
-    // The ring's colour, a blue that no level colour and no trail shares.
-    static constexpr QRgb kMarkerColor = 0xFF0070FF;
+    // Small rings drawn over the picture in the list's order, each in its colour and with its
+    // label beside it, if any. They are the view's alone: the picture never holds them. A
+    // change repaints only where the rings and labels that changed were and are now.
+    void setMarkers(const QList<BoardMarker>& markers);
+    const QList<BoardMarker>& markers() const { return m_markers; }
 
     // A picture laid over the picture, pixel for pixel from its top-left corner, under the
-    // ring; a null picture for none. Like the ring it is the view's alone: the picture never
+    // rings; a null picture for none. Like the rings it is the view's alone: the picture never
     // holds it. A change repaints the whole view.
     void setOverlay(const QImage& overlay);
     const QImage& overlay() const { return m_overlay; }
@@ -43,8 +53,21 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    // A marker as painted: its ring, drawn once per colour and quarter-pixel offset, and its
+    // label, drawn once when it changes, so that a ring that moves costs two copies of small
+    // pictures; and where each lies on the view.
+    struct DrawnMarker {
+        QImage ring;
+        QRect ringAt;
+        QImage label;
+        QRect labelAt;
+    };
+    const QImage& ringOf(const BoardMarker& marker);
+
     Source m_picture;
-    std::optional<QPointF> m_marker;
+    QList<BoardMarker> m_markers;
+    QList<DrawnMarker> m_drawn;
+    QHash<quint64, QImage> m_rings;
     QImage m_overlay;
 };
 

@@ -18,11 +18,12 @@
 #include <QElapsedTimer>
 #include <QIcon>
 #include <QImage>
+#include <QSet>
 #include <QTimer>
 
 #include <memory>
-#include <optional>
 
+class QMenu;
 class QPushButton;
 
 namespace kf {
@@ -172,16 +173,21 @@ public:
     // The player asked the history window to watch a stored run: asks the history for its path.
     void watchRun(const HistoryRun& run);
 
-    // The ghost of the best run: the path of the run being made (board pixels, from the
-    // press), the ghost of the track on the board from the history, and whether it is shown
-    // (key G, the board's context menu; kept in the settings). During a single player's run
-    // with a ghost, a 15 ms timer moves the board's marker to where the best run was.
+    // The ghosts: the path of the run being made (board pixels, from the press), the ghosts of
+    // the track on the board from the history (the player's own best and the shared ones), and
+    // whether they are shown (key G, the board's context menu; kept in the settings). Each one
+    // may be switched off for the session on its own. During a single player's run, a 15 ms
+    // timer moves each shown ghost's ring to where its run was.
     GhostPath m_runPath;
-    std::optional<GhostPath> m_ghost;
+    TrackGhosts m_ghosts;
     bool m_ghostOn = true;
+    QSet<qint64> m_ghostsOff; // by the shared ghost's id; kOwnGhostKey for the player's own
+    static constexpr qint64 kOwnGhostKey = 0;
     QTimer m_ghostTimer;
-    // Switches the ghost and keeps the choice.
+    // Switches every ghost and keeps the choice.
     void setGhostOn(bool on);
+    // Switches one ghost, by its key, for the session.
+    void setGhostShown(qint64 key, bool shown);
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -219,12 +225,17 @@ private:
     // Shows the overview, or (for none) only why there is none, in the history window.
     void showHistoryOverview(const HistoryOverview* overview);
     void setUpGhost();
-    // Asks the history for the ghost of the track on the board, when it is open.
+    // Asks the history for the ghosts of the track on the board, when it is open.
     void loadGhost();
+    // Takes the ghosts the history read for the track on the board.
+    void showGhosts(const TrackGhosts& ghosts);
     void addToRunPath(QPoint client, int msSincePress);
-    // Starts the marker when a run is on that should show the ghost, else takes it away.
+    // Starts the rings when a run is on that should show ghosts, else takes them away.
     void updateGhostMarker();
     void moveGhostMarker();
+    // The board's context menu's "Ghosts" submenu: a switch for all, one for each ghost on the
+    // board, and the shared ghosts to forget, which the history then reads again.
+    void addGhostsMenu(QMenu& menu);
     // Keys Page Down, Page Up and T; false for any other key.
     bool handleTracksKey(QKeyEvent* event);
     void loadChosenTrack(const QString& path);

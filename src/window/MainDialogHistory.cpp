@@ -1,6 +1,6 @@
 // The run history as the main window uses it: opening the store, recording each run that ends,
 // and the history window, reached by key H and the board's context menu; the menu and key G
-// also switch the ghost of the best run.
+// also switch the ghosts.
 
 #include "history/HistoryView.h"
 #include "history/HistoryWriter.h"
@@ -45,8 +45,13 @@ void MainDialog::useHistory(std::unique_ptr<HistoryWriter> history) {
     connect(h, &HistoryWriter::ghostsRead, this,
             [this](const QString& sha, const TrackGhosts& ghosts) {
                 if (sha == m_levelSha256)
-                    m_ghost = ghosts.own;
+                    showGhosts(ghosts);
             });
+    // Shared ghosts kept from a race file or forgotten through the board's menu.
+    connect(h, &HistoryWriter::ghostsChanged, this, [this](const QString& sha) {
+        if (sha == m_levelSha256)
+            m_history->askGhosts(sha);
+    });
     connect(h, &HistoryWriter::overviewRead, this,
             [this](const QString& sha, const HistoryOverview& overview) {
                 if (sha == m_levelSha256 && m_historyWindow && m_historyWindow->isVisible())
@@ -164,10 +169,7 @@ void MainDialog::contextMenuEvent(QContextMenuEvent* event) {
     }
     QMenu menu(this);
     menu.addAction(historyMenuText(), this, &MainDialog::OnRunHistory);
-    QAction* ghost = menu.addAction(QStringLiteral("Ghost of the best run"));
-    ghost->setCheckable(true);
-    ghost->setChecked(m_ghostOn);
-    connect(ghost, &QAction::toggled, this, &MainDialog::setGhostOn);
+    addGhostsMenu(menu);
     menu.addAction(QStringLiteral("Tracks…"), this, &MainDialog::OnTracks);
     if (canEditLevel())
         menu.addAction(QStringLiteral("Edit this track…"), this, &MainDialog::OnEditLevel);

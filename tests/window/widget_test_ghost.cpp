@@ -1,4 +1,5 @@
 #include "history/HistoryWriter.h"
+#include "level/GhostColors.h"
 #include "support/ModalAnswerer.h"
 #include "support/PaintSpy.h"
 #include "support/PixelCount.h"
@@ -67,23 +68,34 @@ public:
         move(kGhostRunFinish);
         release(kGhostRunFinish);
         // The history's thread writes the run, then the ghost is read back.
-        ASSERT_TRUE(QTest::qWaitFor([this] { return dialog->m_ghost.has_value(); }));
+        ASSERT_TRUE(QTest::qWaitFor([this] { return dialog->m_ghosts.own.has_value(); }));
     }
     void loadTrack(const QString& path) {
         setFileOpenChooser([&](QWidget*, const FileOpenRequest&) { return path; });
         dialog->OnLoadLevel();
         setFileOpenChooser(nullptr);
     }
-    const std::optional<QPointF>& marker() const { return dialog->m_ctlBoard->marker(); }
-    // Chooses the ghost's entry of the board's context menu, and says whether it was checked.
-    bool chooseGhostInMenu() {
+    // The ring of the player's own best, the last on the board.
+    std::optional<QPointF> marker() const {
+        const QList<BoardMarker>& markers = dialog->m_ctlBoard->markers();
+        if (markers.isEmpty())
+            return std::nullopt;
+        return markers.last().centre;
+    }
+    // Chooses the entry of the board's context menu's "Ghosts" submenu that reads `text`, and
+    // says whether it was checked.
+    bool chooseGhostInMenu(const QString& text = "Show ghosts") {
         bool wasChecked = false;
         QTimer::singleShot(50, [&] {
             if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
-                for (QAction* a : menu->actions()) {
-                    if (a->text() == "Ghost of the best run" && a->isCheckable()) {
-                        wasChecked = a->isChecked();
-                        a->trigger();
+                for (QAction* sub : menu->actions()) {
+                    if (!sub->menu() || sub->text() != "Ghosts")
+                        continue;
+                    for (QAction* a : sub->menu()->actions()) {
+                        if (a->text() == text) {
+                            wasChecked = a->isChecked();
+                            a->trigger();
+                        }
                     }
                 }
                 menu->close();
@@ -105,7 +117,7 @@ public:
 // view alone: a run straight through it reads only the level and finishes as ever.
 TEST_F(GhostTest, ARunStraightThroughTheMarkerFinishes) {
     makeBestRun();
-    const GhostPath ghost = *dialog->m_ghost;
+    const GhostPath ghost = *dialog->m_ghosts.own;
     EXPECT_EQ(ghost.points().first(), (GhostPoint{4, 40, 0}));
     EXPECT_EQ(ghost.points().last(), (GhostPoint{94, 40, quint32(dialog->m_timeMs)}));
 
@@ -159,7 +171,7 @@ TEST_F(GhostTest, TheMarkerShowsOnlyInASinglePlayersRunOnATrackWithAGhost) {
         {"a match", // the last case: the next player's run is not this test's
          [](GhostTest& t) {
              t.loadTrack(t.folder.file("Level_00_INTRO.bmp"));
-             ASSERT_TRUE(QTest::qWaitFor([&t] { return t.dialog->m_ghost.has_value(); }));
+             ASSERT_TRUE(QTest::qWaitFor([&t] { return t.dialog->m_ghosts.own.has_value(); }));
              Match& match = t.dialog->m_multiplayer.m_match;
              match.startMatch(2, 1);
              match.seatPlayers({"Cleo", "Dan"});
@@ -214,6 +226,80 @@ TEST_F(GhostTest, KeyGAndTheBoardsMenuSwitchItAndTheChoiceIsKept) {
     EXPECT_FALSE(chooseGhostInMenu());
     EXPECT_TRUE(dialog->m_ghostOn);
     EXPECT_EQ(kept(), true);
+    EXPECT_EQ(answers.unexpected(), 0);
+}
+
+} // namespace
+
+namespace {
+
+// A straight path along board row `y` from x = 4 to x = 94 in `ms` milliseconds.
+GhostPath straightPath(int y, int ms) {
+    GhostPath path;
+    path.append({4, y}, 0);
+    path.append({94, y}, ms);
+    return path;
+}
+
+// Every ghost of the track moves during a single player's run, each ring in its colour with
+// its player's name; the menu switches one of them for the session and forgets one for good;
+// a match shows none.
+TEST_F(GhostTest, EveryGhostOfTheTrackMovesInItsColourWithItsName) {
+    makeBestRun();
+    const QDateTime finished = QDateTime::currentDateTimeUtc();
+    dialog->m_history->keepSharedGhosts(dialog->m_levelSha256,
+                                        {{0, "Ann", 2000, finished, straightPath(45, 2000)},
+                                         {0, "Bob", 3000, finished, straightPath(50, 3000)}});
+    ASSERT_TRUE(QTest::qWaitFor([this] { return dialog->m_ghosts.shared.size() == 2; }));
+    const auto run = [this](const std::function<void()>& during) {
+        answers.clickOk();
+        press(kGhostRunStart);
+        QTest::qWait(40);
+        during();
+        move({40, 50}, false);
+        EXPECT_TRUE(dialog->m_ctlBoard->markers().isEmpty());
+    };
+    const auto looks = [this] {
+        QList<std::pair<QRgb, QString>> rings;
+        for (const BoardMarker& m : dialog->m_ctlBoard->markers())
+            rings.append({m.color, m.label});
+        return rings;
+    };
+    run([&] {
+        EXPECT_EQ(looks(), (QList<std::pair<QRgb, QString>>{{sharedGhostColor(0), "Ann"},
+                                                            {sharedGhostColor(1), "Bob"},
+                                                            {kOwnGhostColor, ""}}));
+        const QList<BoardMarker> before = dialog->m_ctlBoard->markers();
+        QTest::qWait(60);
+        const QList<BoardMarker> after = dialog->m_ctlBoard->markers();
+        ASSERT_EQ(after.size(), 3);
+        for (int i = 0; i < 3; ++i) {
+            EXPECT_GT(after[i].centre.x(), before[i].centre.x()) << i;
+            EXPECT_EQ(after[i].centre.y(), before[i].centre.y()) << i;
+        }
+        EXPECT_EQ(after[0].centre.y(), 45);
+    });
+
+    EXPECT_TRUE(chooseGhostInMenu("Ann, 2000 ms"));
+    run([&] {
+        EXPECT_EQ(looks(), (QList<std::pair<QRgb, QString>>{{sharedGhostColor(1), "Bob"},
+                                                            {kOwnGhostColor, ""}}));
+    });
+    EXPECT_FALSE(chooseGhostInMenu("Ann, 2000 ms"));
+
+    chooseGhostInMenu("Forget Bob's ghost");
+    ASSERT_TRUE(QTest::qWaitFor([this] { return dialog->m_ghosts.shared.size() == 1; }));
+    EXPECT_EQ(dialog->m_ghosts.shared[0].player, "Ann");
+    run([&] {
+        EXPECT_EQ(looks(), (QList<std::pair<QRgb, QString>>{{sharedGhostColor(0), "Ann"},
+                                                            {kOwnGhostColor, ""}}));
+    });
+
+    Match& match = dialog->m_multiplayer.m_match;
+    match.startMatch(2, 1);
+    match.seatPlayers({"Cleo", "Dan"});
+    answers.clickOk(); // the run's result, before the next player's turn
+    run([&] { EXPECT_TRUE(looks().isEmpty()); });
     EXPECT_EQ(answers.unexpected(), 0);
 }
 
