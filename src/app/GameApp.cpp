@@ -19,6 +19,10 @@ bool GameApp::InitInstance() {
     QApplication::setWindowIcon(appIcon());
 
     MainDialog dialog;
+    // `kurvenflitzerl FILE`: a race file or a track to open at once.
+    const QStringList arguments = QApplication::arguments();
+    if (arguments.size() > 1)
+        dialog.m_fileToOpen = arguments.at(1);
     dialog.DoModal();
     return false;
 }

@@ -10,9 +10,9 @@ namespace {
 
 std::optional<QString> askUser(QWidget* parent, const FileOpenRequest& request) {
     QFileDialog dialog(parent);
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setFileMode(QFileDialog::ExistingFile);
-    dialog.setNameFilter(request.filter);
+    dialog.setAcceptMode(request.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(request.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog.setNameFilters(QStringList{request.filter} + request.moreFilters);
     dialog.setDefaultSuffix(request.defaultSuffix);
     dialog.setDirectory(QDir::current());
     if (!request.initialPath.isEmpty())
@@ -36,6 +36,14 @@ std::optional<QString> GetOpenFileName(QWidget* parent, const FileOpenRequest& r
     const QFileInfo info(*chosen);
     QDir::setCurrent(info.absolutePath());
     return info.absoluteFilePath();
+}
+
+std::optional<QString> GetSaveFileName(QWidget* parent, FileOpenRequest request) {
+    request.save = true;
+    std::optional<QString> chosen = chooser()(parent, request);
+    if (!chosen)
+        return std::nullopt;
+    return QFileInfo(*chosen).absoluteFilePath();
 }
 
 void setFileOpenChooser(FileOpenChooser c) {

@@ -106,6 +106,11 @@ bool MainDialog::OnInitDialog() {
 
     setCursor(Qt::WaitCursor);
     m_historyAfterFirstPaint = true;
+    setAcceptDrops(true);
+    // A file given on the command line opens as soon as the window shows, so that its
+    // messages have a window to stand on.
+    if (!m_fileToOpen.isEmpty())
+        QTimer::singleShot(0, this, [this] { openGivenFile(std::exchange(m_fileToOpen, {})); });
     return true;
 }
 

@@ -142,6 +142,24 @@ public:
     void showReplay(const QRect& changed);
     bool replayKey(QKeyEvent* event);
 
+    // Race files (MainDialogRace.cpp). The board's level file's bytes, as read for the picture:
+    // a shared race carries exactly these. A file given on the command line opens once the
+    // window is shown.
+    QByteArray m_boardLevelBytes;
+    QString m_fileToOpen;
+    bool m_shareAsked = false;
+    // Key X and the board's menu: asks the history for the track's best run, then offers to
+    // save it with the track as a race file.
+    void OnShareRace();
+    void shareBestRun(const QString& levelSha256, const std::optional<HistoryRun>& run,
+                      const GhostPath& path);
+    // Opens a race file: its ghosts proven, its track kept in the races folder and loaded as
+    // Load Level loads a track, its ghosts kept in the history. False, after a message naming
+    // the file and the reason, when it cannot be opened; then nothing was written.
+    bool openRaceFile(const QString& path);
+    // Opens a race file or loads a track, as Load Level would, when the level may change.
+    void openGivenFile(const QString& path);
+
     // The file of the level on the board, absolute; empty while there is none. Page Down / Up
     // and the track browser go through its folder (with none, the current directory).
     QString m_boardLevelPath;
@@ -172,6 +190,8 @@ public:
     QString historyMenuText() const;
     // The player asked the history window to watch a stored run: asks the history for its path.
     void watchRun(const HistoryRun& run);
+    // The stored run whose path was asked for to be watched; 0 for none.
+    qint64 m_watchAsked = 0;
 
     // The ghosts: the path of the run being made (board pixels, from the press), the ghosts of
     // the track on the board from the history (the player's own best and the shared ones), and
@@ -193,6 +213,8 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void DoDataExchange(DataExchange& dx) override;
     bool OnInitDialog() override;

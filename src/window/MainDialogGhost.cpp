@@ -132,6 +132,11 @@ void MainDialog::addGhostsMenu(QMenu& menu) {
     }
     ghosts->addSeparator();
     for (const SharedGhost& g : m_ghosts.shared) {
+        const GhostPath path = g.path;
+        connect(ghosts->addAction(menuText(QStringLiteral("Watch %1's run").arg(g.player))),
+                &QAction::triggered, this, [this, path] { watchPath(path); });
+    }
+    for (const SharedGhost& g : m_ghosts.shared) {
         const qint64 id = g.id;
         QAction* forget =
             ghosts->addAction(menuText(QStringLiteral("Forget %1's ghost").arg(g.player)));

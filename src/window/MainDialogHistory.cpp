@@ -5,6 +5,7 @@
 #include "history/HistoryView.h"
 #include "history/HistoryWriter.h"
 #include "res/ControlIds.h"
+#include "toolkit/MessageBox.h"
 #include "window/MainDialog.h"
 
 #include <QContextMenuEvent>
@@ -52,6 +53,19 @@ void MainDialog::useHistory(std::unique_ptr<HistoryWriter> history) {
         if (sha == m_levelSha256)
             m_history->askGhosts(sha);
     });
+    connect(h, &HistoryWriter::runPathRead, this,
+            [this](qint64 runId, const std::optional<GhostPath>& path) {
+                if (runId != std::exchange(m_watchAsked, 0))
+                    return;
+                if (path)
+                    watchPath(*path);
+                else
+                    MessageBox(this,
+                               QStringLiteral("The path of this run is no longer kept, so it "
+                                              "cannot be watched again."),
+                               MessageIcon::Information);
+            });
+    connect(h, &HistoryWriter::bestRunRead, this, &MainDialog::shareBestRun);
     connect(h, &HistoryWriter::overviewRead, this,
             [this](const QString& sha, const HistoryOverview& overview) {
                 if (sha == m_levelSha256 && m_historyWindow && m_historyWindow->isVisible())
@@ -134,8 +148,10 @@ void MainDialog::OnRunHistory() {
 }
 
 void MainDialog::watchRun(const HistoryRun& run) {
-    if (m_history)
-        m_history->askRunPath(run.id);
+    if (!m_history || m_run.running())
+        return;
+    m_watchAsked = run.id;
+    m_history->askRunPath(run.id);
 }
 
 void MainDialog::keyPressEvent(QKeyEvent* event) {
@@ -156,6 +172,11 @@ void MainDialog::keyPressEvent(QKeyEvent* event) {
         OnEditLevel();
         return;
     }
+    if (event->key() == Qt::Key_X && event->modifiers() == Qt::NoModifier) {
+        event->accept();
+        OnShareRace();
+        return;
+    }
     Dialog::keyPressEvent(event);
 }
 
@@ -171,6 +192,8 @@ void MainDialog::contextMenuEvent(QContextMenuEvent* event) {
     menu.addAction(historyMenuText(), this, &MainDialog::OnRunHistory);
     addGhostsMenu(menu);
     menu.addAction(QStringLiteral("Tracks…"), this, &MainDialog::OnTracks);
+    if (!m_boardLevelBytes.isEmpty())
+        menu.addAction(QStringLiteral("Share this race…"), this, &MainDialog::OnShareRace);
     if (canEditLevel())
         menu.addAction(QStringLiteral("Edit this track…"), this, &MainDialog::OnEditLevel);
     menu.exec(event->globalPos());

@@ -21,6 +21,7 @@ bool MainDialog::loadLevelPicture(const QString& path) {
     endReplay();
     m_bmpLevel.setPicture(picture);
     m_boardLevelPath = QFileInfo(path).absoluteFilePath();
+    m_boardLevelBytes = bytes;
     rememberLevelForHistory(path, bytes);
     if (m_ctlBoard)
         m_ctlBoard->showAt(m_bmpLevel.origin());
@@ -28,11 +29,19 @@ bool MainDialog::loadLevelPicture(const QString& path) {
 }
 
 void MainDialog::OnLoadLevel() {
+    // The level filter stays as it is; race files are the dialog's second filter.
     const FileOpenRequest request{QStringLiteral("KF-Level-Bitmap-Dateien (*.bmp)"),
-                                  QStringLiteral("bmp"), m_levelPath};
+                                  QStringLiteral("bmp"),
+                                  m_levelPath,
+                                  false,
+                                  {QStringLiteral("Kurvenflitzerl races (*.kfrace)")}};
     const std::optional<QString> chosen = GetOpenFileName(this, request);
     if (!chosen)
         return;
+    if (chosen->endsWith(QStringLiteral(".kfrace"), Qt::CaseInsensitive)) {
+        openRaceFile(*chosen);
+        return;
+    }
     // A file that is no level leaves the current level entirely in force: picture, paths and
     // best run. The player chose it, so say why nothing happened.
     if (!loadLevelFile(*chosen)) {

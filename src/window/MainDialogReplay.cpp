@@ -3,6 +3,7 @@
 // the figures come back as they were when it ends; the caption, the records and the history
 // never see it.
 
+#include "level/GhostColors.h"
 #include "toolkit/ImageView.h"
 #include "window/MainDialog.h"
 
@@ -15,6 +16,8 @@ namespace {
 
 // Often enough for the marker to move smoothly: more than 60 steps a second.
 constexpr int kReplayPeriodMs = 15;
+// The pointer of the run watched: the ring of the player's own ghost.
+constexpr QRgb kReplayMarkerColor = kOwnGhostColor;
 
 } // namespace
 
@@ -51,7 +54,7 @@ void MainDialog::endReplay() {
     m_run.figures() = m_replaySaved->figures;
     m_replaySaved.reset();
     if (m_ctlBoard) {
-        m_ctlBoard->setMarker(std::nullopt);
+        m_ctlBoard->setMarkers({});
         m_ctlBoard->update();
     }
     UpdateData(false);
@@ -67,7 +70,7 @@ void MainDialog::showReplay(const QRect& changed) {
     m_run.figures() = m_replay->figures();
     if (m_ctlBoard) {
         m_ctlBoard->updateClientRect(changed);
-        m_ctlBoard->setMarker(m_replay->pointer());
+        m_ctlBoard->setMarkers({BoardMarker{m_replay->pointer(), kReplayMarkerColor, {}}});
     }
     UpdateData(false);
 }

@@ -240,7 +240,7 @@ TEST_F(EditTrackTest, KeyEAndTheBoardsMenuOpenTheCreatorWithTheTrackAndItsName) 
 TEST_F(EditTrackTest, NotOfferedDuringARunOrALockedMatch) {
     open(editableTrack());
     const std::vector<MenuEntry> historyOnly = {
-        {"Run history…", true}, {"Ghosts", true}, {"Tracks…", true}};
+        {"Run history…", true}, {"Ghosts", true}, {"Tracks…", true}, {"Share this race…", true}};
     std::vector<MenuEntry> offered = historyOnly;
     offered.push_back({"Edit this track…", true});
 

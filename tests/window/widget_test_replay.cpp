@@ -59,7 +59,7 @@ public:
         EXPECT_EQ(dialog->m_bmpLevel.shownImage(), boardBefore);
         EXPECT_EQ(dialog->m_timeMs, timeBefore);
         EXPECT_EQ(dialog->m_distance, distanceBefore);
-        EXPECT_FALSE(dialog->m_ctlBoard->marker().has_value());
+        EXPECT_TRUE(dialog->m_ctlBoard->markers().isEmpty());
         EXPECT_FALSE(dialog->m_run.running());
     }
 
@@ -80,7 +80,7 @@ TEST_F(ReplayTest, KeysSteerItAndAPressEndsItWithoutARun) {
     ASSERT_TRUE(dialog->replaying());
     EXPECT_NE(dialog->m_bmpLevel.shownImage(), boardBefore);
     ASSERT_TRUE(QTest::qWaitFor([&] { return dialog->m_timeMs > 100; }));
-    EXPECT_TRUE(dialog->m_ctlBoard->marker().has_value());
+    EXPECT_EQ(dialog->m_ctlBoard->markers().size(), 1);
 
     keyOnFocus(Qt::Key_Space);
     EXPECT_TRUE(dialog->m_replay->paused());
