@@ -261,6 +261,39 @@ int main(int argc, char** argv) {
     wait(400);
     ok = save(racer, out, QStringLiteral("ghost.png")) && ok;
 
+    // The same run raced against two shared ghosts beside the player's own best: each a ring of
+    // its own colour with its player's name.
+    kf::MainDialog sharedRacer;
+    sharedRacer.Create();
+    wait(100);
+    if (sharedRacer.m_ghosts.own) {
+        const auto slower = [&](const QString& player, double factor) {
+            kf::GhostPath path;
+            for (const kf::GhostPoint& p : sharedRacer.m_ghosts.own->points())
+                path.append({p.x, p.y}, qint64(p.ms * factor));
+            return kf::SharedGhost{player == QStringLiteral("Anna") ? 1 : 2, player,
+                                   int(path.points().last().ms), QDateTime(), path};
+        };
+        sharedRacer.m_ghosts.shared = {slower(QStringLiteral("Anna"), 0.8),
+                                       slower(QStringLiteral("Benedikt"), 1.3)};
+    }
+    traceSomeTrail(sharedRacer, 25);
+    wait(400);
+    ok = save(sharedRacer, out, QStringLiteral("ghosts.png")) && ok;
+
+    // The best run watched again, paused half-way with its trail drawn as it was run.
+    kf::MainDialog watcher;
+    watcher.Create();
+    wait(100);
+    if (watcher.m_ghosts.own) {
+        watcher.watchPath(*watcher.m_ghosts.own);
+        wait(300);
+        watcher.m_replay->togglePause(watcher.m_bmpLevel);
+        wait(50);
+        ok = save(watcher, out, QStringLiteral("replay.png")) && ok;
+        watcher.endReplay();
+    }
+
     kf::ContinueDialog notice;
     notice.m_text = QStringLiteral("YOU FINISHED -> Time : 8123 ms");
     notice.Create();
