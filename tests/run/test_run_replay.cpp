@@ -90,7 +90,6 @@ INSTANTIATE_TEST_SUITE_P(
         Script{"plays_at_its_own_pace", {{Act::Advance, 1000}}, 1000, 25, false},
         Script{"stops_at_the_runs_end", {{Act::Advance, 9000}}, 2500, 90, false},
         Script{"pause_holds_the_clock", {{Act::Pause}, {Act::Advance, 1000}}, 0, 0, true},
-        Script{"resume_runs_on", {{Act::Pause}, {Act::Pause}, {Act::Advance, 600}}, 600, 25, false},
         Script{"faster_is_twice", {{Act::Faster}, {Act::Advance, 750}}, 1500, 55, false},
         Script{"slowest_is_a_quarter",
                {{Act::Slower}, {Act::Slower}, {Act::Slower}, {Act::Advance, 1000}},
