@@ -7,7 +7,7 @@
 set -uo pipefail
 cd "$1" || exit 2
 shift
-floors=(res level toolkit run record history check tracks creator match window app)
+floors=(res level toolkit run record history check tracks creator make match window app)
 floor_of() {
     local i
     for i in "${!floors[@]}"; do
