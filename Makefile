@@ -125,12 +125,12 @@ screenshots:
 	cmake --build $(BUILD) -j $(JOBS) --target kf_screenshots kfbundled
 	QT_QPA_PLATFORM=offscreen $(BUILD)/kf_screenshots docs
 
-# A Debian package of the game, the checker, the tracks and the manual pages, in $(BUILD)/,
-# and lintian's word on it: no error and no warning.
+# A Debian package of the game, the checker, the track maker, the tracks and the manual pages,
+# in $(BUILD)/, and lintian's word on it: no error and no warning.
 package:
 	$(DEPS) run package
 	$(FOR_GAME)
-	cmake --build $(BUILD) -j $(JOBS) --target kurvenflitzerl kurvenflitzerl-check kfbundled kfdocs
+	cmake --build $(BUILD) -j $(JOBS) --target kurvenflitzerl kurvenflitzerl-check kurvenflitzerl-track kfbundled kfdocs
 	cd $(BUILD) && cpack -G DEB
 	version=$$(dpkg-parsechangelog -l $(BUILD)/doc/changelog.Debian -S Version) && \
 		lintian --fail-on error,warning $(BUILD)/kurvenflitzerl_$${version}_*.deb
