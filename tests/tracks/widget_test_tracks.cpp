@@ -309,7 +309,8 @@ TEST(TrackBrowserAtScale, ReadsWhatIsInViewAFewAtATimeAndStopsWhenClosed) {
          [&](TrackBrowser& b) {
              const TrackList& t = *b.tracks();
              ASSERT_EQ(t.rowCount(), 1);
-             EXPECT_EQ(trackRowTexts(t, 0).mid(0, 3), (QStringList{"Caf\uFFFD.bmp", "Eve", "444"}));
+             EXPECT_EQ(trackRowTexts(t, 0).mid(0, 4),
+                       (QStringList{"Caf\uFFFD.bmp", "1.0", "Eve", "444"}));
              EXPECT_EQ(t.track(0).sha256,
                        QCryptographicHash::hash(level, QCryptographicHash::Sha256).toHex());
              QString chosen;
