@@ -104,10 +104,12 @@ $(FUZZ_BUILD)/build.ninja:
 
 # Each fuzzer for FUZZ_SECONDS on a working copy of its corpus (the level pictures' also gets
 # the intro level the build draws); whatever it finds lands in $(FUZZ_BUILD), not in the tree.
+# First the generated tracks, which must come out byte for byte as with the usual compiler.
 fuzz:
 	$(DEPS) run fuzz
 	@$(MAKE) --no-print-directory $(FUZZ_BUILD)/build.ninja
-	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target $(addprefix fuzz_,$(FUZZERS))
+	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target $(addprefix fuzz_,$(FUZZERS)) kf_golden_tracks
+	QT_QPA_PLATFORM=offscreen $(FUZZ_BUILD)/kf_golden_tracks
 	for f in $(FUZZERS); do \
 		mkdir -p $(FUZZ_BUILD)/corpus/$$f && cp fuzz/corpus/$$f/* $(FUZZ_BUILD)/corpus/$$f/; \
 	done
@@ -123,12 +125,12 @@ screenshots:
 	cmake --build $(BUILD) -j $(JOBS) --target kf_screenshots kfbundled
 	QT_QPA_PLATFORM=offscreen $(BUILD)/kf_screenshots docs
 
-# A Debian package of the game, the checker, the tracks and the manual pages, in $(BUILD)/,
-# and lintian's word on it: no error and no warning.
+# A Debian package of the game, the checker, the track maker, the tracks and the manual pages,
+# in $(BUILD)/, and lintian's word on it: no error and no warning.
 package:
 	$(DEPS) run package
 	$(FOR_GAME)
-	cmake --build $(BUILD) -j $(JOBS) --target kurvenflitzerl kurvenflitzerl-check kfbundled kfdocs
+	cmake --build $(BUILD) -j $(JOBS) --target kurvenflitzerl kurvenflitzerl-check kurvenflitzerl-track kfbundled kfdocs
 	cd $(BUILD) && cpack -G DEB
 	version=$$(dpkg-parsechangelog -l $(BUILD)/doc/changelog.Debian -S Version) && \
 		lintian --fail-on error,warning $(BUILD)/kurvenflitzerl_$${version}_*.deb

@@ -11,8 +11,8 @@ set(CPACK_PACKAGE_DESCRIPTION
     "Press the mouse button on the start, guide the pointer through the track\n"
     "with the button held, and let go on the finish. Every run is timed to the\n"
     "millisecond and the best run of every track is kept. With a pack of nine\n"
-    "tracks, a level creator, a level checker and hot-seat matches for one to\n"
-    "five players.")
+    "tracks, a level creator, a level checker, a maker of tracks to order and\n"
+    "hot-seat matches for one to five players.")
 string(JOIN "" CPACK_PACKAGE_DESCRIPTION ${CPACK_PACKAGE_DESCRIPTION})
 set(CPACK_RESOURCE_FILE_LICENSE ${CMAKE_SOURCE_DIR}/LICENSE)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)

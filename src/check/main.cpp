@@ -1,13 +1,15 @@
 // Checks level pictures before they are shipped or shared: whether each loads, its size, its
-// starting and finishing areas, its narrowest passage, and whether every start reaches a finish
-// along a corridor wide enough for a player. With --verify it proves the runs of race files
-// instead, each ghost's path run again on the race's own track by the game's rules.
+// starting and finishing areas, its narrowest passage, how hard it is to steer through, and
+// whether every start reaches a finish along a corridor wide enough for a player. With --verify
+// it proves the runs of race files instead, each ghost's path run again on the race's own track
+// by the game's rules.
 //
 //     kurvenflitzerl-check [--width N] LEVEL.bmp...
 //     kurvenflitzerl-check --verify RACE.kfrace...
 
 #include "check/LevelCheck.h"
 #include "check/LevelPassage.h"
+#include "check/SteeringIndex.h"
 #include "level/BitmapFile.h"
 #include "level/FileName.h"
 #include "level/RegularFile.h"
@@ -22,7 +24,9 @@
 #include <QString>
 #include <QStringList>
 
+#include <cstdint>
 #include <cstdio>
+#include <optional>
 #include <utility>
 
 #include <sys/stat.h>
@@ -84,6 +88,15 @@ QString passageLine(int narrowest) {
         .arg(narrowest == 1 ? "" : "s");
 }
 
+// How hard the track is to steer through, for a track that some probe gets through.
+QString difficultyLine(int narrowest, std::optional<std::uint64_t> steering) {
+    if (narrowest == 0 || !steering)
+        return QStringLiteral("no difficulty (not playable)");
+    return QStringLiteral("steering index %1, difficulty %2")
+        .arg(kf::wholeSteering(*steering))
+        .arg(kf::difficultyText(kf::difficultyTenths(*steering)));
+}
+
 // Opens a level file by the bytes of its name; the reason it cannot, or an empty text.
 QString openLevelFile(const QByteArray& name, QFile& file) {
     struct stat info {};
@@ -108,6 +121,9 @@ bool report(const QByteArray& name, int width) {
         printFileLine(name, kf::tooLargePhrase(refusal.width, refusal.height, refusal.maxPixels));
         return false;
     }
+    // The steering index's map is let go before the passage is measured.
+    const std::optional<std::uint64_t> steering =
+        picture.isNull() ? std::nullopt : kf::steeringIndex(kf::LevelMap(picture));
     const kf::LevelPassage passage = kf::measurePassage(std::move(picture));
     const kf::LevelCheckResult result = passage.verdict(width);
     if (!result.loads) {
@@ -120,6 +136,7 @@ bool report(const QByteArray& name, int width) {
                             .arg(countOf(result.startAreas, "starting area"),
                                  countOf(result.finishAreas, "finishing area")));
     printFileLine(name, passageLine(passage.narrowest));
+    printFileLine(name, difficultyLine(passage.narrowest, steering));
     if (result.playable)
         printFileLine(name, QStringLiteral("playable with ") + kf::corridorPhrase(width));
     for (const QString& reason : result.reasons)

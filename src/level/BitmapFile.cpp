@@ -254,15 +254,36 @@ QImage decodeBitmap(const QByteArray& bytes, const std::atomic_bool* stop) {
     return stopped(stop) ? QImage() : picture;
 }
 
-QImage decodeBitmapThumbnail(const QByteArray& bytes, QSize box, const std::atomic_bool* stop) {
+namespace {
+
+// The headers of a file's bytes, when they pass and claim pixels (Qt refuses a picture without).
+std::optional<Header> headerWithPixels(const QByteArray& bytes) {
     QBuffer buffer;
     buffer.setData(bytes);
     buffer.open(QIODevice::ReadOnly);
     const std::optional<Header> header = acceptedHeader(buffer, nullptr);
     if (!header || header->width <= 0 || header->height == 0)
-        return {}; // Qt refuses a picture without pixels
-    // Within the pixel limit, so each side fits an int.
-    const QSize full(int(header->width), int(magnitude(header->height)));
+        return std::nullopt;
+    return header;
+}
+
+// Within the pixel limit, so each side fits an int.
+QSize sizeOf(const Header& header) {
+    return {int(header.width), int(magnitude(header.height))};
+}
+
+} // namespace
+
+std::optional<QSize> bitmapSize(const QByteArray& bytes) {
+    const std::optional<Header> header = headerWithPixels(bytes);
+    return header ? std::optional(sizeOf(*header)) : std::nullopt;
+}
+
+QImage decodeBitmapThumbnail(const QByteArray& bytes, QSize box, const std::atomic_bool* stop) {
+    const std::optional<Header> header = headerWithPixels(bytes);
+    if (!header)
+        return {};
+    const QSize full = sizeOf(*header);
     // At least one pixel each way, as QImage::scaled makes it.
     const QSize small = full.scaled(box, Qt::KeepAspectRatio).expandedTo({1, 1});
     const bool sample = !isRunLengthCoded(*header) && small.height() < full.height();

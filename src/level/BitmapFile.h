@@ -59,6 +59,10 @@ QImage decodeBitmap(const QByteArray& bytes, const std::atomic_bool* stop = null
 QImage decodeBitmapThumbnail(const QByteArray& bytes, QSize box,
                              const std::atomic_bool* stop = nullptr);
 
+// The size of the picture that a file's bytes hold, from their headers alone, top-down pictures
+// counted upright; nullopt when the headers do not pass or claim no pixel.
+std::optional<QSize> bitmapSize(const QByteArray& bytes);
+
 // What the player is told when a level file they chose does not load: "The file "<path>" could
 // not be loaded as a level.", the path in the system's own separators and as the player reads
 // it (readableFileName).

@@ -43,7 +43,7 @@ TrackBrowser::TrackBrowser(QWidget* parent) : QWidget(parent, Qt::Window) {
     columns->setSectionResizeMode(QHeaderView::Interactive);
     columns->setStretchLastSection(true);
     const int widths[TrackList::ColumnCount] = {
-        TrackList::kThumbnailBox.width() + kCellMargin, 180, 110, 90, 50, 65, 100};
+        TrackList::kThumbnailBox.width() + kCellMargin, 180, 80, 110, 90, 50, 65, 100};
     for (int c = 0; c < TrackList::ColumnCount; ++c)
         m_view->setColumnWidth(c, widths[c]);
     setFocusProxy(m_view);
@@ -66,7 +66,7 @@ TrackBrowser::TrackBrowser(QWidget* parent) : QWidget(parent, Qt::Window) {
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_status);
     layout->addWidget(m_view, 1);
-    resize(760, 560);
+    resize(840, 560);
 }
 
 void TrackBrowser::showFolder(const QString& folder, const QString& current,

@@ -13,8 +13,8 @@ class HistoryWriter;
 class TrackList;
 
 // The track browser: every loadable level of one folder in a table, each with its thumbnail,
-// name, record and the history's counts (see TrackList), whose pictures are read for the rows
-// in view. Enter or a double click on a row chooses that level; what choosing does is the
+// name, difficulty, record and the history's counts (see TrackList), whose pictures are read for
+// the rows in view. Enter or a double click on a row chooses that level; what choosing does is the
 // owner's (levelChosen). Closing the browser empties the list and stops its reading.
 class TrackBrowser : public QWidget {
     Q_OBJECT

@@ -1,5 +1,6 @@
 #include "tracks/TrackList.h"
 
+#include "check/SteeringIndex.h"
 #include "level/FileName.h"
 #include "level/TrackFolder.h"
 
@@ -222,6 +223,9 @@ void TrackList::pictureRead(int job, const TrackPicture& picture, bool stopped) 
         } else {
             TrackRow& track = m_rows[row];
             track.sha256 = picture.sha256;
+            track.measured = picture.measured;
+            track.difficulty = picture.difficulty;
+            emit dataChanged(index(row, Difficulty), index(row, Difficulty));
             if (kept(row)) {
                 track.thumbnail = QPixmap::fromImage(picture.thumbnail);
                 m_thumbnailed.insert(track.id);
@@ -318,7 +322,7 @@ QVariant TrackList::data(const QModelIndex& index, int role) const {
         return row.thumbnail;
     if (role == Qt::ToolTipRole)
         return readableFileName(QDir::toNativeSeparators(row.path));
-    if (role == Qt::TextAlignmentRole && column >= RecordTime)
+    if (role == Qt::TextAlignmentRole && (column == Difficulty || column >= RecordTime))
         return int(Qt::AlignRight | Qt::AlignVCenter);
     if (role != Qt::DisplayRole)
         return {};
@@ -326,6 +330,10 @@ QVariant TrackList::data(const QModelIndex& index, int role) const {
     switch (column) {
     case Track:
         return readableFileName(QFileInfo(row.path).fileName());
+    case Difficulty:
+        if (!row.measured)
+            return QString();
+        return row.difficulty ? difficultyText(*row.difficulty) : QStringLiteral("not playable");
     case Holder:
         if (!row.checked)
             return QString();
@@ -347,7 +355,8 @@ QVariant TrackList::headerData(int section, Qt::Orientation orientation, int rol
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return {};
     static const char* const kTitles[ColumnCount] = {
-        "", "Track", "Record holder", "Record (ms)", "Runs", "Finished", "Your best (ms)"};
+        "",     "Track",    "Difficulty",    "Record holder", "Record (ms)",
+        "Runs", "Finished", "Your best (ms)"};
     return section >= 0 && section < ColumnCount ? QString::fromLatin1(kTitles[section])
                                                  : QVariant();
 }

@@ -26,25 +26,37 @@ struct TrackRow {
     QPixmap thumbnail;                 // null until the picture has been read, and once far
                                        // out of view again
     QString sha256;                    // empty until the file has been read
+    bool measured = false;             // the difficulty is known (TrackPicture::measured)
+    std::optional<int> difficulty;     // in tenths; nullopt: not playable, or not measured
     std::optional<LevelTally> tally;   // nullopt until the history has been asked
 };
 
-// The loadable levels of one folder, in the order of levelFilesIn, with the record of each and,
-// from the run history, its runs, finished runs and best finished time.
+// The loadable levels of one folder, in the order of levelFilesIn, with the difficulty and the
+// record of each and, from the run history, its runs, finished runs and best finished time.
 //
 // Listing costs only the folder's names on the calling thread, so a folder of any size shows at
 // once. The rest is read on at most two other threads: the headers and the record files of all
 // rows in batches, those shown first, and a file whose headers fail leaves the list; the
-// pictures only of the rows shown (setShownRows), each file read once for its thumbnail and its
-// SHA-256, and a file whose picture does not load leaves the list too. Pictures are read two at
-// a time while what they hold together stays within kPictureBudget; a larger one is read
-// alone. The thumbnails of rows more than kKeptRows away from those shown are dropped. The
-// history is asked from the calling thread, for all the rows read since it was last asked in one
-// query, at most every 100 ms.
+// pictures only of the rows shown (setShownRows), each file read once for its thumbnail, its
+// SHA-256 and its difficulty (readTrackPicture), and a file whose picture does not load leaves the
+// list too. Pictures are read two at a time while what they hold together stays within
+// kPictureBudget; a larger one is read alone. The thumbnails of rows more than kKeptRows away from
+// those shown are dropped. The history is asked from the calling thread, for all the rows read
+// since it was last asked in one query, at most every 100 ms.
 class TrackList : public QAbstractTableModel {
     Q_OBJECT
 public:
-    enum Column { Picture, Track, Holder, RecordTime, Runs, Finished, Best, ColumnCount };
+    enum Column {
+        Picture,
+        Track,
+        Difficulty,
+        Holder,
+        RecordTime,
+        Runs,
+        Finished,
+        Best,
+        ColumnCount
+    };
     // The box a thumbnail fits into, its picture scaled without smoothing and its shape kept.
     static constexpr QSize kThumbnailBox{96, 72};
     static constexpr int kThreads = 2;

@@ -1,5 +1,6 @@
 #include "tracks/TrackReading.h"
 
+#include "check/SteeringIndex.h"
 #include "level/BitmapFile.h"
 
 #include <QCryptographicHash>
@@ -46,7 +47,16 @@ TrackPicture readTrackPicture(const QString& path, QSize box, const std::atomic_
     QString sha256 = sha256Of(bytes, stop);
     if (sha256.isEmpty())
         return {};
-    return {thumbnail, sha256};
+    TrackPicture read{thumbnail, sha256, false, std::nullopt};
+    const std::optional<QSize> size = bitmapSize(bytes);
+    if (!size || qint64{size->width()} * size->height() > kMeasuredTrackPixels)
+        return read;
+    const QImage picture = decodeBitmap(bytes, &stop);
+    read.difficulty = pictureDifficulty(picture, &stop);
+    if (stop.load(std::memory_order_relaxed))
+        return {};
+    read.measured = true;
+    return read;
 }
 
 } // namespace kf

@@ -27,17 +27,24 @@ struct TrackCheck {
 QList<TrackCheck> checkTracks(const QList<std::pair<int, QString>>& files,
                               const std::atomic_bool& stop);
 
-// A level file read once: its thumbnail and the SHA-256 (lower-case hex) of the very bytes
-// the picture was decoded from.
+// A level file read once: its thumbnail, the SHA-256 (lower-case hex) of the very bytes the
+// picture was decoded from, and its difficulty.
 struct TrackPicture {
     QImage thumbnail; // null when the picture does not load, or the reading was stopped
     QString sha256;
+    bool measured = false;         // false for a picture of more than kMeasuredTrackPixels
+    std::optional<int> difficulty; // in tenths (SteeringIndex.h); nullopt: not playable
 };
+
+// The largest picture whose difficulty the track browser measures: 2^20 pixels (a track of the
+// game's own is 400 x 400), so that measuring holds at most 13 MB beside the picture's reading.
+inline constexpr qint64 kMeasuredTrackPixels = qint64{1} << 20;
 
 // Reads the file whole, once (readBitmapFileBytes), hashes those bytes and makes the thumbnail
 // from them (decodeBitmapThumbnail, which fits it into `box`); the bytes are given back before
-// it returns. Once `stop` is set it ends within a megabyte read or hashed, or a few pixel rows
-// decoded.
+// it returns. A picture of at most kMeasuredTrackPixels is then decoded whole from them and its
+// difficulty measured. Once `stop` is set it ends within a megabyte read or hashed, a few pixel
+// rows decoded, or a few thousand pixels measured.
 TrackPicture readTrackPicture(const QString& path, QSize box, const std::atomic_bool& stop);
 
 } // namespace kf

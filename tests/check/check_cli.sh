@@ -73,13 +73,14 @@ expect 0 "^-dash.bmp: playable" --width=40 -- -dash.bmp
 # The intro's corridor is 40 pixels wide.
 expect 0 "^$intro: 400 x 400 pixels, 1 starting area, 1 finishing area$" --width 40 "$intro"
 expect 1 "^$intro: not playable: the starting area at \(30, 30\) cannot reach a finishing area along a corridor at least 41 pixels wide$" --width 41 "$intro"
-# The narrowest passage follows the size line, whatever the width asked for: a level sealed at
-# that width still names the widest probe that gets through.
+# The narrowest passage follows the size line, and the difficulty the passage, whatever the
+# width asked for: a level sealed at that width still names the widest probe that gets through.
 for width in 4 41; do
     out=$("$check" --width "$width" "$intro")
-    passage=$(sed -n 2p <<<"$out")
-    [ "$passage" = "$intro: its narrowest passage lets a probe 40 pixels wide through" ] ||
-        { echo "FAIL: passage line at width $width: $passage"; failures=$((failures + 1)); }
+    passage=$(sed -n 2,3p <<<"$out")
+    [ "$passage" = "$intro: its narrowest passage lets a probe 40 pixels wide through
+$intro: steering index 43, difficulty 4.7" ] ||
+        { echo "FAIL: passage lines at width $width: $passage"; failures=$((failures + 1)); }
 done
 # 4 x 1 pixels, 24 bits: start, wall, free track, finish. Not even a probe of 1 gets through.
 {
@@ -88,6 +89,7 @@ done
     printf '\x00\xff\x00\x00\x00\x00\xff\xff\xff\x00\x00\xff'
 } >"$work/walled.bmp"
 expect 1 "^$work/walled.bmp: no probe gets through$" "$work/walled.bmp"
+expect 1 "^$work/walled.bmp: no difficulty \(not playable\)$" "$work/walled.bmp"
 expect 1 "^$work/walled.bmp: not playable: the starting area at \(0, 0\) cannot reach" --width 1 "$work/walled.bmp"
 # One level that is not playable makes the whole run fail, but every file is reported.
 expect 1 "^$intro: playable with a corridor at least 4 pixels wide$" "$work/notes.bmp" "$intro"

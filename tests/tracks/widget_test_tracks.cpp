@@ -144,8 +144,8 @@ QStringList trackRowTexts(const TrackList& tracks, int row) {
     return cells;
 }
 
-// Each loadable level with its unsmoothed thumbnail, its record (or none) and the history's
-// counts; the broken files are not listed. The board's level is the current row.
+// Each loadable level with its unsmoothed thumbnail, its difficulty, its record (or none) and
+// the history's counts; the broken files are not listed. The board's level is the current row.
 TEST_F(TracksTest, TheBrowserListsTheLoadableLevelsWithRecordsAndHistory) {
     const QString sha = bytesSha256(folder.readBytes("tracks/b.bmp"));
     for (const auto& [outcome, time] :
@@ -163,8 +163,9 @@ TEST_F(TracksTest, TheBrowserListsTheLoadableLevelsWithRecordsAndHistory) {
     ASSERT_EQ(tracks.rowCount(), 2);
     // The counts come from the history's thread.
     ASSERT_TRUE(QTest::qWaitFor([&] { return tracks.track(0).tally && tracks.track(1).tally; }));
-    EXPECT_EQ(trackRowTexts(tracks, 0), (QStringList{"b.bmp", "Bob", "555", "3", "2", "700"}));
-    EXPECT_EQ(trackRowTexts(tracks, 1), (QStringList{"d.bmp", "Nobody", "", "0", "0", ""}));
+    EXPECT_EQ(trackRowTexts(tracks, 0),
+              (QStringList{"b.bmp", "1.0", "Bob", "555", "3", "2", "700"}));
+    EXPECT_EQ(trackRowTexts(tracks, 1), (QStringList{"d.bmp", "1.0", "Nobody", "", "0", "0", ""}));
     EXPECT_EQ(browser->view()->currentIndex().row(), 0);
     for (int row = 0; row < 2; ++row) {
         const QImage thumbnail = tracks.track(row).thumbnail.toImage();
@@ -308,7 +309,8 @@ TEST(TrackBrowserAtScale, ReadsWhatIsInViewAFewAtATimeAndStopsWhenClosed) {
          [&](TrackBrowser& b) {
              const TrackList& t = *b.tracks();
              ASSERT_EQ(t.rowCount(), 1);
-             EXPECT_EQ(trackRowTexts(t, 0).mid(0, 3), (QStringList{"Caf\uFFFD.bmp", "Eve", "444"}));
+             EXPECT_EQ(trackRowTexts(t, 0).mid(0, 4),
+                       (QStringList{"Caf\uFFFD.bmp", "1.0", "Eve", "444"}));
              EXPECT_EQ(t.track(0).sha256,
                        QCryptographicHash::hash(level, QCryptographicHash::Sha256).toHex());
              QString chosen;
