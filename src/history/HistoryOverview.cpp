@@ -1,5 +1,7 @@
 #include "history/HistoryOverview.h"
 
+#include "history/DailyStreak.h"
+
 #include "history/RunHistory.h"
 
 #include <QSqlDatabase>
@@ -268,8 +270,28 @@ const QStringList& overviewIndexes() {
         // The best finished runs, fastest first.
         QStringLiteral("CREATE INDEX IF NOT EXISTS runs_fastest_first ON "
                        "runs(level_sha256, time_ms) WHERE outcome = 'finished'"),
+        // The finished runs of the tracks of the day, for their streak.
+        QStringLiteral("CREATE INDEX IF NOT EXISTS runs_daily_finished ON "
+                       "runs(level_name, started_utc) WHERE level_name GLOB 'Daily_*' AND "
+                       "outcome = 'finished'"),
     };
     return statements;
+}
+
+QList<QDate> readDailyDaysFinished(const QSqlDatabase& db) {
+    QSqlQuery q(db);
+    q.setForwardOnly(true);
+    // The same condition as the index's, so that the index alone answers.
+    if (!q.exec(QStringLiteral("SELECT DISTINCT level_name, substr(started_utc, 1, 10) FROM runs "
+                               "WHERE level_name GLOB 'Daily_*' AND outcome = 'finished'")))
+        return {};
+    QList<QDate> days;
+    while (q.next()) {
+        const std::optional<QDate> day = dailyTrackDate(q.value(0).toString());
+        if (day && *day == QDate::fromString(q.value(1).toString(), Qt::ISODate))
+            days.append(*day);
+    }
+    return days;
 }
 
 } // namespace kf

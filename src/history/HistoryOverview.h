@@ -2,6 +2,7 @@
 
 #include "history/HistoryRun.h"
 
+#include <QDate>
 #include <QList>
 #include <QPointF>
 #include <QStringList>
@@ -43,6 +44,10 @@ struct HistoryOverview {
 // more are aggregated by the database in stretches of at most one column's runs. A few
 // queries in one read transaction, on the connection's own thread.
 HistoryOverview readOverview(const QSqlDatabase& db, const QString& levelSha256, int columns);
+
+// The days whose track of the day has a finished run that started on that day (UTC), in no
+// order; none when the database cannot be read.
+QList<QDate> readDailyDaysFinished(const QSqlDatabase& db);
 
 // The indexes the overview's queries need (CREATE INDEX IF NOT EXISTS statements), run when the
 // store opens. Indexes only: a game that knows nothing of them reads and writes the file as

@@ -29,6 +29,7 @@ public:
     std::optional<WatchedRun> bestRunOf(const QString&) const override { return std::nullopt; }
     QHash<QString, LevelTally> talliesOf(const QStringList&) const override { return {}; }
     HistoryOverview overviewOf(const QString&, int) const override { return {}; }
+    QList<QDate> dailyDaysFinished() const override { return {}; }
 };
 
 } // namespace

@@ -40,6 +40,8 @@ public:
     virtual QHash<QString, LevelTally> talliesOf(const QStringList& levelSha256s) const = 0;
     // What the history window shows of a track (readOverview), its chart `columns` pixels wide.
     virtual HistoryOverview overviewOf(const QString& levelSha256, int columns) const = 0;
+    // The days the track of the day was finished on its day (readDailyDaysFinished).
+    virtual QList<QDate> dailyDaysFinished() const = 0;
 };
 
 // The module's one entry: opens (creates, upgrades) the database at `path` and gives the store,

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "history/DailyStreak.h"
 #include "history/HistoryOverview.h"
 
 #include <QString>
@@ -24,6 +25,8 @@ public:
     virtual void showWaiting(const QString& reason) = 0;
     // The chart's width in device pixels: the columns to read an overview for.
     virtual int chartColumns() const = 0;
+    // Shows the streak of the track of the day beneath the track's name, or (nothing) none.
+    virtual void showStreak(const std::optional<DailyStreak>& streak) = 0;
     // Called with a run of the ten best (its id set) when the player asks to watch it.
     virtual void setWatchHandler(std::function<void(const HistoryRun&)> handler) = 0;
 };

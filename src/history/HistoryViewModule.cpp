@@ -29,6 +29,7 @@ public:
     void showUnavailable(const QString&) override {}
     void showWaiting(const QString&) override {}
     int chartColumns() const override { return width(); }
+    void showStreak(const std::optional<DailyStreak>&) override {}
     void setWatchHandler(std::function<void(const HistoryRun&)>) override {}
 
 protected:

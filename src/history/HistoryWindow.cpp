@@ -108,6 +108,10 @@ HistoryWindow::HistoryWindow(QWidget* parent) : HistoryView(parent, Qt::Window) 
     buttons->addWidget(m_watch);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_status);
+    m_streak = new QLabel(this);
+    m_streak->setTextFormat(Qt::PlainText);
+    m_streak->hide();
+    layout->addWidget(m_streak);
     layout->addWidget(m_view, 1);
     layout->addWidget(m_table);
     layout->addLayout(buttons);
@@ -116,6 +120,24 @@ HistoryWindow::HistoryWindow(QWidget* parent) : HistoryView(parent, Qt::Window) 
 
 QString HistoryWindow::statusText() const {
     return m_status->text();
+}
+
+void HistoryWindow::showStreak(const std::optional<DailyStreak>& streak) {
+    if (!streak) {
+        m_streak->clear();
+        m_streak->hide();
+        return;
+    }
+    const auto days = [](int n) {
+        return n == 1 ? QStringLiteral("1 day") : QStringLiteral("%1 days").arg(n);
+    };
+    m_streak->setText(QStringLiteral("Track of the day: finished %1 in a row, the longest %2")
+                          .arg(days(streak->current), days(streak->longest)));
+    m_streak->show();
+}
+
+QString HistoryWindow::streakText() const {
+    return m_streak->text();
 }
 
 void HistoryWindow::showWaiting(const QString& reason) {

@@ -48,6 +48,9 @@ public:
     // The chart's width in device pixels: the columns to read an overview for.
     int chartColumns() const override;
     void setWatchHandler(std::function<void(const HistoryRun&)> handler) override;
+    void showStreak(const std::optional<DailyStreak>& streak) override;
+    // The streak's line; empty for a track that is not a track of the day.
+    QString streakText() const;
 
     QChart* chart() const { return m_chart; }
     QTableWidget* table() const { return m_table; }
@@ -67,6 +70,7 @@ private:
     void watch(int row);
 
     QLabel* m_status = nullptr;
+    QLabel* m_streak = nullptr;
     QChart* m_chart = nullptr;
     QChartView* m_view = nullptr;
     QLineSeries* m_finished = nullptr;

@@ -105,6 +105,13 @@ public:
         });
     }
 
+    void askDailyDays() {
+        QList<QDate> days;
+        if (m_store)
+            days = m_store->dailyDaysFinished();
+        post([days](HistoryWriter* w) { emit w->dailyDaysRead(days); });
+    }
+
     // Before the thread ends: one last try at what waits, then the store closes in its thread.
     void finish() {
         m_finishing = true;
@@ -339,6 +346,11 @@ void HistoryWriter::askOverview(const QString& levelSha256, int columns) {
             w->askOverview(levelSha256, columns, asked);
         },
         Qt::QueuedConnection);
+}
+
+void HistoryWriter::askDailyDays() {
+    QMetaObject::invokeMethod(
+        m_worker, [w = m_worker] { w->askDailyDays(); }, Qt::QueuedConnection);
 }
 
 void HistoryWriter::setState(State state, const QString& reason) {

@@ -80,6 +80,8 @@ public:
     void askTallies(const QStringList& levelSha256s);
     // What the history window shows of a track, its chart thinned to `columns` pixels.
     void askOverview(const QString& levelSha256, int columns);
+    // The days the track of the day was finished on its day, for the streak.
+    void askDailyDays();
 
 signals:
     void stateChanged();
@@ -93,6 +95,7 @@ signals:
                      const kf::GhostPath& path);
     void talliesRead(const QHash<QString, kf::LevelTally>& tallies);
     void overviewRead(const QString& levelSha256, const kf::HistoryOverview& overview);
+    void dailyDaysRead(const QList<QDate>& days);
 
 private:
     friend class HistoryWorker;

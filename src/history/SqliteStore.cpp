@@ -61,6 +61,9 @@ public:
             m_history.readFailed(*overview.unreadable);
         return overview;
     }
+    QList<QDate> dailyDaysFinished() const override {
+        return readDailyDaysFinished(m_history.database());
+    }
 
 private:
     RunHistory m_history;

@@ -93,8 +93,8 @@ QString defaultRacesFolder() {
 QString placeRaceTrack(const QString& folder, const QString& trackName, const QByteArray& bytes,
                        QString* reason) {
     const auto cannot = [&](const QString& clause) {
-        *reason = QStringLiteral("The track \"%1\" cannot be put into the races folder: %2.")
-                      .arg(shownName(readableFileName(trackName)), clause);
+        *reason = QStringLiteral("The track \"%1\" cannot be kept in %2: %3.")
+                      .arg(shownName(readableFileName(trackName)), folder, clause);
         return QString();
     };
     if (!isTrackFileName(trackName))

@@ -159,6 +159,8 @@ public:
     bool openRaceFile(const QString& path);
     // Opens a race file or loads a track, as Load Level would, when the level may change.
     void openGivenFile(const QString& path);
+    // Key D and the board's menu: loads today's track of the day (UTC), made the first time.
+    void OnDailyTrack();
 
     // The file of the level on the board, absolute; empty while there is none. Page Down / Up
     // and the track browser go through its folder (with none, the current directory).

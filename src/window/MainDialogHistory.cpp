@@ -66,6 +66,10 @@ void MainDialog::useHistory(std::unique_ptr<HistoryWriter> history) {
                                MessageIcon::Information);
             });
     connect(h, &HistoryWriter::bestRunRead, this, &MainDialog::shareBestRun);
+    connect(h, &HistoryWriter::dailyDaysRead, this, [this](const QList<QDate>& days) {
+        if (m_historyWindow && dailyTrackDate(m_levelName))
+            m_historyWindow->showStreak(dailyStreak(days, QDateTime::currentDateTimeUtc().date()));
+    });
     connect(h, &HistoryWriter::overviewRead, this,
             [this](const QString& sha, const HistoryOverview& overview) {
                 if (sha == m_levelSha256 && m_historyWindow && m_historyWindow->isVisible())
@@ -107,8 +111,12 @@ void MainDialog::refreshHistoryWindow() {
     if (!m_historyWindow || !m_historyWindow->isVisible())
         return;
     showHistoryOverview(nullptr);
-    if (m_history && m_history->usable())
+    m_historyWindow->showStreak(std::nullopt);
+    if (m_history && m_history->usable()) {
         m_history->askOverview(m_levelSha256, m_historyWindow->chartColumns());
+        if (dailyTrackDate(m_levelName))
+            m_history->askDailyDays();
+    }
 }
 
 void MainDialog::showHistoryOverview(const HistoryOverview* overview) {
@@ -172,6 +180,11 @@ void MainDialog::keyPressEvent(QKeyEvent* event) {
         OnEditLevel();
         return;
     }
+    if (event->key() == Qt::Key_D && event->modifiers() == Qt::NoModifier) {
+        event->accept();
+        OnDailyTrack();
+        return;
+    }
     if (event->key() == Qt::Key_X && event->modifiers() == Qt::NoModifier) {
         event->accept();
         OnShareRace();
@@ -192,6 +205,8 @@ void MainDialog::contextMenuEvent(QContextMenuEvent* event) {
     menu.addAction(historyMenuText(), this, &MainDialog::OnRunHistory);
     addGhostsMenu(menu);
     menu.addAction(QStringLiteral("Tracks…"), this, &MainDialog::OnTracks);
+    if (levelChangeAllowed())
+        menu.addAction(QStringLiteral("Track of the day"), this, &MainDialog::OnDailyTrack);
     if (!m_boardLevelBytes.isEmpty())
         menu.addAction(QStringLiteral("Share this race…"), this, &MainDialog::OnShareRace);
     if (canEditLevel())

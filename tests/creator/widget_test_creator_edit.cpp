@@ -241,7 +241,9 @@ TEST_F(EditTrackTest, NotOfferedDuringARunOrALockedMatch) {
     open(editableTrack());
     const std::vector<MenuEntry> historyOnly = {
         {"Run history…", true}, {"Ghosts", true}, {"Tracks…", true}, {"Share this race…", true}};
+    // Between levels the track may change: the track of the day and editing are offered.
     std::vector<MenuEntry> offered = historyOnly;
+    offered.insert(offered.begin() + 3, {"Track of the day", true});
     offered.push_back({"Edit this track…", true});
 
     // During a run there is no menu at all.

@@ -300,8 +300,8 @@ TEST_F(HistoryInGameTest, KeyHAndTheBoardsMenuOpenTheWindowWhichFollowsTheRuns) 
         QApplication::sendEvent(dialog.get(), &event);
         QTest::qWait(80);
         const bool onBoard = at.x() < 411;
-        const QStringList onBoardMenu{"Run history…", "Ghosts", "Tracks…", "Share this race…",
-                                      "Edit this track…"};
+        const QStringList onBoardMenu{"Run history…",     "Ghosts",           "Tracks…",
+                                      "Track of the day", "Share this race…", "Edit this track…"};
         EXPECT_EQ(offered, onBoard ? onBoardMenu : QStringList{});
         EXPECT_EQ(window->isVisible(), onBoard);
     }
