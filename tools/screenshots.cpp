@@ -294,6 +294,14 @@ int main(int argc, char** argv) {
         watcher.endReplay();
     }
 
+    // The track of the day on the board.
+    kf::MainDialog daily;
+    daily.Create();
+    wait(50);
+    daily.OnDailyTrack();
+    wait(100);
+    ok = save(daily, out, QStringLiteral("daily.png")) && ok;
+
     kf::ContinueDialog notice;
     notice.m_text = QStringLiteral("YOU FINISHED -> Time : 8123 ms");
     notice.Create();
