@@ -56,8 +56,9 @@ TEST(RaceTrackPlaceTest, ReusesSameBytesAndNumbersOthersNeverOverwriting) {
 
     QString reason;
     EXPECT_EQ(placeRaceTrack(folder, QStringLiteral("../Spiral.bmp"), "x", &reason), QString());
-    EXPECT_EQ(reason, QStringLiteral("The track \"../Spiral.bmp\" cannot be put into the races "
-                                     "folder: that name cannot be a file name."));
+    EXPECT_EQ(reason, QStringLiteral("The track \"../Spiral.bmp\" cannot be kept in %1: that "
+                                     "name cannot be a file name.")
+                          .arg(folder));
 }
 
 TEST(RaceTrackPlaceTest, RacesFolderLiesInTheDataFolder) {
