@@ -10,11 +10,11 @@ class QWidget;
 namespace kf {
 
 struct FileOpenRequest {
-    QString filter;          // e.g. "KF-Level-Bitmap-Dateien (*.bmp)"
-    QString defaultSuffix;   // without the dot
-    QString initialPath;     // file name shown at first; empty for none
-    bool save = false;       // a file to write, new or replaced after the dialog's question
-    QStringList moreFilters; // filters the player may switch to, after `filter`
+    QString filter;               // e.g. "KF-Level-Bitmap-Dateien (*.bmp)"
+    QString defaultSuffix;        // without the dot
+    QString initialPath;          // file name shown at first; empty for none
+    bool save = false;            // a file to write, new or replaced after the dialog's question
+    QStringList moreFilters = {}; // filters the player may switch to, after `filter`
 };
 
 // Shows the file-open dialog; nullopt when the user cancels. After a choice the process's
