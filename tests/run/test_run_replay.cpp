@@ -120,7 +120,8 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(RunReplay, DrawsTheTrailAsTheRunDrewItAfterAStepBack) {
     LevelBoard run = testBoard();
     RunTracker tracker;
-    const QList<GhostPoint>& points = testPath().points();
+    const GhostPath path = testPath();
+    const QList<GhostPoint>& points = path.points();
     tracker.press(run, QPoint(points[0].x, points[0].y) + run.origin(), 0);
     tracker.move(run, QPoint(points[1].x, points[1].y) + run.origin(), true, kTrailLine);
     tracker.move(run, QPoint(points[2].x, points[2].y) + run.origin(), true, kTrailLine);
