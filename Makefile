@@ -128,7 +128,8 @@ screenshots:
 package:
 	$(DEPS) run package
 	$(FOR_GAME)
-	cmake --build $(BUILD) -j $(JOBS) --target kurvenflitzerl kurvenflitzerl-check kfbundled kfdocs
+	cmake --build $(BUILD) -j $(JOBS) --target kurvenflitzerl kurvenflitzerl-check kurvenflitzerl-league \
+		kfbundled kfdocs
 	cd $(BUILD) && cpack -G DEB
 	version=$$(dpkg-parsechangelog -l $(BUILD)/doc/changelog.Debian -S Version) && \
 		lintian --fail-on error,warning $(BUILD)/kurvenflitzerl_$${version}_*.deb
