@@ -162,22 +162,28 @@ QString addLeagueRole(QSqlDatabase db, const QString& name, LeagueRole role,
                       const std::optional<QString>& password) {
     const QString group =
         role == LeagueRole::Player ? QStringLiteral("kf_player") : QStringLiteral("kf_verifier");
-    // The server quotes the name (%I) and the password (%L) itself.
-    QSqlQuery format(db);
-    format.prepare(password ? QStringLiteral("SELECT format('CREATE ROLE %I LOGIN IN ROLE %I "
-                                             "PASSWORD %L', ?::text, ?::text, ?::text)")
-                            : QStringLiteral("SELECT format('CREATE ROLE %I LOGIN IN ROLE %I', "
-                                             "?::text, ?::text)"));
-    format.addBindValue(name);
-    format.addBindValue(group);
-    if (password)
-        format.addBindValue(*password);
-    if (QString failed = execOrMessage(format); !failed.isEmpty())
-        return failed;
-    format.next();
-    const QString statement = format.value(0).toString();
-    QSqlQuery create(db);
-    return execOrMessage(create, statement);
+    return inTransaction(db, [&] {
+        // The server quotes the name (%I) and the password (%L) itself. A role the server has
+        // already joins the league as it is.
+        QSqlQuery format(db);
+        format.prepare(QStringLiteral(
+            "SELECT format(CASE WHEN EXISTS (SELECT FROM pg_roles WHERE rolname = ?::text) "
+            "THEN 'GRANT %2$I TO %1$I' ELSE 'CREATE ROLE %1$I LOGIN IN ROLE %2$I' END, "
+            "?::text, ?::text), format('ALTER ROLE %I PASSWORD %L', ?::text, ?::text)"));
+        for (const QString& value : {name, name, group, name, password.value_or(QString())})
+            format.addBindValue(value);
+        if (QString failed = execOrMessage(format); !failed.isEmpty())
+            return failed;
+        format.next();
+        QStringList statements{format.value(0).toString()};
+        if (password)
+            statements << format.value(1).toString();
+        QSqlQuery change(db);
+        for (const QString& statement : statements)
+            if (QString failed = execOrMessage(change, statement); !failed.isEmpty())
+                return failed;
+        return QString();
+    });
 }
 
 } // namespace kf

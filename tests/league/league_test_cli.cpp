@@ -64,8 +64,11 @@ TEST(LeagueCliTest, SetsUpAddsPlayersProvesTheirRunsAndShowsTheBoard) {
     const QString owner = server.connInfo(QStringLiteral("walk"));
     // A name that would end the statement if it were pasted into the SQL.
     const QString bo = QStringLiteral("Bo \"x\"; DROP TABLE tracks; --");
-    for (const QStringList& command :
-         {QStringList{"setup"}, {"setup"}, {"add-player", "ann_w"}, {"add-player", bo}}) {
+    for (const QStringList& command : {QStringList{"setup"},
+                                       {"setup"},
+                                       {"add-player", "ann_w"},
+                                       {"add-player", bo},
+                                       {"add-player", "ann_w"}}) {
         const Outcome outcome = runLeague(QStringList{"--db", owner} + command, "secret\n");
         ASSERT_EQ(outcome.status, 0) << outcome.err.toStdString();
     }
