@@ -8,18 +8,11 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QStringList>
-#include <QtConcurrent/QtConcurrentMap>
+#include <QtConcurrent/QtConcurrentRun>
 
 namespace kf {
 
 namespace {
-
-struct PendingRun {
-    qint64 id = 0;
-    int claimedMs = 0;
-    QByteArray path;
-    std::shared_ptr<const ProvableTrack> track;
-};
 
 // The pending runs of one batch, locked for this transaction (other verifiers skip them), their
 // paths within the batch's bytes: sizes first, so that a batch of large paths is never read whole.
@@ -41,11 +34,12 @@ QString lockBatch(QSqlDatabase& db, QStringList& ids) {
     return {};
 }
 
-QByteArray verdicts(const QList<PendingRun>& runs, const QList<RunProof>& proofs) {
+// The verdicts as kf_record_proofs takes them: [{"id", "state", "reason"}, ...].
+QByteArray verdicts(const QList<qint64>& ids, const QList<RunProof>& proofs) {
     QJsonArray rows;
-    for (qsizetype i = 0; i < runs.size(); ++i)
+    for (qsizetype i = 0; i < ids.size(); ++i)
         rows.append(
-            QJsonObject{{QStringLiteral("id"), runs[i].id},
+            QJsonObject{{QStringLiteral("id"), ids[i]},
                         {QStringLiteral("state"), proofs[i].confirmed ? QStringLiteral("confirmed")
                                                                       : QStringLiteral("refused")},
                         {QStringLiteral("reason"),
@@ -91,39 +85,55 @@ LeagueVerifier::Tally LeagueVerifier::proveBatch() {
         return tally;
     }
 
-    // Every row read before the tracks: the driver drops what a query has not yet fetched when
-    // the next one starts.
-    QList<PendingRun> runs;
-    QStringList trackKeys;
-    runs.reserve(ids.size());
+    // The batch's tracks first: the driver drops what a query has not yet fetched when the next
+    // one starts. Then each run is proven on the pool's threads as soon as its row is read, while
+    // the next rows come in.
+    const QString inBatch = ids.join(QLatin1Char(','));
+    QHash<QString, std::shared_ptr<const ProvableTrack>> tracks;
+    {
+        QSqlQuery keys(m_db);
+        if (QString failed = execOrMessage(
+                keys, QStringLiteral("SELECT DISTINCT track_sha256 FROM submissions WHERE id IN "
+                                     "(%1)")
+                          .arg(inBatch));
+            !failed.isEmpty())
+            return fail(failed);
+        QStringList wanted;
+        while (keys.next())
+            wanted << keys.value(0).toString();
+        for (const QString& key : wanted) {
+            QString failed;
+            if (!(tracks[key] = track(key, failed)))
+                return fail(failed);
+        }
+    }
+
+    QList<qint64> runIds;
+    QList<QFuture<RunProof>> proving;
     QSqlQuery query(m_db);
     query.setForwardOnly(true);
     if (QString failed = execOrMessage(
             query, QStringLiteral("SELECT id, track_sha256, time_ms, path FROM submissions "
                                   "WHERE id IN (%1) ORDER BY id")
-                       .arg(ids.join(QLatin1Char(','))));
+                       .arg(inBatch));
         !failed.isEmpty())
         return fail(failed);
     while (query.next()) {
-        runs.append({query.value(0).toLongLong(), query.value(2).toInt(),
-                     query.value(3).toByteArray(), nullptr});
-        trackKeys << query.value(1).toString();
-    }
-    for (qsizetype i = 0; i < runs.size(); ++i) {
-        QString failed;
-        runs[i].track = track(trackKeys[i], failed);
-        if (!runs[i].track)
-            return fail(failed);
-    }
-
-    const QList<RunProof> proofs =
-        QtConcurrent::blockingMapped<QList<RunProof>>(runs, [](const PendingRun& run) {
-            return proveSubmission(*run.track, run.path, run.claimedMs);
+        runIds << query.value(0).toLongLong();
+        proving << QtConcurrent::run([track = tracks.value(query.value(1).toString()),
+                                      path = query.value(3).toByteArray(),
+                                      claimedMs = query.value(2).toInt()] {
+            return proveSubmission(*track, path, claimedMs);
         });
+    }
+    QList<RunProof> proofs;
+    proofs.reserve(proving.size());
+    for (QFuture<RunProof>& proof : proving)
+        proofs << proof.result();
 
     QSqlQuery update(m_db);
     update.prepare(QStringLiteral("SELECT kf_record_proofs(?::json)"));
-    update.addBindValue(QString::fromUtf8(verdicts(runs, proofs)));
+    update.addBindValue(QString::fromUtf8(verdicts(runIds, proofs)));
     if (QString failed = execOrMessage(update); !failed.isEmpty())
         return fail(failed);
     if (!m_db.commit())
