@@ -13,7 +13,8 @@ FUZZERS    := record_file level_picture race_file
 SOAK_RUNS  ?= 3000
 SOAK_WARMUP ?= 500
 
-.PHONY: all deps build run test shuffle sanitize bench soak fuzz screenshots package format clean
+.PHONY: all deps build run test shuffle sanitize bench soak fuzz screenshots package format clean \
+	league league-stop
 
 all: build
 
@@ -50,6 +51,20 @@ run:
 	cmake --build $(BUILD) -j $(JOBS) --target kurvenflitzerl kfbundled
 	@scripts/seed-play.sh $(BUILD)/data $(PLAY)
 	cd $(PLAY) && ../$(BUILD)/kurvenflitzerl
+
+# A league on this machine: PostgreSQL on a Unix socket in $(LEAGUE)/ (no TCP), the players ann
+# and ben, and the verifier running; prints the connection strings to paste into the game.
+# `make league-stop` stops the verifier and the server, and keeps the league's data.
+LEAGUE := .league
+
+league:
+	$(DEPS) run test
+	$(FOR_GAME)
+	cmake --build $(BUILD) -j $(JOBS) --target kurvenflitzerl-league
+	@scripts/league-local.sh up $(BUILD)/kurvenflitzerl-league $(LEAGUE)
+
+league-stop:
+	@scripts/league-local.sh down $(LEAGUE)
 
 # The install tests build and check the package, with lintian among others.
 test:
@@ -130,7 +145,8 @@ screenshots:
 package:
 	$(DEPS) run package
 	$(FOR_GAME)
-	cmake --build $(BUILD) -j $(JOBS) --target kurvenflitzerl kurvenflitzerl-check kurvenflitzerl-track kfbundled kfdocs
+	cmake --build $(BUILD) -j $(JOBS) --target kurvenflitzerl kurvenflitzerl-check kurvenflitzerl-track \
+		kurvenflitzerl-league kfbundled kfdocs
 	cd $(BUILD) && cpack -G DEB
 	version=$$(dpkg-parsechangelog -l $(BUILD)/doc/changelog.Debian -S Version) && \
 		lintian --fail-on error,warning $(BUILD)/kurvenflitzerl_$${version}_*.deb

@@ -1,7 +1,8 @@
-# Where an installed game lives, where Debian keeps a game's: the launcher, the checker and the
-# track maker in games/, the game itself in libexec (the launcher starts it in the player's play
-# folder), its modules (loaded at their first use) in a folder of its own under lib/, the tracks
-# and pictures under the data directory, the manual pages in section 6 (the games'), and the
+# Where an installed game lives, where Debian keeps a game's: the launcher, the checker, the
+# track maker and the league's program in games/, the game itself in libexec (the launcher starts
+# it in the player's play folder), its modules (loaded at their first use) in a folder of its own
+# under lib/, the tracks and pictures under the data directory, the manual pages in section 6
+# (the games'), and the
 # desktop's entry, metainfo, icons and the race file's type. Every destination is relative, so
 # one tree serves any prefix and the Debian package; only the desktop entry names the launcher by
 # its full path, written when the tree is installed.
@@ -23,7 +24,8 @@ else()
 endif()
 set(KF_INSTALL_SHAREDIR ${CMAKE_INSTALL_DATADIR}/kurvenflitzerl)
 set(KF_INSTALL_DOCDIR ${CMAKE_INSTALL_DATADIR}/doc/kurvenflitzerl)
-set(KF_MAN_PAGES kurvenflitzerl.6 kurvenflitzerl-check.6 kurvenflitzerl-track.6)
+set(KF_MAN_PAGES kurvenflitzerl.6 kurvenflitzerl-check.6 kurvenflitzerl-track.6
+                  kurvenflitzerl-league.6)
 
 # The launcher finds the game and the shipped files from its own place.
 file(RELATIVE_PATH KF_BIN_TO_DATA ${CMAKE_INSTALL_PREFIX}/${KF_INSTALL_BINDIR}
@@ -61,7 +63,8 @@ add_custom_target(kfdocs ALL DEPENDS ${KF_MAN_FILES})
 
 install(TARGETS kurvenflitzerl RUNTIME DESTINATION ${KF_INSTALL_GAMEDIR})
 install(TARGETS kfstore kfhistorywindow LIBRARY DESTINATION ${KF_INSTALL_MODULEDIR})
-install(TARGETS kurvenflitzerl-check kurvenflitzerl-track RUNTIME DESTINATION ${KF_INSTALL_BINDIR})
+install(TARGETS kurvenflitzerl-check kurvenflitzerl-track kurvenflitzerl-league
+        RUNTIME DESTINATION ${KF_INSTALL_BINDIR})
 install(PROGRAMS ${CMAKE_BINARY_DIR}/dist/kurvenflitzerl DESTINATION ${KF_INSTALL_BINDIR})
 install(FILES ${KF_DATA_FILES} DESTINATION ${KF_INSTALL_SHAREDIR})
 install(FILES ${KF_MAN_FILES} DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)

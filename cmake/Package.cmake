@@ -21,11 +21,11 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_RELEASE 1)
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# Loaded by name at run time, so shlibdeps cannot see them: the dialogs' font and the SQLite
-# driver of the run history. shared-mime-info, whose trigger on /usr/share/mime/packages reads
+# Loaded by name at run time, so shlibdeps cannot see them: the dialogs' font, the SQLite
+# driver of the run history and the PostgreSQL driver of the league. shared-mime-info, whose trigger on /usr/share/mime/packages reads
 # the race file's type into the desktop's MIME database at install and removal, comes with Qt
 # Core (libqt6core6 depends on it); the desktop entry's and icons' caches have triggers too.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation2, libqt6sql6-sqlite")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation2, libqt6sql6-sqlite, libqt6sql6-psql")
 # Without it Qt runs through XWayland on a Wayland desktop, which works too.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS qt6-wayland)
 include(CPack)

@@ -3,8 +3,9 @@
 #
 #     install-deps.sh [run|test|package|bench|fuzz|format]...
 #
-#   run      building and running the game
-#   test     the test programs (GoogleTest; Xvfb and XTest for the tests on a real X server)
+#   run      building and running the game (and its league's database driver)
+#   test     the test programs (GoogleTest; Xvfb and XTest for the tests on a real X server; a
+#            PostgreSQL server that the league's tests start of their own)
 #   package  the Debian package, its check by lintian, and the checks of the installed tree (its
 #            MIME database too)
 #   bench    the benchmarks (and an X server in memory for their figures on X11)
@@ -18,9 +19,9 @@ set -euo pipefail
 
 declare -A group=(
     [run]="build-essential cmake ninja-build pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev
-           libqt6sql6-sqlite qt6-charts-dev libqt6opengl6-dev libzip-dev fonts-liberation2
-           fontconfig"
-    [test]="libgtest-dev libgmock-dev xvfb libxtst-dev"
+           libqt6sql6-sqlite libqt6sql6-psql qt6-charts-dev libqt6opengl6-dev libzip-dev
+           fonts-liberation2 fontconfig"
+    [test]="libgtest-dev libgmock-dev xvfb libxtst-dev postgresql"
     [package]="dpkg-dev file desktop-file-utils appstream lintian shared-mime-info"
     [bench]="libbenchmark-dev xvfb xauth"
     [fuzz]="clang libclang-rt-14-dev"

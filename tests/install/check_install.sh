@@ -25,11 +25,12 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 triplet=$(dpkg-architecture -qDEB_HOST_MULTIARCH)
 expected_files() {
     printf '%s\n' games/kurvenflitzerl games/kurvenflitzerl-check games/kurvenflitzerl-track \
+        games/kurvenflitzerl-league \
         libexec/kurvenflitzerl/kurvenflitzerl \
         "lib/$triplet/kurvenflitzerl/libkfstore.so" \
         "lib/$triplet/kurvenflitzerl/libkfhistorywindow.so" \
         share/man/man6/kurvenflitzerl.6.gz share/man/man6/kurvenflitzerl-check.6.gz \
-        share/man/man6/kurvenflitzerl-track.6.gz \
+        share/man/man6/kurvenflitzerl-track.6.gz share/man/man6/kurvenflitzerl-league.6.gz \
         "share/applications/$app.desktop" "share/metainfo/$app.metainfo.xml" \
         share/doc/kurvenflitzerl/copyright share/doc/kurvenflitzerl/changelog.Debian.gz \
         share/lintian/overrides/kurvenflitzerl
@@ -54,6 +55,7 @@ tree)
     levels=("$root"/usr/share/kurvenflitzerl/Level_*.bmp)
     [ ${#levels[@]} -ge 9 ] || fail "only ${#levels[@]} tracks installed"
     for exe in games/kurvenflitzerl games/kurvenflitzerl-check games/kurvenflitzerl-track \
+        games/kurvenflitzerl-league \
         libexec/kurvenflitzerl/kurvenflitzerl; do
         [ -x "$root/usr/$exe" ] || fail "$exe is not executable"
     done
@@ -62,7 +64,7 @@ tree)
         fail "desktop entry categories"
     grep -qx 'Exec=/usr/games/kurvenflitzerl %f' "$root/usr/share/applications/$app.desktop" ||
         fail "the desktop entry does not start /usr/games/kurvenflitzerl with a file"
-    for page in kurvenflitzerl kurvenflitzerl-check kurvenflitzerl-track; do
+    for page in kurvenflitzerl kurvenflitzerl-check kurvenflitzerl-track kurvenflitzerl-league; do
         MANWIDTH=200 man -l "$root/usr/share/man/man6/$page.6.gz" 2>&1 | grep -q "^ *$page - " ||
             fail "the manual page of $page"
     done
@@ -86,7 +88,7 @@ package)
         fail "the package's files differ from the list above"
     depends=$(dpkg-deb -f "${deb[0]}" Depends)
     for dep in libqt6widgets6 libqt6gui6 libc6 fonts-liberation2 libqt6sql6-sqlite libqt6charts6 \
-        libzip4; do
+        libzip4 libqt6sql6-psql; do
         grep -q "$dep" <<<"$depends" || fail "Depends lacks $dep: $depends"
     done
     [ "$(dpkg-deb -f "${deb[0]}" Section)" = games ] || fail "section"

@@ -7,7 +7,7 @@
 set -uo pipefail
 cd "$1" || exit 2
 shift
-floors=(res level toolkit run race record history check tracks creator make match window app)
+floors=(res level toolkit run race record history league check tracks creator make match window app)
 floor_of() {
     local i
     for i in "${!floors[@]}"; do

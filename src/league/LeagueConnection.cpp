@@ -1,0 +1,62 @@
+#include "league/LeagueConnection.h"
+
+#include "league/ConnInfo.h"
+
+#include <QAtomicInt>
+#include <QSqlError>
+#include <QSqlQuery>
+
+namespace kf {
+
+namespace {
+
+QAtomicInt connectionCount;
+
+} // namespace
+
+LeagueConnection::LeagueConnection(const QString& connInfo)
+    : m_name(QStringLiteral("kf-league-%1").arg(connectionCount.fetchAndAddRelaxed(1))) {
+    const ConnInfoParse parse = parseConnInfo(connInfo);
+    if (!parse.info) {
+        m_reason = parse.reason;
+        return;
+    }
+    if (!QSqlDatabase::isDriverAvailable(QStringLiteral("QPSQL"))) {
+        m_reason = QStringLiteral("Qt's PostgreSQL driver (QPSQL) is missing: install "
+                                  "libqt6sql6-psql.");
+        return;
+    }
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), m_name);
+    if (const QString refused = configureConnection(db, *parse.info); !refused.isEmpty()) {
+        m_reason = refused;
+        return;
+    }
+    if (!db.open())
+        m_reason = QStringLiteral("cannot reach the league's database: %1")
+                       .arg(serverMessage(db.lastError()));
+}
+
+LeagueConnection::~LeagueConnection() {
+    if (QSqlDatabase::contains(m_name)) {
+        QSqlDatabase::database(m_name, false).close();
+        QSqlDatabase::removeDatabase(m_name);
+    }
+}
+
+QString serverMessage(const QSqlError& error) {
+    QString text = error.databaseText().trimmed();
+    if (text.isEmpty())
+        text = error.driverText().trimmed();
+    text = text.section(QLatin1Char('\n'), 0, 0).trimmed();
+    for (const char* label : {"ERROR:", "FATAL:"})
+        if (text.startsWith(QLatin1String(label)))
+            text = text.mid(qsizetype(qstrlen(label))).trimmed();
+    return text;
+}
+
+QString execOrMessage(QSqlQuery& query, const QString& sql) {
+    const bool ok = sql.isEmpty() ? query.exec() : query.exec(sql);
+    return ok ? QString() : serverMessage(query.lastError());
+}
+
+} // namespace kf
