@@ -47,6 +47,11 @@ void MainDialog::shareBestRun(const QString& levelSha256, const std::optional<Hi
     if (!m_shareAsked || levelSha256 != m_levelSha256)
         return;
     m_shareAsked = false;
+    if (!m_history->usable()) {
+        // Without its history the game has no run to share: say why there is none.
+        MessageBox(this, m_history->reason(), MessageIcon::Information);
+        return;
+    }
     if (!run || path.isEmpty()) {
         MessageBox(this,
                    QStringLiteral("There is no finished run of this track in your run history "
@@ -96,6 +101,13 @@ bool MainDialog::openRaceFile(const QString& path) {
     for (const RaceGhost& g : race.ghosts)
         ghosts.append(SharedGhost{0, g.player, g.timeMs, g.finishedUtc,
                                   GhostPath::fromPoints(g.path).value_or(GhostPath())});
+    if (!m_history->usable()) {
+        MessageBox(this,
+                   QStringLiteral("The race's track is loaded, but its ghosts cannot be kept: %1")
+                       .arg(m_history->reason()),
+                   MessageIcon::Warning);
+        return true;
+    }
     m_history->keepSharedGhosts(m_levelSha256, ghosts);
     return true;
 }

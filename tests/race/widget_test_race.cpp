@@ -147,4 +147,22 @@ TEST(RaceTest, ABadRaceFileIsToldAndChangesNothing) {
         QFileInfo::exists(qEnvironmentVariable("XDG_DATA_HOME") + "/kurvenflitzerl/races"));
 }
 
+// Without its history there is no run to share: X says why the history is not available.
+TEST(RaceTest, SharingWithoutAHistoryTellsWhy) {
+    PlayFolder folder;
+    folder.writeBitmap("Level_00_INTRO.bmp", smallTestLevel());
+    folder.writeBytes("history.sqlite", QByteArray(4096, 'x'));
+    MainDialog dialog;
+    dialog.Create();
+    dialog.show();
+    dialog.useHistory(std::make_unique<HistoryWriter>(folder.file("history.sqlite")));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !dialog.m_history->usable(); }));
+    ModalAnswerer answers;
+    answers.clickOk();
+    QTest::keyClick(&dialog, Qt::Key_X);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !answers.texts().isEmpty(); }));
+    EXPECT_EQ(answers.texts().first(), dialog.m_history->reason());
+    EXPECT_TRUE(answers.texts().first().startsWith("The run history is not available"));
+}
+
 } // namespace
