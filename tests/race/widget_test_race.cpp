@@ -58,6 +58,7 @@ struct Game {
 TEST(RaceTest, ARunSharedIsRacedAndWatchedByAnotherGame) {
     setGhostSetting(true);
     const QByteArray dataHome = qgetenv("XDG_DATA_HOME");
+    QTemporaryDir keptRace;
     QString raceFile;
     {
         Game first;
@@ -79,8 +80,7 @@ TEST(RaceTest, ARunSharedIsRacedAndWatchedByAnotherGame) {
         ASSERT_TRUE(QFileInfo::exists(raceFile));
         // The file outlives the first game's folder.
         raceFile = QFileInfo(raceFile).absoluteFilePath();
-        const QString kept = QDir::temp().filePath("kf-race-test.kfrace");
-        QFile::remove(kept);
+        const QString kept = keptRace.filePath("shared.kfrace");
         ASSERT_TRUE(QFile::copy(raceFile, kept));
         raceFile = kept;
         EXPECT_EQ(first.answers.unexpected(), 0);
@@ -127,7 +127,6 @@ TEST(RaceTest, ARunSharedIsRacedAndWatchedByAnotherGame) {
     second.dialog->endReplay();
     EXPECT_EQ(second.answers.unexpected(), 0) << second.answers.texts().join(" | ").toStdString();
 
-    QFile::remove(raceFile);
     qputenv("XDG_DATA_HOME", dataHome);
     setGhostSetting(false);
 }
