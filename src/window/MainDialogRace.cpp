@@ -119,8 +119,12 @@ void MainDialog::openGivenFile(const QString& path) {
         openRaceFile(path);
         return;
     }
-    if (!loadLevelFile(path))
+    if (!loadLevelFile(path)) {
         MessageBox(this, unloadableLevelText(path), MessageIcon::Warning);
+        return;
+    }
+    // As a track chosen in Load Level's dialog: its folder becomes the current one.
+    QDir::setCurrent(QFileInfo(path).absolutePath());
 }
 
 void MainDialog::dragEnterEvent(QDragEnterEvent* event) {

@@ -8,11 +8,16 @@
 #include "window/GhostSetting.h"
 #include "window/MainDialog.h"
 
+#include <QApplication>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFileInfo>
+#include <QMimeData>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QUrl>
 
 #include <gtest/gtest.h>
 
@@ -162,6 +167,22 @@ TEST(RaceTest, SharingWithoutAHistoryTellsWhy) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return !answers.texts().isEmpty(); }));
     EXPECT_EQ(answers.texts().first(), dialog.m_history->reason());
     EXPECT_TRUE(answers.texts().first().startsWith("The run history is not available"));
+}
+
+// A track dropped on the window loads as Load Level loads it.
+TEST(RaceTest, ATrackDroppedOnTheWindowLoads) {
+    Game game;
+    const QString other = game.folder.writeBitmap("Other.bmp", smallTestLevel(120, 60));
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(other)});
+    QDragEnterEvent enter({50, 50}, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(game.dialog.get(), &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(50, 50), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(game.dialog.get(), &drop);
+    EXPECT_EQ(game.dialog->m_boardLevelPath, QFileInfo(other).absoluteFilePath());
+    EXPECT_EQ(game.dialog->m_recordPath, QFileInfo(other).absoluteFilePath() + ".kfh");
+    EXPECT_EQ(game.answers.unexpected(), 0);
 }
 
 } // namespace
