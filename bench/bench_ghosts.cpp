@@ -8,6 +8,7 @@
 // movement in a few.
 
 #include "PlayingWindow.h"
+#include "ThreadCpu.h"
 
 #include <benchmark/benchmark.h>
 
@@ -21,18 +22,8 @@ namespace {
 
 using kfbench::PlayingWindow;
 
-double threadCpuMicroseconds() {
-    timespec t{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-    return double(t.tv_sec) * 1e6 + double(t.tv_nsec) / 1e3;
-}
-
-double median(std::vector<double>& v) {
-    if (v.empty())
-        return 0;
-    std::nth_element(v.begin(), v.begin() + v.size() / 2, v.end());
-    return v[v.size() / 2];
-}
+using kfbench::median;
+using kfbench::threadCpuMicroseconds;
 
 // A run of 1 000 points along the straight and back, `dy` pixels off it, `stepMs` apart.
 kf::GhostPath ghostRun(const kf::MainDialog& main, int dy, int stepMs) {

@@ -5,6 +5,7 @@
 // is the CPU time of this thread, where all the painting happens.
 
 #include "PlayingWindow.h"
+#include "ThreadCpu.h"
 
 #include <QLabel>
 #include <QPaintEvent>
@@ -56,18 +57,8 @@ private:
     QLabel* m_second = new QLabel(this);
 };
 
-double threadCpuMicroseconds() {
-    timespec t{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-    return double(t.tv_sec) * 1e6 + double(t.tv_nsec) / 1e3;
-}
-
-double median(std::vector<double>& v) {
-    if (v.empty())
-        return 0;
-    std::nth_element(v.begin(), v.begin() + v.size() / 2, v.end());
-    return v[v.size() / 2];
-}
+using kfbench::median;
+using kfbench::threadCpuMicroseconds;
 
 using Prepare = void (*)(kf::MainDialog&);
 

@@ -480,10 +480,14 @@ QList<HistoryRun> RunHistory::bestOf(const QString& levelSha256, int count) cons
 std::optional<GhostPath> RunHistory::ghostOf(const QString& levelSha256) const {
     if (!available())
         return std::nullopt;
+    return pathFrom(QStringLiteral("ghosts WHERE level_sha256 = ?"), levelSha256);
+}
+
+std::optional<GhostPath> RunHistory::pathFrom(const QString& fromWhere, const QVariant& key) const {
     QSqlQuery q(QSqlDatabase::database(m_connection, false));
-    // The length is asked first, so a ghost beyond the bound is never even read.
-    q.prepare(QStringLiteral("SELECT %1 FROM ghosts WHERE level_sha256 = ?").arg(kBoundedPoints));
-    q.addBindValue(levelSha256);
+    // The length is asked first, so a path beyond the bound is never even read.
+    q.prepare(QStringLiteral("SELECT %1 FROM %2").arg(kBoundedPoints, fromWhere));
+    q.addBindValue(key);
     if (!q.exec()) {
         readFailed(q.lastError());
         return std::nullopt;
@@ -567,16 +571,7 @@ Stored RunHistory::forgetSharedGhost(qint64 id, QString* levelSha256) {
 std::optional<GhostPath> RunHistory::runPathOf(qint64 runId) const {
     if (!available())
         return std::nullopt;
-    QSqlQuery q(QSqlDatabase::database(m_connection, false));
-    q.prepare(QStringLiteral("SELECT %1 FROM run_paths WHERE run_id = ?").arg(kBoundedPoints));
-    q.addBindValue(runId);
-    if (!q.exec()) {
-        readFailed(q.lastError());
-        return std::nullopt;
-    }
-    if (!q.next() || q.isNull(0))
-        return std::nullopt;
-    return GhostPath::decode(q.value(0).toByteArray());
+    return pathFrom(QStringLiteral("run_paths WHERE run_id = ?"), runId);
 }
 
 std::optional<WatchedRun> RunHistory::bestRunOf(const QString& levelSha256) const {

@@ -13,6 +13,7 @@
 class QSqlDatabase;
 class QSqlError;
 class QSqlQuery;
+class QVariant;
 
 namespace kf {
 
@@ -106,6 +107,9 @@ private:
     bool keepGhostOfBest(QSqlQuery& q, const HistoryRun& run, const GhostPath& path);
     bool keepRunPath(QSqlQuery& q, const HistoryRun& run, const GhostPath& path);
     bool markWritten(QSqlQuery& q, const PendingMark& mark);
+    // The stored path that `SELECT … FROM <fromWhere>` finds for `key`: its length checked
+    // against GhostPath's bound before its bytes are read; none when there is none.
+    std::optional<GhostPath> pathFrom(const QString& fromWhere, const QVariant& key) const;
     // Runs `steps` in one write transaction: Written, or why not (as store() tells it).
     Stored write(const std::function<bool(QSqlQuery&)>& steps);
     void fail(const QSqlError& error) const;
