@@ -2,7 +2,9 @@
 
 #include "run/GhostPath.h"
 
+#include <QByteArray>
 #include <QDateTime>
+#include <QHash>
 #include <QList>
 #include <QString>
 
@@ -14,7 +16,8 @@ namespace kf {
 enum class RunEnd { Finished, Wall, Release };
 
 // One run as the history keeps it. `player` is the record name entered after the run, the
-// match player, or empty.
+// match player, or empty. `league` is the connection string of the league a finished single
+// run goes to (empty: none); the history keeps such a run for the league until it is sent.
 struct HistoryRun {
     QString levelSha256;
     QString levelName;
@@ -26,6 +29,7 @@ struct HistoryRun {
     long distancePx = 0;
     long speedPxPerS = 0;
     qint64 id = 0; // the history's number for a stored run; 0 for one not stored yet
+    QString league;
 };
 
 // A stored run with the path it took, to be watched again.
@@ -37,6 +41,22 @@ struct WatchedRun {
 // Whether a run can be stored at all: a level's SHA-256, a start time and no negative figure.
 // A run that is not is refused where it is made, so one bad row never costs the history.
 bool isStorable(const HistoryRun& run);
+
+// A finished run kept for a league and not sent yet: the run (its id and `league` set), its
+// path's bytes as stored (GhostPath::encode), and its track's bytes when the history holds
+// them (empty otherwise).
+struct LeagueOutboxRun {
+    HistoryRun run;
+    QByteArray path;
+    QByteArray trackBytes;
+};
+
+// The oldest runs kept for one league, and how many runs wait for it on each track (by the
+// track's SHA-256), all of them counted.
+struct LeagueOutbox {
+    QList<LeagueOutboxRun> runs;
+    QHash<QString, qint64> waitingByTrack;
+};
 
 // A ghost that another player's run gave, from a race file: kept in the history for its track
 // until the player forgets it.

@@ -42,6 +42,11 @@ public:
     virtual HistoryOverview overviewOf(const QString& levelSha256, int columns) const = 0;
     // The days the track of the day was finished on its day (readDailyDaysFinished).
     virtual QList<QDate> dailyDaysFinished() const = 0;
+    // The league's side of the history (RunHistory::keepLeagueTrack, leagueOutbox,
+    // leagueRunSent).
+    virtual Stored keepLeagueTrack(const QString& levelSha256, const QByteArray& bytes) = 0;
+    virtual LeagueOutbox leagueOutbox(const QString& league, int limit) const = 0;
+    virtual Stored leagueRunSent(qint64 runId) = 0;
 };
 
 // The module's one entry: opens (creates, upgrades) the database at `path` and gives the store,

@@ -83,6 +83,16 @@ public:
     // The days the track of the day was finished on its day, for the streak.
     void askDailyDays();
 
+    // The league's side. A finished single run handed over with its `league` set is kept for
+    // that league when it is written (runWritten), until leagueRunSent. The track's bytes
+    // (keepLeagueTrack, queued as runs are) go with its runs while any waits.
+    void keepLeagueTrack(const QString& levelSha256, const QByteArray& bytes);
+    // The oldest `limit` runs kept for the league and not sent yet (leagueOutboxRead).
+    void askLeagueOutbox(const QString& league, int limit);
+    // The run is in the league, or the league refused it: it no longer waits (queued as runs
+    // are, so it is noted once the database can be written).
+    void leagueRunSent(qint64 runId);
+
 signals:
     void stateChanged();
     void runWritten(const QString& levelSha256, kf::RunEnd outcome);
@@ -96,6 +106,7 @@ signals:
     void talliesRead(const QHash<QString, kf::LevelTally>& tallies);
     void overviewRead(const QString& levelSha256, const kf::HistoryOverview& overview);
     void dailyDaysRead(const QList<QDate>& days);
+    void leagueOutboxRead(const QString& league, const kf::LeagueOutbox& outbox);
 
 private:
     friend class HistoryWorker;

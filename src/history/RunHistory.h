@@ -54,7 +54,9 @@ public:
     // bound), and the paths of its track beyond kRecentPaths and kFastestPaths are dropped. A
     // finished run strictly faster than every earlier finished run of its level becomes the
     // level's ghost with `path` (none when the path is empty or beyond the bound), in the same
-    // transaction: the run, its path, its ghost and its mark are stored or none of them.
+    // transaction: the run, its path, its ghost and its mark are stored or none of them. A finished
+    // single run with a `league` and a path is kept for that league in the same transaction,
+    // with a copy of its path, until leagueRunSent.
     // Passing trouble leaves the store available and the run Waiting; lasting trouble makes the
     // store unavailable with its reason.
     Stored store(const HistoryRun& run, const GhostPath& path = {},
@@ -90,6 +92,15 @@ public:
     std::optional<WatchedRun> bestRunOf(const QString& levelSha256) const;
     // The tallies of many levels at once, by SHA-256; a level without runs has no entry.
     QHash<QString, LevelTally> talliesOf(const QStringList& levelSha256s) const;
+    // Keeps a track's bytes for the runs kept for a league, once per SHA-256, while such a run
+    // of the track waits; bytes beyond the bound of a level file are not kept.
+    Stored keepLeagueTrack(const QString& levelSha256, const QByteArray& bytes);
+    // The oldest `limit` runs kept for the league `league` (its connection string), oldest
+    // first, with their paths and their tracks' bytes, and how many wait on each track.
+    LeagueOutbox leagueOutbox(const QString& league, int limit) const;
+    // The run no longer waits for its league (sent, or refused by it); the track's bytes go
+    // once no run of the track waits. Written when the run was not waiting at all.
+    Stored leagueRunSent(qint64 runId);
     // The store's own connection, for queries of the history's readers on this store's thread.
     QSqlDatabase database() const;
     // Makes the store unavailable when a read through its connection failed for a lasting

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "run/GhostPath.h"
+#include "history/LeagueStanding.h"
+#include "league/LeagueRun.h"
 
 #include <QByteArray>
 #include <QDateTime>
@@ -9,22 +10,6 @@
 #include <QString>
 
 namespace kf {
-
-// A finished run as the game hands it to the league: the track's file name and exact bytes,
-// the run's time, when it finished and its path.
-struct LeagueRun {
-    QString trackName;
-    QByteArray trackBytes;
-    int timeMs = 0;
-    QDateTime finishedUtc;
-    GhostPath path;
-};
-
-// The submission's number, or why the league did not take the run (one sentence).
-struct LeagueSubmission {
-    qint64 id = 0;
-    QString refusal;
-};
 
 // Submits a run under the connection's own role name, in one transaction: the track first
 // when the league lacks it (its bytes are sent only then), then the run, pending until the
@@ -38,16 +23,6 @@ struct LeagueTrack {
     QString name;
 
     friend bool operator==(const LeagueTrack&, const LeagueTrack&) = default;
-};
-
-// One line of a track's board: runs of equal best time share their rank.
-struct BoardLine {
-    int rank = 0;
-    QString player;
-    int bestMs = 0;
-    qint64 finishedRuns = 0;
-
-    friend bool operator==(const BoardLine&, const BoardLine&) = default;
 };
 
 // A read of the league: its rows, or the server's reason it failed.
