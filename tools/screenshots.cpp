@@ -3,6 +3,8 @@
 
 #include "creator/LevelCreatorDialog.h"
 #include "history/HistoryWindow.h"
+#include "league/LeagueLink.h"
+#include "window/LeagueDialog.h"
 #include "history/HistoryWriter.h"
 #include "history/RunHistory.h"
 #include "level/BitmapFile.h"
@@ -23,6 +25,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStyleFactory>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtMath>
@@ -395,5 +398,27 @@ int main(int argc, char** argv) {
         wait(20);
     wait(300);
     ok = save(tracks, out, QStringLiteral("tracks.png")) && ok;
+
+    // The League page of the intro level in a club's league, and League… to set it.
+    kf::LeagueStanding standing;
+    standing.player = QStringLiteral("carla");
+    const char* const club[] = {"anna", "benedikt", "carla", "dominik", "emil"};
+    const int clubBest[] = {6712, 6930, 7021, 7480, 8105};
+    for (int i = 0; i < 5; ++i)
+        standing.top.append({i + 1, QString::fromLatin1(club[i]), clubBest[i], 12 - 2 * i});
+    standing.own = standing.top[2];
+    standing.unsent = 1;
+    standing.pending = 2;
+    standing.refusals = {{QStringLiteral("the run leaves the track at 2481 ms (412, 187)"), 1}};
+    historyWindow.showLeague(standing);
+    historyWindow.pages()->setCurrentIndex(1);
+    wait(100);
+    ok = save(historyWindow, out, QStringLiteral("league-page.png")) && ok;
+    kf::LeagueLink link(&writer);
+    kf::LeagueDialog leagueDialog(link, QStringLiteral("host=league.example.org dbname=league "
+                                                       "user=carla sslmode=verify-full"));
+    leagueDialog.show();
+    wait(100);
+    ok = save(leagueDialog, out, QStringLiteral("league.png")) && ok;
     return ok ? 0 : 1;
 }

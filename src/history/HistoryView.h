@@ -2,6 +2,7 @@
 
 #include "history/DailyStreak.h"
 #include "history/HistoryOverview.h"
+#include "history/LeagueStanding.h"
 
 #include <QString>
 #include <QWidget>
@@ -29,6 +30,12 @@ public:
     virtual void showStreak(const std::optional<DailyStreak>& streak) = 0;
     // Called with a run of the ten best (its id set) when the player asks to watch it.
     virtual void setWatchHandler(std::function<void(const HistoryRun&)> handler) = 0;
+    // The League page: the league's standing of the track, or (nothing) that no league is set.
+    virtual void showLeague(const std::optional<LeagueStanding>& standing) = 0;
+    // Says on the League page what became of the player's last request there.
+    virtual void showLeagueNote(const QString& note) = 0;
+    // Called when the player asks to race the leader of the track shown.
+    virtual void setRaceLeaderHandler(std::function<void()> handler) = 0;
 };
 
 // The module's one entry: a new history window, a window of its own with `parent` as its

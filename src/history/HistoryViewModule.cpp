@@ -31,6 +31,9 @@ public:
     int chartColumns() const override { return width(); }
     void showStreak(const std::optional<DailyStreak>&) override {}
     void setWatchHandler(std::function<void(const HistoryRun&)>) override {}
+    void showLeague(const std::optional<LeagueStanding>&) override {}
+    void showLeagueNote(const QString&) override {}
+    void setRaceLeaderHandler(std::function<void()>) override {}
 
 protected:
     void keyPressEvent(QKeyEvent* event) override {

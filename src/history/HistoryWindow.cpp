@@ -1,6 +1,7 @@
 #include "history/HistoryWindow.h"
 
 #include "history/HistoryOverview.h"
+#include "history/LeaguePage.h"
 #include "history/RunHistory.h"
 
 #include <QChart>
@@ -13,6 +14,7 @@
 #include <QPushButton>
 #include <QScatterSeries>
 #include <QSqlDatabase>
+#include <QTabWidget>
 #include <QTableWidget>
 #include <QVBoxLayout>
 #include <QValueAxis>
@@ -106,16 +108,27 @@ HistoryWindow::HistoryWindow(QWidget* parent) : HistoryView(parent, Qt::Window) 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
     buttons->addWidget(m_watch);
+    // The player's own runs on one page, the league's board of the track on the other.
+    auto* runs = new QWidget;
+    auto* runsLayout = new QVBoxLayout(runs);
+    runsLayout->setContentsMargins(0, 0, 0, 0);
+    runsLayout->addWidget(m_view, 1);
+    runsLayout->addWidget(m_table);
+    runsLayout->addLayout(buttons);
+    m_league = new LeaguePage;
+    m_pages = new QTabWidget(this);
+    m_pages->setDocumentMode(true);
+    m_pages->addTab(runs, QStringLiteral("Runs"));
+    m_pages->addTab(m_league, QStringLiteral("League"));
+
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_status);
     m_streak = new QLabel(this);
     m_streak->setTextFormat(Qt::PlainText);
     m_streak->hide();
     layout->addWidget(m_streak);
-    layout->addWidget(m_view, 1);
-    layout->addWidget(m_table);
-    layout->addLayout(buttons);
-    resize(620, 650);
+    layout->addWidget(m_pages, 1);
+    resize(620, 680);
 }
 
 QString HistoryWindow::statusText() const {
@@ -262,6 +275,18 @@ void HistoryWindow::showBest(const HistoryOverview& overview) {
 
 void HistoryWindow::setWatchHandler(std::function<void(const HistoryRun&)> handler) {
     m_watchHandler = std::move(handler);
+}
+
+void HistoryWindow::showLeague(const std::optional<LeagueStanding>& standing) {
+    m_league->showStanding(standing);
+}
+
+void HistoryWindow::showLeagueNote(const QString& note) {
+    m_league->showNote(note);
+}
+
+void HistoryWindow::setRaceLeaderHandler(std::function<void()> handler) {
+    m_league->setRaceLeaderHandler(std::move(handler));
 }
 
 void HistoryWindow::watch(int row) {

@@ -14,18 +14,21 @@ class QLabel;
 class QLineSeries;
 class QPushButton;
 class QScatterSeries;
+class QTabWidget;
 class QTableWidget;
 class QValueAxis;
 
 namespace kf {
 
+class LeaguePage;
 class RunHistory;
 
 // The run history of one track: a chart of the time of every finished run in the order the
 // runs were made (x: the run's number among all runs of the track), the best so far as a step
 // line and the failed runs marked at time 0; and a table of the ten best finished runs, any
-// of which the player may watch (the Watch button, Enter or a double click on its row). When
-// there is no history, one sentence says why. The window holds only what it draws: the chart's
+// of which the player may watch (the Watch button, Enter or a double click on its row), on the
+// page "Runs"; the league's board of the track on the page "League" (LeaguePage). When there is
+// no history, one sentence says why. The window holds only what it draws: the chart's
 // points, thinned to its pixel columns by `readOverview`, and the ten rows. The game loads it
 // from the module `kfhistorywindow` (HistoryView).
 class HistoryWindow : public HistoryView {
@@ -49,12 +52,17 @@ public:
     int chartColumns() const override;
     void setWatchHandler(std::function<void(const HistoryRun&)> handler) override;
     void showStreak(const std::optional<DailyStreak>& streak) override;
+    void showLeague(const std::optional<LeagueStanding>& standing) override;
+    void showLeagueNote(const QString& note) override;
+    void setRaceLeaderHandler(std::function<void()> handler) override;
     // The streak's line; empty for a track that is not a track of the day.
     QString streakText() const;
 
     QChart* chart() const { return m_chart; }
     QTableWidget* table() const { return m_table; }
     QPushButton* watchButton() const { return m_watch; }
+    QTabWidget* pages() const { return m_pages; }
+    LeaguePage* leaguePage() const { return m_league; }
     // The track's name, or why there is no history.
     QString statusText() const;
 
@@ -71,6 +79,8 @@ private:
 
     QLabel* m_status = nullptr;
     QLabel* m_streak = nullptr;
+    QTabWidget* m_pages = nullptr;
+    LeaguePage* m_league = nullptr;
     QChart* m_chart = nullptr;
     QChartView* m_view = nullptr;
     QLineSeries* m_finished = nullptr;

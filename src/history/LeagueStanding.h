@@ -49,4 +49,13 @@ struct LeagueStanding {
 // How many lines of a board the League page shows.
 inline constexpr int kLeagueBoardTop = 20;
 
+// The League page's sentences. Where the player stands: "You play as anna: rank 3, best
+// 5234 ms." or that no run of theirs is confirmed yet.
+QString leagueOwnLine(const LeagueStanding& standing);
+// How many of the player's runs wait to be sent, wait to be proven or were refused, in one
+// sentence; empty when none does. Each reason of refusal follows on a line of its own.
+QString leagueWaitingText(const LeagueStanding& standing);
+// The one sentence that says the league's server cannot be reached, and why.
+QString leagueUnreachable(const QString& why);
+
 } // namespace kf

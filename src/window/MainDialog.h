@@ -2,6 +2,7 @@
 
 #include "creator/LevelCreatorDialog.h"
 #include "history/HistoryWriter.h"
+#include "league/LeagueLink.h"
 #include "level/LevelBoard.h"
 #include "level/TrackFolder.h"
 #include "match/MultiplayerDialog.h"
@@ -194,6 +195,21 @@ public:
     void watchRun(const HistoryRun& run);
     // The stored run whose path was asked for to be watched; 0 for none.
     qint64 m_watchAsked = 0;
+
+    // The league (MainDialogLeague.cpp): the link to its server, made on the history's writer
+    // when the history starts with a league set (leagueSetting) or when the player first opens
+    // League… (key L, the board's menu). A finished single run is handed to the history marked
+    // for the league, and the track's bytes once a session; the history window's League page
+    // shows the track's board.
+    std::unique_ptr<LeagueLink> m_league;
+    QSet<QString> m_leagueTracksKept;
+    void OnLeague();
+    // Makes the link to the league when there is none yet.
+    LeagueLink& leagueLink();
+    // The league a finished single run of now goes to; empty for none.
+    QString leagueOfRun(RunEnd outcome) const;
+    // Asks the league for the track's standing when the history window shows a league's page.
+    void refreshLeaguePage();
 
     // The ghosts: the path of the run being made (board pixels, from the press), the ghosts of
     // the track on the board from the history (the player's own best and the shared ones), and

@@ -6,6 +6,7 @@
 #include "history/HistoryWriter.h"
 #include "res/ControlIds.h"
 #include "toolkit/MessageBox.h"
+#include "window/LeagueSetting.h"
 #include "window/MainDialog.h"
 
 #include <QContextMenuEvent>
@@ -76,6 +77,9 @@ void MainDialog::useHistory(std::unique_ptr<HistoryWriter> history) {
                     showHistoryOverview(&overview);
             });
     loadGhost();
+    // A league set in an earlier session: the runs kept for it go on.
+    if (const QString league = leagueSetting(); !league.isEmpty())
+        leagueLink().setConnection(league);
 }
 
 void MainDialog::rememberLevelForHistory(const QString& path, const QByteArray& bytes) {
@@ -101,9 +105,15 @@ QString MainDialog::historyPlayer(bool recordNamed) const {
 
 void MainDialog::recordRunInHistory(RunEnd outcome, const QString& player) {
     openHistory();
-    // Handing the run over is all the window does: the history's thread writes it.
+    // Handing the run over is all the window does: the history's thread writes it, and keeps
+    // a finished single run for the league, which the league's thread then sends.
+    const QString league = leagueOfRun(outcome);
+    if (!league.isEmpty() && !m_leagueTracksKept.contains(m_levelSha256)) {
+        m_history->keepLeagueTrack(m_levelSha256, m_boardLevelBytes);
+        m_leagueTracksKept.insert(m_levelSha256);
+    }
     m_history->record({m_levelSha256, m_levelName, m_runStartedUtc, m_multiplayer.m_match.m_active,
-                       player, outcome, m_timeMs, m_distance, m_speed},
+                       player, outcome, m_timeMs, m_distance, m_speed, 0, league},
                       m_runPath);
 }
 
@@ -117,6 +127,7 @@ void MainDialog::refreshHistoryWindow() {
         if (dailyTrackDate(m_levelName))
             m_history->askDailyDays();
     }
+    refreshLeaguePage();
 }
 
 void MainDialog::showHistoryOverview(const HistoryOverview* overview) {
@@ -148,6 +159,10 @@ void MainDialog::OnRunHistory() {
     if (!m_historyWindow) {
         m_historyWindow = openHistoryView(this);
         m_historyWindow->setWatchHandler([this](const HistoryRun& run) { watchRun(run); });
+        m_historyWindow->setRaceLeaderHandler([this] {
+            if (m_league)
+                m_league->raceLeader(m_levelSha256);
+        });
     }
     m_historyWindow->show();
     m_historyWindow->raise();
@@ -190,6 +205,11 @@ void MainDialog::keyPressEvent(QKeyEvent* event) {
         OnShareRace();
         return;
     }
+    if (event->key() == Qt::Key_L && event->modifiers() == Qt::NoModifier) {
+        event->accept();
+        OnLeague();
+        return;
+    }
     Dialog::keyPressEvent(event);
 }
 
@@ -211,6 +231,7 @@ void MainDialog::contextMenuEvent(QContextMenuEvent* event) {
         menu.addAction(QStringLiteral("Share this race…"), this, &MainDialog::OnShareRace);
     if (canEditLevel())
         menu.addAction(QStringLiteral("Edit this track…"), this, &MainDialog::OnEditLevel);
+    menu.addAction(QStringLiteral("League…"), this, &MainDialog::OnLeague);
     menu.exec(event->globalPos());
 }
 

@@ -69,3 +69,11 @@ QString PostgresServer::connInfo(const QString& database, const QString& role) c
 QString PostgresServer::createDatabase(const QString& name) const {
     return runScript({QStringLiteral("database"), m_folder, name});
 }
+
+QString PostgresServer::stop() const {
+    return runScript({QStringLiteral("stop"), m_folder});
+}
+
+QString PostgresServer::start() const {
+    return runScript({QStringLiteral("start"), m_folder, QStringLiteral("--throwaway")});
+}

@@ -30,6 +30,10 @@ public:
     QString connInfo(const QString& database, const QString& role = QLatin1String(kOwner)) const;
     // A fresh database; empty on success, else the reason.
     QString createDatabase(const QString& name) const;
+    // Stops the server, as when it goes down, and starts it again with its data; empty on
+    // success, else the reason.
+    QString stop() const;
+    QString start() const;
 
 private:
     QTemporaryDir m_dir;
