@@ -28,8 +28,8 @@ struct HistoryRun {
     int timeMs = 0;
     long distancePx = 0;
     long speedPxPerS = 0;
-    qint64 id = 0; // the history's number for a stored run; 0 for one not stored yet
-    QString league;
+    qint64 id = 0;       // the history's number for a stored run; 0 for one not stored yet
+    QString league = {}; // initialized, so that a run listed field by field may leave it out
 };
 
 // A stored run with the path it took, to be watched again.

@@ -30,6 +30,9 @@ public:
     QHash<QString, LevelTally> talliesOf(const QStringList&) const override { return {}; }
     HistoryOverview overviewOf(const QString&, int) const override { return {}; }
     QList<QDate> dailyDaysFinished() const override { return {}; }
+    Stored keepLeagueTrack(const QString&, const QByteArray&) override { return Stored::Never; }
+    LeagueOutbox leagueOutbox(const QString&, int) const override { return {}; }
+    Stored leagueRunSent(qint64) override { return Stored::Never; }
 };
 
 } // namespace

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <deque>
+#include <variant>
 
 namespace kf {
 
@@ -24,6 +25,20 @@ struct GhostChange {
     QList<SharedGhost> keep;
     qint64 forgetId = 0;
 };
+
+// A track's bytes to keep for the runs that wait for a league.
+struct KeptLeagueTrack {
+    QString levelSha256;
+    QByteArray bytes;
+};
+
+// A run that no longer waits for its league.
+struct SentLeagueRun {
+    qint64 runId = 0;
+};
+
+// What the queue holds besides runs, written in turn with them.
+using Change = std::variant<GhostChange, KeptLeagueTrack, SentLeagueRun>;
 
 } // namespace
 
@@ -59,7 +74,7 @@ public:
         push({run, file, nullptr, true, std::nullopt});
     }
 
-    void changeGhosts(const GhostChange& change) { push({{}, {}, nullptr, false, change}); }
+    void change(const Change& change) { push({{}, {}, nullptr, false, change}); }
 
     void askGhosts(const QString& levelSha256) {
         TrackGhosts ghosts;
@@ -112,6 +127,14 @@ public:
         post([days](HistoryWriter* w) { emit w->dailyDaysRead(days); });
     }
 
+    void askLeagueOutbox(const QString& league, int limit) {
+        LeagueOutbox outbox;
+        if (m_store)
+            outbox = m_store->leagueOutbox(league, limit);
+        checkStillAvailable();
+        post([league, outbox](HistoryWriter* w) { emit w->leagueOutboxRead(league, outbox); });
+    }
+
     // Before the thread ends: one last try at what waits, then the store closes in its thread.
     void finish() {
         m_finishing = true;
@@ -119,7 +142,7 @@ public:
         if (m_store && !m_troubled)
             writeSome();
         const bool runsWait =
-            std::any_of(m_queue.begin(), m_queue.end(), [](const Entry& e) { return !e.ghosts; });
+            std::any_of(m_queue.begin(), m_queue.end(), [](const Entry& e) { return !e.change; });
         if (!runsWait && m_store && m_pending->removeIfAllWritten())
             m_store->forgetPending(m_pending->fileName());
         m_adopted.clear();
@@ -127,13 +150,13 @@ public:
     }
 
 private:
-    // A run, or a change of the shared ghosts, in the order they were handed over.
+    // A run, or another change, in the order they were handed over.
     struct Entry {
         PendingRun pending;
-        QString file;                      // the file of waiting runs it is in; empty: none
-        AdoptedRuns* from;                 // a gone game's file, or null for this game's own
-        bool lastOfFile;                   // the adopted file is done once this run is
-        std::optional<GhostChange> ghosts; // set for a change of shared ghosts, not a run
+        QString file;                 // the file of waiting runs it is in; empty: none
+        AdoptedRuns* from;            // a gone game's file, or null for this game's own
+        bool lastOfFile;              // the adopted file is done once this run is
+        std::optional<Change> change; // set for a change, not a run
     };
 
     void push(Entry entry) {
@@ -199,22 +222,29 @@ private:
     }
 
     Stored write(Entry& e) {
-        if (e.ghosts) {
-            GhostChange& change = *e.ghosts;
-            return change.forgetId
-                       ? m_store->forgetSharedGhost(change.forgetId, &change.levelSha256)
-                       : m_store->keepSharedGhosts(change.levelSha256, change.keep);
-        }
+        if (e.change)
+            return std::visit([this](auto& change) { return writeChange(change); }, *e.change);
         std::optional<PendingMark> mark;
         if (!e.file.isEmpty())
             mark = PendingMark{e.file, e.pending.seq};
         return m_store->store(e.pending.run, e.pending.path, mark);
     }
 
+    Stored writeChange(GhostChange& ghosts) {
+        return ghosts.forgetId ? m_store->forgetSharedGhost(ghosts.forgetId, &ghosts.levelSha256)
+                               : m_store->keepSharedGhosts(ghosts.levelSha256, ghosts.keep);
+    }
+    Stored writeChange(const KeptLeagueTrack& track) {
+        return m_store->keepLeagueTrack(track.levelSha256, track.bytes);
+    }
+    Stored writeChange(const SentLeagueRun& sent) { return m_store->leagueRunSent(sent.runId); }
+
     void settle(const Entry& e, bool written) {
-        if (e.ghosts) {
+        if (e.change) {
             // A ghost forgotten that was not there changes no track.
-            if (const QString sha = e.ghosts->levelSha256; written && !sha.isEmpty())
+            const GhostChange* ghosts = std::get_if<GhostChange>(&*e.change);
+            if (const QString sha = ghosts ? ghosts->levelSha256 : QString();
+                written && !sha.isEmpty())
                 post([sha](HistoryWriter* w) { emit w->ghostsChanged(sha); });
             return;
         }
@@ -311,13 +341,13 @@ void HistoryWriter::askGhosts(const QString& levelSha256) {
 void HistoryWriter::keepSharedGhosts(const QString& levelSha256, const QList<SharedGhost>& ghosts) {
     QMetaObject::invokeMethod(
         m_worker,
-        [w = m_worker, change = GhostChange{levelSha256, ghosts, 0}] { w->changeGhosts(change); },
+        [w = m_worker, change = GhostChange{levelSha256, ghosts, 0}] { w->change(change); },
         Qt::QueuedConnection);
 }
 
 void HistoryWriter::forgetSharedGhost(qint64 id) {
     QMetaObject::invokeMethod(
-        m_worker, [w = m_worker, change = GhostChange{{}, {}, id}] { w->changeGhosts(change); },
+        m_worker, [w = m_worker, change = GhostChange{{}, {}, id}] { w->change(change); },
         Qt::QueuedConnection);
 }
 
@@ -351,6 +381,25 @@ void HistoryWriter::askOverview(const QString& levelSha256, int columns) {
 void HistoryWriter::askDailyDays() {
     QMetaObject::invokeMethod(
         m_worker, [w = m_worker] { w->askDailyDays(); }, Qt::QueuedConnection);
+}
+
+void HistoryWriter::keepLeagueTrack(const QString& levelSha256, const QByteArray& bytes) {
+    QMetaObject::invokeMethod(
+        m_worker,
+        [w = m_worker, change = KeptLeagueTrack{levelSha256, bytes}] { w->change(change); },
+        Qt::QueuedConnection);
+}
+
+void HistoryWriter::askLeagueOutbox(const QString& league, int limit) {
+    QMetaObject::invokeMethod(
+        m_worker, [w = m_worker, league, limit] { w->askLeagueOutbox(league, limit); },
+        Qt::QueuedConnection);
+}
+
+void HistoryWriter::leagueRunSent(qint64 runId) {
+    QMetaObject::invokeMethod(
+        m_worker, [w = m_worker, change = SentLeagueRun{runId}] { w->change(change); },
+        Qt::QueuedConnection);
 }
 
 void HistoryWriter::setState(State state, const QString& reason) {

@@ -27,11 +27,13 @@ class PendingRuns;
 // be written; a run that waits when the game ends is written by the next game. Only a database
 // that cannot be the game's (damaged, newer, not a database) ends the history for the session.
 // Questions (the ghosts of a track, a run's path, a track's best run, the tallies of tracks,
-// the overview of a track's history) are answered by signals on the thread that asked. Shared
-// ghosts to keep or forget wait in the thread's queue behind the runs, as runs do, while the
-// database cannot be written; those still waiting when the game ends are not kept. The database's
-// code is a module of its own (HistoryStore), loaded by the thread when it opens the history:
-// without it the history is unavailable for the session, with a sentence that says so.
+// the overview of a track's history, a league's outbox) are answered by signals on the thread
+// that asked. Shared ghosts to keep or forget, a league's tracks and its runs sent wait in the
+// thread's queue behind the runs, as runs do, while the database cannot be written; those still
+// waiting when the game ends are not kept (a run whose sending was not noted waits for its
+// league again in the next game). The database's code is a module of its own (HistoryStore),
+// loaded by the thread when it opens the history: without it the history is unavailable for
+// the session, with a sentence that says so.
 class HistoryWriter : public QObject {
     Q_OBJECT
 public:
@@ -87,7 +89,8 @@ public:
     // that league when it is written (runWritten), until leagueRunSent. The track's bytes
     // (keepLeagueTrack, queued as runs are) go with its runs while any waits.
     void keepLeagueTrack(const QString& levelSha256, const QByteArray& bytes);
-    // The oldest `limit` runs kept for the league and not sent yet (leagueOutboxRead).
+    // The oldest `limit` runs kept for the league and not sent yet (leagueOutboxRead); a run
+    // handed over is among them once it is written.
     void askLeagueOutbox(const QString& league, int limit);
     // The run is in the league, or the league refused it: it no longer waits (queued as runs
     // are, so it is noted once the database can be written).

@@ -73,7 +73,8 @@ QByteArray encodePendingRun(const PendingRun& pending) {
         out << r.levelSha256 << r.levelName << r.startedUtc.toUTC().toString(Qt::ISODateWithMs)
             << r.match << r.player << qint32(r.outcome) << qint32(r.timeMs) << qint64(r.distancePx)
             << qint64(r.speedPxPerS)
-            << (pathFits && !pending.path.isEmpty() ? pending.path.encode() : QByteArray());
+            << (pathFits && !pending.path.isEmpty() ? pending.path.encode() : QByteArray())
+            << r.league;
     }
     QByteArray seqAndData(8, '\0');
     qToLittleEndian<quint64>(quint64(pending.seq), seqAndData.data());
@@ -112,6 +113,9 @@ std::optional<PendingRun> decodePendingRun(const QByteArray& bytes) {
     QByteArray path;
     data >> r.levelSha256 >> r.levelName >> started >> r.match >> r.player >> outcome >> timeMs >>
         distance >> speed >> path;
+    // A run kept by a game before leagues ends with its path: it goes to no league.
+    if (!data.atEnd())
+        data >> r.league;
     if (data.status() != QDataStream::Ok || outcome < 0 || outcome > int(RunEnd::Release))
         return std::nullopt;
     r.startedUtc = QDateTime::fromString(started, Qt::ISODateWithMs);

@@ -29,7 +29,8 @@ struct PendingRun {
 //     4 bytes   length n of the run's data, unsigned
 //     8 bytes   the run's number in the file, from 1, rising
 //     2 bytes   CRC-16 (qChecksum) of the number's 8 bytes and the run's data
-//     n bytes   the run's data: a QDataStream (Qt 6.4) of its figures and its path's bytes
+//     n bytes   the run's data: a QDataStream (Qt 6.4) of its figures, its path's bytes and
+//               its league (a game before leagues ended the data with the path: no league)
 //
 // A run cut short or garbled ends the file for the reader; what follows it is not read.
 class PendingRuns {

@@ -1,5 +1,7 @@
 #include "history/RunHistory.h"
 
+#include "level/BitmapFile.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QSqlDatabase>
@@ -36,6 +38,13 @@ const QStringList kUpgradeSteps[] = {
                     "level_sha256 TEXT NOT NULL, player TEXT NOT NULL, time_ms INTEGER NOT NULL, "
                     "finished_utc TEXT NOT NULL, points BLOB NOT NULL)"),
      QStringLiteral("CREATE INDEX shared_ghosts_by_level ON shared_ghosts(level_sha256, id)")},
+    // Finished single runs kept for a league until they are sent, each with a copy of its
+    // path (run_paths drops paths the outbox still needs), and the bytes of their tracks.
+    {QStringLiteral("CREATE TABLE league_outbox(run_id INTEGER PRIMARY KEY REFERENCES runs(id), "
+                    "league TEXT NOT NULL, path BLOB NOT NULL)"),
+     QStringLiteral("CREATE INDEX league_outbox_by_league ON league_outbox(league, run_id)"),
+     QStringLiteral("CREATE TABLE league_tracks(level_sha256 TEXT PRIMARY KEY, "
+                    "bytes BLOB NOT NULL)")},
 };
 static_assert(std::size(kUpgradeSteps) == RunHistory::kSchemaVersion);
 
@@ -110,6 +119,12 @@ const QString kRunColumns = QStringLiteral(
 // A stored path's bytes, read only when they are within GhostPath's bound.
 const QString kBoundedPoints =
     QStringLiteral("CASE WHEN length(points) <= %1 THEN points END").arg(GhostPath::kMaxBytes);
+
+// The same for a path kept for a league, and for a track's bytes.
+const QString kBoundedOutboxPath =
+    QStringLiteral("CASE WHEN length(path) <= %1 THEN path END").arg(GhostPath::kMaxBytes);
+const QString kBoundedTrackBytes =
+    QStringLiteral("CASE WHEN length(bytes) <= %1 THEN bytes END").arg(kMaxBitmapFileBytes);
 
 } // namespace
 
@@ -276,6 +291,8 @@ bool RunHistory::hasItsTables(QSqlQuery& q, int version) {
         {1, "ghosts", "level_sha256,time_ms,points"},
         {2, "run_paths", "run_id,points"},
         {2, "shared_ghosts", "id,level_sha256,player,time_ms,finished_utc,points"},
+        {3, "league_outbox", "run_id,league,path"},
+        {3, "league_tracks", "level_sha256,bytes"},
     };
     for (const auto& t : tables) {
         if (t.since > version)
@@ -301,8 +318,11 @@ Stored RunHistory::store(const HistoryRun& run, const GhostPath& path,
     // lock comes first, so no other game records a faster run between the comparison and the
     // writes.
     const bool finished = run.outcome == RunEnd::Finished;
+    const bool forLeague =
+        finished && !run.match && !run.league.isEmpty() && !path.isEmpty() && path.fitsStore();
     return write([&](QSqlQuery& q) {
         return (!finished || keepGhostOfBest(q, run, path)) && insertRun(q, run) &&
+               (!forLeague || keepForLeague(q, run, path)) &&
                (!finished || keepRunPath(q, run, path)) && (!mark || markWritten(q, *mark));
     });
 }
@@ -369,6 +389,14 @@ bool RunHistory::keepGhostOfBest(QSqlQuery& q, const HistoryRun& run, const Ghos
         q.addBindValue(run.timeMs);
         q.addBindValue(path.encode());
     }
+    return q.exec();
+}
+
+bool RunHistory::keepForLeague(QSqlQuery& q, const HistoryRun& run, const GhostPath& path) {
+    q.prepare(QStringLiteral("INSERT INTO league_outbox(run_id, league, path) "
+                             "VALUES(last_insert_rowid(), ?, ?)"));
+    q.addBindValue(run.league);
+    q.addBindValue(path.encode());
     return q.exec();
 }
 
@@ -622,6 +650,93 @@ QHash<QString, LevelTally> RunHistory::talliesOf(const QStringList& levelSha256s
                            {q.value(1).toInt(), q.value(2).toInt(), q.value(3).toInt()});
     }
     return tallies;
+}
+
+Stored RunHistory::keepLeagueTrack(const QString& levelSha256, const QByteArray& bytes) {
+    if (!available())
+        return Stored::Never;
+    if (levelSha256.isEmpty() || bytes.isEmpty() || bytes.size() > kMaxBitmapFileBytes)
+        return Stored::Refused;
+    return write([&](QSqlQuery& q) {
+        q.prepare(QStringLiteral(
+            "INSERT OR IGNORE INTO league_tracks(level_sha256, bytes) VALUES(?, ?)"));
+        q.addBindValue(levelSha256);
+        q.addBindValue(bytes);
+        return q.exec();
+    });
+}
+
+LeagueOutbox RunHistory::leagueOutbox(const QString& league, int limit) const {
+    if (!available())
+        return {};
+    LeagueOutbox outbox;
+    QSqlQuery q(QSqlDatabase::database(m_connection, false));
+    q.setForwardOnly(true);
+    // A path beyond the bound is given empty, so the league refuses it rather than it waiting
+    // at the head of the outbox for ever.
+    q.prepare(QStringLiteral("SELECT %1, %2 FROM league_outbox JOIN runs ON id = run_id "
+                             "WHERE league = ? ORDER BY run_id LIMIT ?")
+                  .arg(storedRunColumns(), kBoundedOutboxPath));
+    q.addBindValue(league);
+    q.addBindValue(limit);
+    if (!q.exec()) {
+        readFailed(q.lastError());
+        return {};
+    }
+    while (q.next()) {
+        LeagueOutboxRun waiting{historyRunFrom(q), q.value(10).toByteArray(), {}};
+        waiting.run.league = league;
+        outbox.runs.append(std::move(waiting));
+    }
+    q.prepare(QStringLiteral("SELECT level_sha256, COUNT(*) FROM league_outbox JOIN runs ON "
+                             "id = run_id WHERE league = ? GROUP BY level_sha256"));
+    q.addBindValue(league);
+    if (!q.exec()) {
+        readFailed(q.lastError());
+        return {};
+    }
+    while (q.next())
+        outbox.waitingByTrack.insert(q.value(0).toString(), q.value(1).toLongLong());
+    // Each track's bytes are read once and shared by its runs.
+    QHash<QString, QByteArray> tracks;
+    for (LeagueOutboxRun& waiting : outbox.runs) {
+        const QString& sha = waiting.run.levelSha256;
+        if (!tracks.contains(sha)) {
+            q.prepare(QStringLiteral("SELECT %1 FROM league_tracks WHERE level_sha256 = ?")
+                          .arg(kBoundedTrackBytes));
+            q.addBindValue(sha);
+            if (!q.exec()) {
+                readFailed(q.lastError());
+                return {};
+            }
+            tracks.insert(sha, q.next() ? q.value(0).toByteArray() : QByteArray());
+        }
+        waiting.trackBytes = tracks.value(sha);
+    }
+    return outbox;
+}
+
+Stored RunHistory::leagueRunSent(qint64 runId) {
+    return write([&](QSqlQuery& q) {
+        q.prepare(QStringLiteral("SELECT level_sha256 FROM runs WHERE id = ?"));
+        q.addBindValue(runId);
+        if (!q.exec())
+            return false;
+        const QString level = q.next() ? q.value(0).toString() : QString();
+        q.finish();
+        q.prepare(QStringLiteral("DELETE FROM league_outbox WHERE run_id = ?"));
+        q.addBindValue(runId);
+        if (!q.exec())
+            return false;
+        // Only the sent run's track: another track's bytes may have been kept just before
+        // its run, which is written behind them.
+        q.prepare(QStringLiteral("DELETE FROM league_tracks WHERE level_sha256 = ? AND NOT "
+                                 "EXISTS (SELECT 1 FROM league_outbox JOIN runs ON id = run_id "
+                                 "WHERE runs.level_sha256 = ?)"));
+        q.addBindValue(text(level));
+        q.addBindValue(text(level));
+        return q.exec();
+    });
 }
 
 QSqlDatabase RunHistory::database() const {

@@ -23,7 +23,7 @@ namespace kf {
 // file it cannot read as its own.
 class RunHistory {
 public:
-    static constexpr int kSchemaVersion = 2;
+    static constexpr int kSchemaVersion = 3;
     static constexpr int kDefaultBusyTimeoutMs = 5000;
     // Each finished run's path is kept while it is among the last kRecentPaths finished runs of
     // its track or among its kFastestPaths fastest (the ten the history window lists): at most
@@ -92,14 +92,16 @@ public:
     std::optional<WatchedRun> bestRunOf(const QString& levelSha256) const;
     // The tallies of many levels at once, by SHA-256; a level without runs has no entry.
     QHash<QString, LevelTally> talliesOf(const QStringList& levelSha256s) const;
-    // Keeps a track's bytes for the runs kept for a league, once per SHA-256, while such a run
-    // of the track waits; bytes beyond the bound of a level file are not kept.
+    // Keeps a track's bytes for the runs kept for a league, once per SHA-256 (the first bytes
+    // stay); they go when a run of the track is sent and none of its runs waits any more.
+    // Refused for an empty SHA-256, no bytes or more than kMaxBitmapFileBytes.
     Stored keepLeagueTrack(const QString& levelSha256, const QByteArray& bytes);
     // The oldest `limit` runs kept for the league `league` (its connection string), oldest
-    // first, with their paths and their tracks' bytes, and how many wait on each track.
+    // first, with their paths and their tracks' bytes, and how many wait on each track. A
+    // path (or a track's bytes) beyond its bound is given empty, never read.
     LeagueOutbox leagueOutbox(const QString& league, int limit) const;
-    // The run no longer waits for its league (sent, or refused by it); the track's bytes go
-    // once no run of the track waits. Written when the run was not waiting at all.
+    // The run no longer waits for its league (sent, or refused by it); its track's bytes go
+    // once no run of that track waits. Written when the run was not waiting at all.
     Stored leagueRunSent(qint64 runId);
     // The store's own connection, for queries of the history's readers on this store's thread.
     QSqlDatabase database() const;
@@ -117,6 +119,8 @@ private:
     bool insertRun(QSqlQuery& q, const HistoryRun& run);
     bool keepGhostOfBest(QSqlQuery& q, const HistoryRun& run, const GhostPath& path);
     bool keepRunPath(QSqlQuery& q, const HistoryRun& run, const GhostPath& path);
+    // Keeps the run just inserted for its league, with its own copy of the path.
+    bool keepForLeague(QSqlQuery& q, const HistoryRun& run, const GhostPath& path);
     bool markWritten(QSqlQuery& q, const PendingMark& mark);
     // The stored path that `SELECT … FROM <fromWhere>` finds for `key`: its length checked
     // against GhostPath's bound before its bytes are read; none when there is none.

@@ -64,6 +64,13 @@ public:
     QList<QDate> dailyDaysFinished() const override {
         return readDailyDaysFinished(m_history.database());
     }
+    Stored keepLeagueTrack(const QString& levelSha256, const QByteArray& bytes) override {
+        return m_history.keepLeagueTrack(levelSha256, bytes);
+    }
+    LeagueOutbox leagueOutbox(const QString& league, int limit) const override {
+        return m_history.leagueOutbox(league, limit);
+    }
+    Stored leagueRunSent(qint64 runId) override { return m_history.leagueRunSent(runId); }
 
 private:
     RunHistory m_history;

@@ -14,6 +14,7 @@
 #include <QTemporaryDir>
 #include <QThread>
 #include <QVariant>
+#include <QtEndian>
 
 #include <gtest/gtest.h>
 
@@ -377,7 +378,8 @@ TEST(PendingRunsTest, ARunReadsBackAndACutRunEndsTheFile) {
     GhostPath path;
     path.append({1, 2}, 0);
     path.append({3, 4}, 50);
-    const PendingRun run{7, runOf(50), path};
+    PendingRun run{7, runOf(50), path};
+    run.run.league = "host=league";
     const QByteArray bytes = encodePendingRun(run);
     const std::optional<PendingRun> back = decodePendingRun(bytes);
     ASSERT_TRUE(back);
@@ -385,11 +387,51 @@ TEST(PendingRunsTest, ARunReadsBackAndACutRunEndsTheFile) {
     EXPECT_EQ(back->run.startedUtc, run.run.startedUtc);
     EXPECT_EQ(back->run.timeMs, 50);
     EXPECT_EQ(back->path, path);
+    EXPECT_EQ(back->run.league, "host=league");
     for (qsizetype cut : {qsizetype(0), qsizetype(10), bytes.size() - 1})
         EXPECT_FALSE(decodePendingRun(bytes.left(cut))) << cut;
     QByteArray garbled = bytes;
     garbled[garbled.size() - 3] = char(garbled[garbled.size() - 3] ^ 0x40);
     EXPECT_FALSE(decodePendingRun(garbled));
+}
+
+// A run kept by a game before leagues: its data ends with the path. It decodes, with no league.
+TEST(PendingRunsTest, ARunKeptBeforeLeaguesReadsBackWithoutALeague) {
+    QByteArray bytes = encodePendingRun({3, runOf(40), pathEndingAt(4)});
+    bytes.chop(4); // the league, empty
+    constexpr int kHeaderBytes = 18;
+    qToLittleEndian<quint32>(quint32(bytes.size() - kHeaderBytes), bytes.data() + 4);
+    qToLittleEndian<quint16>(qChecksum(bytes.mid(8, 8) + bytes.mid(kHeaderBytes)),
+                             bytes.data() + 16);
+    const std::optional<PendingRun> back = decodePendingRun(bytes);
+    ASSERT_TRUE(back);
+    EXPECT_EQ(back->run.timeMs, 40);
+    EXPECT_EQ(back->path, pathEndingAt(4));
+    EXPECT_TRUE(back->run.league.isEmpty());
+}
+
+// A finished run with a league waits in the history's outbox once written, with its track's
+// bytes, until it is sent.
+TEST_F(HistoryWriterTest, ARunForALeagueWaitsInTheOutboxUntilItIsSent) {
+    HistoryWriter writer(path());
+    std::optional<LeagueOutbox> outbox;
+    QObject::connect(&writer, &HistoryWriter::leagueOutboxRead,
+                     [&](const QString&, const LeagueOutbox& o) { outbox = o; });
+    QObject::connect(&writer, &HistoryWriter::runWritten,
+                     [&] { writer.askLeagueOutbox("host=league", 10); });
+    HistoryRun run = runOf(900);
+    run.league = "host=league";
+    writer.record(run, pathEndingAt(9));
+    writer.keepLeagueTrack("lvl", "BM");
+    ASSERT_TRUE(settleWithin([&] { return outbox.has_value(); }));
+    ASSERT_EQ(outbox->runs.size(), 1);
+    EXPECT_EQ(outbox->runs[0].run.league, "host=league");
+    EXPECT_EQ(outbox->runs[0].trackBytes, "BM");
+    writer.leagueRunSent(outbox->runs[0].run.id);
+    outbox.reset();
+    writer.askLeagueOutbox("host=league", 10);
+    ASSERT_TRUE(settleWithin([&] { return outbox.has_value(); }));
+    EXPECT_TRUE(outbox->runs.isEmpty());
 }
 
 } // namespace

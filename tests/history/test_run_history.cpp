@@ -1,4 +1,5 @@
 #include "history/RunHistory.h"
+#include "level/BitmapFile.h"
 #include "support/SpoiledDatabase.h"
 
 #include <QDir>
@@ -520,6 +521,113 @@ TEST_F(RunHistoryTest, ASharedGhostIsKeptOnceAndForgottenByItsId) {
     for (const SharedGhost& g : history.ghostsOf(kLevel).shared)
         players << g.player;
     EXPECT_EQ(players, (QStringList{"Ann", "Ann", "Ann", "Ann"}));
+}
+
+} // namespace
+
+namespace {
+
+const QString kLeague = QStringLiteral("host=league.example dbname=kf");
+
+HistoryRun leagueRun(int timeMs, const QString& level = kLevel) {
+    HistoryRun run = finishedRun(timeMs, level);
+    run.league = kLeague;
+    return run;
+}
+
+// Only a finished single run with a league and a path waits for the league.
+TEST_F(RunHistoryTest, AFinishedSingleRunWithALeagueAndAPathIsKeptForTheLeague) {
+    RunHistory history(path());
+    const auto changed = [](const std::function<void(HistoryRun&)>& change) {
+        HistoryRun run = leagueRun(900);
+        change(run);
+        return run;
+    };
+    const struct {
+        const char* name;
+        HistoryRun run;
+        GhostPath path;
+        bool kept;
+    } cases[] = {
+        {"finished single with league and path", leagueRun(900), pathTo(9), true},
+        {"a match run", changed([](HistoryRun& r) { r.match = true; }), pathTo(9), false},
+        {"into a wall", changed([](HistoryRun& r) { r.outcome = RunEnd::Wall; }), pathTo(9), false},
+        {"released", changed([](HistoryRun& r) { r.outcome = RunEnd::Release; }), pathTo(9), false},
+        {"no league", changed([](HistoryRun& r) { r.league.clear(); }), pathTo(9), false},
+        {"no path", leagueRun(900), {}, false},
+    };
+    int kept = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_TRUE(history.record(c.run, c.path));
+        EXPECT_EQ(history.leagueOutbox(kLeague, 100).runs.size(), kept += c.kept);
+    }
+}
+
+QList<qint64> waitingIds(const RunHistory& history) {
+    QList<qint64> ids;
+    for (const LeagueOutboxRun& waiting : history.leagueOutbox(kLeague, 10).runs)
+        ids << waiting.run.id;
+    return ids;
+}
+
+// The oldest runs of the league come first, up to the limit, with their track's bytes when kept
+// (once a track); all that wait are counted by track. A run sent waits no more, and its track's
+// bytes go with the last of its runs in any league.
+TEST_F(RunHistoryTest, TheOutboxGivesTheOldestRunsWithTheirTracksUntilTheyAreSent) {
+    RunHistory history(path());
+    HistoryRun otherLeague = leagueRun(500, "t1");
+    otherLeague.league = "host=elsewhere";
+    for (const HistoryRun& run : {leagueRun(900, "t1"), otherLeague, leagueRun(800, "t2"),
+                                  leagueRun(700, "t1"), leagueRun(600, "t3")})
+        ASSERT_TRUE(history.record(run, pathTo(run.timeMs / 100)));
+    for (const auto& [sha, bytes, stored] :
+         {std::tuple{"t1", QByteArray("BM one"), Stored::Written},
+          std::tuple{"t1", QByteArray("BM two"), Stored::Written},
+          std::tuple{"", QByteArray("BM"), Stored::Refused},
+          std::tuple{"t2", QByteArray(), Stored::Refused},
+          std::tuple{"t2", QByteArray(kMaxBitmapFileBytes + 1, Qt::Uninitialized),
+                     Stored::Refused}})
+        EXPECT_EQ(history.keepLeagueTrack(sha, bytes), stored) << sha << bytes.size();
+    const LeagueOutbox outbox = history.leagueOutbox(kLeague, 3);
+    QList<QByteArray> tracks;
+    for (const LeagueOutboxRun& waiting : outbox.runs)
+        tracks << waiting.trackBytes;
+    EXPECT_EQ(tracks, (QList<QByteArray>{"BM one", "", "BM one"}));
+    EXPECT_EQ(outbox.runs.value(1).path, pathTo(8).encode());
+    EXPECT_EQ(outbox.waitingByTrack, (QHash<QString, qint64>{{"t1", 2}, {"t2", 1}, {"t3", 1}}));
+    const struct {
+        qint64 sent;
+        QList<qint64> waiting;
+        int tracksKept;
+    } sends[] = {
+        {1, {3, 4, 5}, 1},
+        {1, {3, 4, 5}, 1},
+        {4, {3, 5}, 1}, // the other league's run of the track still waits
+        {2, {3, 5}, 0},
+    };
+    for (const auto& s : sends) {
+        ASSERT_EQ(history.leagueRunSent(s.sent), Stored::Written);
+        EXPECT_EQ(waitingIds(history), s.waiting);
+        EXPECT_EQ(RawDb(path()).value("SELECT COUNT(*) FROM league_tracks").toInt(), s.tracksKept);
+    }
+}
+
+// A database of the history's second version keeps its runs and paths and gains the league's
+// tables.
+TEST_F(RunHistoryTest, ASecondVersionHistoryIsUpgradedWithItsRuns) {
+    RunHistory(path()).record(finishedRun(900), pathTo(9));
+    {
+        RawDb db(path());
+        for (const char* statement :
+             {"DROP TABLE league_outbox", "DROP TABLE league_tracks", "PRAGMA user_version = 2"})
+            db.exec(statement);
+    }
+    RunHistory history(path());
+    EXPECT_EQ(RawDb(path()).value("PRAGMA user_version").toInt(), RunHistory::kSchemaVersion);
+    EXPECT_EQ(history.runPathOf(1), pathTo(9));
+    EXPECT_TRUE(history.record(leagueRun(800), pathTo(8)));
+    EXPECT_EQ(waitingIds(history), QList<qint64>{2});
 }
 
 } // namespace
