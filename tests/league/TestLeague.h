@@ -50,6 +50,7 @@ inline kf::LeagueRun tinyRun(const QList<kf::GhostPoint>& points, int claimedMs,
                       tinyTrackBytes(),
                       claimedMs,
                       QDateTime(QDate(2026, 12, 1), QTime(18, 4, 5), Qt::UTC).addSecs(laterS),
+                      {},
                       {}};
     for (const kf::GhostPoint& p : points)
         run.path.append(QPoint(p.x, p.y), p.ms);
