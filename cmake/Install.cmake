@@ -62,7 +62,7 @@ endforeach()
 add_custom_target(kfdocs ALL DEPENDS ${KF_MAN_FILES})
 
 install(TARGETS kurvenflitzerl RUNTIME DESTINATION ${KF_INSTALL_GAMEDIR})
-install(TARGETS kfstore kfhistorywindow LIBRARY DESTINATION ${KF_INSTALL_MODULEDIR})
+install(TARGETS kfstore kfhistorywindow kfleaguelink LIBRARY DESTINATION ${KF_INSTALL_MODULEDIR})
 install(TARGETS kurvenflitzerl-check kurvenflitzerl-track kurvenflitzerl-league
         RUNTIME DESTINATION ${KF_INSTALL_BINDIR})
 install(PROGRAMS ${CMAKE_BINARY_DIR}/dist/kurvenflitzerl DESTINATION ${KF_INSTALL_BINDIR})

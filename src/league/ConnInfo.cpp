@@ -148,7 +148,7 @@ ConnInfoParse parseConnInfo(const QString& text) {
     return parsePairs(text);
 }
 
-QString configureConnection(QSqlDatabase& db, const ConnInfo& info) {
+QString configureConnection(QSqlDatabase& db, const ConnInfo& info, int connectTimeoutS) {
     QStringList options;
     for (const auto& [key, value] : info.params) {
         if (key == QLatin1String("host") || key == QLatin1String("dbname") ||
@@ -160,7 +160,7 @@ QString configureConnection(QSqlDatabase& db, const ConnInfo& info) {
         options << key + QLatin1Char('=') + quotedOption(value);
     }
     if (!info.has(QStringLiteral("connect_timeout")))
-        options << QStringLiteral("connect_timeout=%1").arg(kDefaultConnectTimeoutS);
+        options << QStringLiteral("connect_timeout=%1").arg(connectTimeoutS);
     db.setHostName(info.value(QStringLiteral("host")));
     db.setDatabaseName(info.value(QStringLiteral("dbname")));
     db.setUserName(info.value(QStringLiteral("user")));

@@ -34,8 +34,9 @@ ConnInfoParse parseConnInfo(const QString& text);
 // through its own fields (which it quotes), every other keyword through its options. The driver
 // turns a ';' of the options into a blank, so a value of another keyword holding one is refused
 // with a reason; an empty text means the database is ready to open. Without a connect_timeout
-// a server that does not answer is given up after kDefaultConnectTimeoutS seconds.
+// a server that does not answer is given up after `connectTimeoutS` seconds.
 inline constexpr int kDefaultConnectTimeoutS = 10;
-QString configureConnection(QSqlDatabase& db, const ConnInfo& info);
+QString configureConnection(QSqlDatabase& db, const ConnInfo& info,
+                            int connectTimeoutS = kDefaultConnectTimeoutS);
 
 } // namespace kf

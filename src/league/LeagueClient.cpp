@@ -10,9 +10,23 @@ namespace kf {
 
 namespace {
 
-LeagueSubmission refusedRun(QSqlDatabase& db, const QString& why) {
+// A failed submission, rolled back: lost when the connection no longer answers (the run is
+// sent again later), else refused with the server's reason.
+LeagueSubmission failedRun(QSqlDatabase& db, const QSqlError& error) {
     db.rollback();
-    return {0, why};
+    const bool lost = error.type() == QSqlError::ConnectionError || !connectionAnswers(db);
+    return {0, serverMessage(error), lost};
+}
+
+// The number of the player's run of this track that finished at `finished`.
+QSqlQuery earlierRun(QSqlDatabase& db, const QString& key, const QString& finished) {
+    QSqlQuery query(db);
+    query.prepare(QStringLiteral("SELECT id FROM submissions WHERE player = current_user "
+                                 "AND track_sha256 = ? AND finished_utc = ?::timestamptz"));
+    query.addBindValue(key);
+    query.addBindValue(finished);
+    query.exec();
+    return query;
 }
 
 } // namespace
@@ -22,40 +36,60 @@ LeagueSubmission submitRun(QSqlDatabase db, const LeagueRun& run) {
         return {0, QStringLiteral("the run has no path")};
     if (!run.path.fitsStore())
         return {0, QStringLiteral("the run's path is too long for the league")};
-    const QString key = bytesSha256(run.trackBytes);
+    const bool bytesGiven = !run.trackBytes.isEmpty();
+    const QString key = bytesGiven ? bytesSha256(run.trackBytes) : run.trackSha256;
+    if (key.isEmpty())
+        return {0, QStringLiteral("the run names no track")};
     if (!db.transaction())
-        return {0, serverMessage(db.lastError())};
+        return failedRun(db, db.lastError());
 
     QSqlQuery known(db);
     known.prepare(QStringLiteral("SELECT 1 FROM tracks WHERE sha256 = ?"));
     known.addBindValue(key);
-    if (QString failed = execOrMessage(known); !failed.isEmpty())
-        return refusedRun(db, failed);
+    if (!known.exec())
+        return failedRun(db, known.lastError());
     if (!known.next()) {
+        if (!bytesGiven) {
+            db.rollback();
+            return {0, QStringLiteral("the league does not have the track yet"), true};
+        }
         QSqlQuery add(db);
         add.prepare(QStringLiteral("INSERT INTO tracks (sha256, name, bytes) VALUES (?, ?, ?) "
                                    "ON CONFLICT (sha256) DO NOTHING"));
         add.addBindValue(key);
         add.addBindValue(run.trackName);
         add.addBindValue(run.trackBytes);
-        if (QString failed = execOrMessage(add); !failed.isEmpty())
-            return refusedRun(db, failed);
+        if (!add.exec())
+            return failedRun(db, add.lastError());
     }
 
+    // A run sent before (the same player, track and finish) keeps its first number: the unique
+    // index turns the second insert into nothing, and the player reads the first one back.
+    const QString finished = run.finishedUtc.toUTC().toString(Qt::ISODateWithMs);
     QSqlQuery submit(db);
     submit.prepare(QStringLiteral("INSERT INTO submissions (track_sha256, time_ms, "
                                   "finished_utc, path) VALUES (?, ?, ?::timestamptz, ?) "
+                                  "ON CONFLICT (player, track_sha256, finished_utc) DO NOTHING "
                                   "RETURNING id"));
     submit.addBindValue(key);
     submit.addBindValue(run.timeMs);
-    submit.addBindValue(run.finishedUtc.toUTC().toString(Qt::ISODateWithMs));
+    submit.addBindValue(finished);
     submit.addBindValue(run.path.encode());
-    if (QString failed = execOrMessage(submit); !failed.isEmpty())
-        return refusedRun(db, failed);
-    submit.next();
-    const qint64 id = submit.value(0).toLongLong();
+    if (!submit.exec())
+        return failedRun(db, submit.lastError());
+    qint64 id = submit.next() ? submit.value(0).toLongLong() : 0;
+    if (id == 0) {
+        QSqlQuery earlier = earlierRun(db, key, finished);
+        if (!earlier.isActive())
+            return failedRun(db, earlier.lastError());
+        if (!earlier.next()) {
+            db.rollback();
+            return {0, QStringLiteral("the league kept neither the run nor an earlier one")};
+        }
+        id = earlier.value(0).toLongLong();
+    }
     if (!db.commit())
-        return refusedRun(db, serverMessage(db.lastError()));
+        return failedRun(db, db.lastError());
     return {id, {}};
 }
 

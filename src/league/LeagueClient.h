@@ -14,7 +14,10 @@ namespace kf {
 // Submits a run under the connection's own role name, in one transaction: the track first
 // when the league lacks it (its bytes are sent only then), then the run, pending until the
 // verifier proves it. A run without a path, or one too long for the store, is refused before
-// anything is sent.
+// anything is sent. The same run sent again (the player's, of the same track, finished at the
+// same moment) is not added twice: it gives the number it was given the first time. Without
+// the track's bytes the run is keyed by `trackSha256`, and is lost (to be sent again with the
+// bytes) when the league lacks that track; so is a run whose connection stopped answering.
 LeagueSubmission submitRun(QSqlDatabase db, const LeagueRun& run);
 
 // A track of the league: its key and the name it was submitted under.

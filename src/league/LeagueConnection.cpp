@@ -2,20 +2,16 @@
 
 #include "league/ConnInfo.h"
 
-#include <QAtomicInt>
 #include <QSqlError>
 #include <QSqlQuery>
 
 namespace kf {
 
-namespace {
-
-QAtomicInt connectionCount;
-
-} // namespace
-
-LeagueConnection::LeagueConnection(const QString& connInfo)
-    : m_name(QStringLiteral("kf-league-%1").arg(connectionCount.fetchAndAddRelaxed(1))) {
+// Named by the object's address, which no other living connection shares: a count would start
+// again in each copy of this code (the game's module and a test that links the library too),
+// and a second connection of the same name would replace the first.
+LeagueConnection::LeagueConnection(const QString& connInfo, int connectTimeoutS)
+    : m_name(QStringLiteral("kf-league-%1").arg(quintptr(this), 0, 16)) {
     const ConnInfoParse parse = parseConnInfo(connInfo);
     if (!parse.info) {
         m_reason = parse.reason;
@@ -27,7 +23,8 @@ LeagueConnection::LeagueConnection(const QString& connInfo)
         return;
     }
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), m_name);
-    if (const QString refused = configureConnection(db, *parse.info); !refused.isEmpty()) {
+    if (const QString refused = configureConnection(db, *parse.info, connectTimeoutS);
+        !refused.isEmpty()) {
         m_reason = refused;
         return;
     }
@@ -52,6 +49,10 @@ QString serverMessage(const QSqlError& error) {
         if (text.startsWith(QLatin1String(label)))
             text = text.mid(qsizetype(qstrlen(label))).trimmed();
     return text;
+}
+
+bool connectionAnswers(QSqlDatabase db) {
+    return db.isOpen() && QSqlQuery(db).exec(QStringLiteral("SELECT 1"));
 }
 
 QString execOrMessage(QSqlQuery& query, const QString& sql) {

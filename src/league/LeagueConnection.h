@@ -1,5 +1,7 @@
 #pragma once
 
+#include "league/ConnInfo.h"
+
 #include <QSqlDatabase>
 #include <QString>
 
@@ -13,8 +15,10 @@ namespace kf {
 class LeagueConnection {
 public:
     // Connects with a libpq connection string; an empty one leaves everything to libpq's
-    // defaults and the PG* variables of the environment.
-    explicit LeagueConnection(const QString& connInfo);
+    // defaults and the PG* variables of the environment. A string without a connect_timeout
+    // gives a server that does not answer `connectTimeoutS` seconds.
+    explicit LeagueConnection(const QString& connInfo,
+                              int connectTimeoutS = kDefaultConnectTimeoutS);
     ~LeagueConnection();
     LeagueConnection(const LeagueConnection&) = delete;
     LeagueConnection& operator=(const LeagueConnection&) = delete;
@@ -32,6 +36,10 @@ private:
 // What the server said, in one line: its message without the "ERROR:" label or the
 // driver's own words.
 QString serverMessage(const QSqlError& error);
+
+// Whether the connection still answers: open, and a trivial statement goes through. Asked
+// after a failure, outside any transaction, to tell a lost server from a refused statement.
+bool connectionAnswers(QSqlDatabase db);
 
 // Runs `query` (prepared and bound, or `sql` when given); on failure the server's message,
 // else an empty text.

@@ -39,6 +39,10 @@ const char* const kSchema[] = {
          state text NOT NULL DEFAULT 'pending'
            CHECK (state IN ('pending', 'confirmed', 'refused')),
          reason text))sql",
+    // A run is submitted once: the game sends it again when it never heard the first answer. It
+    // also finds a player's own runs of a track.
+    R"sql(CREATE UNIQUE INDEX IF NOT EXISTS submissions_once
+         ON submissions (player, track_sha256, finished_utc))sql",
     // A track asked for by name; the verifier's queue; the confirmed runs of a player on a track.
     "CREATE INDEX IF NOT EXISTS tracks_name ON tracks (name)",
     "CREATE INDEX IF NOT EXISTS submissions_pending ON submissions (id) WHERE state = 'pending'",

@@ -39,7 +39,7 @@ public:
     virtual LeagueStanding standing(const QString& trackSha256) = 0;
     // The confirmed run of the track's leader (the first line of its board) as a ghost, its
     // path proven by the verifier; none when no run is confirmed, or with `failure` set when the
-    // server could not be asked.
+    // server could not be asked or the stored path is none the game can show.
     virtual std::optional<SharedGhost> leaderGhost(const QString& trackSha256,
                                                    QString* failure) = 0;
 };

@@ -43,12 +43,14 @@ struct TestLeague {
     }
 };
 
-// A run on the tiny track of `points` (board pixels and ms) claiming `claimedMs`.
-inline kf::LeagueRun tinyRun(const QList<kf::GhostPoint>& points, int claimedMs) {
+// A run on the tiny track of `points` (board pixels and ms) claiming `claimedMs`, finished
+// `laterS` seconds after the first: a player's runs of a track differ in their finish.
+inline kf::LeagueRun tinyRun(const QList<kf::GhostPoint>& points, int claimedMs, int laterS = 0) {
     kf::LeagueRun run{QStringLiteral("Tiny.bmp"),
                       tinyTrackBytes(),
                       claimedMs,
-                      QDateTime(QDate(2026, 12, 1), QTime(18, 4, 5), Qt::UTC),
+                      QDateTime(QDate(2026, 12, 1), QTime(18, 4, 5), Qt::UTC).addSecs(laterS),
+                      {},
                       {}};
     for (const kf::GhostPoint& p : points)
         run.path.append(QPoint(p.x, p.y), p.ms);

@@ -77,8 +77,8 @@ TEST(LeagueCliTest, SetsUpAddsPlayersProvesTheirRunsAndShowsTheBoard) {
         LeagueConnection boRole(server.connInfo(QStringLiteral("walk"), bo));
         ASSERT_TRUE(submitRun(boRole.database(), tinyRun(kRoundBelow, 80)).refusal.isEmpty());
         ASSERT_TRUE(submitRun(ann.database(), tinyRun(kTopRow, 45)).refusal.isEmpty());
-        ASSERT_TRUE(submitRun(ann.database(), tinyRun(kTopRow, 44)).refusal.isEmpty());
-        ASSERT_TRUE(submitRun(ann.database(), tinyRun(kRoundBelow, 80)).refusal.isEmpty());
+        ASSERT_TRUE(submitRun(ann.database(), tinyRun(kTopRow, 44, 1)).refusal.isEmpty());
+        ASSERT_TRUE(submitRun(ann.database(), tinyRun(kRoundBelow, 80, 2)).refusal.isEmpty());
     }
     const Outcome verified = runLeague({"--db", owner, "verify", "--once"});
     EXPECT_EQ(verified.status, 0) << verified.err.toStdString();
@@ -106,7 +106,7 @@ TEST(LeagueCliTest, VerifierProvesEachRunAsItIsSubmitted) {
     // The first run may come before the verifier listens (it proves what is pending when it
     // starts); the second is proven on its notification.
     for (int run = 1; run <= 2; ++run) {
-        const LeagueSubmission submitted = submitRun(ann.database(), tinyRun(kTopRow, 45));
+        const LeagueSubmission submitted = submitRun(ann.database(), tinyRun(kTopRow, 45, run));
         ASSERT_TRUE(submitted.refusal.isEmpty()) << submitted.refusal.toStdString();
         const QString state =
             QStringLiteral("SELECT state FROM submissions WHERE id = %1").arg(submitted.id);

@@ -36,7 +36,7 @@ TEST(LeagueRolesTest, RefuseEveryStatementBeyondTheirPart) {
         ASSERT_TRUE(submitRun(ben.database(), tinyRun(kTopRow, 45)).refusal.isEmpty());
         LeagueConnection proof(league.connInfo(QStringLiteral("proof_r")));
         ASSERT_EQ(LeagueVerifier(proof.database()).provePending().confirmed, 1);
-        ASSERT_TRUE(submitRun(ben.database(), tinyRun(kTopRow, 45)).refusal.isEmpty());
+        ASSERT_TRUE(submitRun(ben.database(), tinyRun(kTopRow, 45, 1)).refusal.isEmpty());
         LeagueConnection ann(league.connInfo(QStringLiteral("ann_r")));
         ASSERT_TRUE(submitRun(ann.database(), tinyRun(kRoundBelow, 80)).refusal.isEmpty());
     }
