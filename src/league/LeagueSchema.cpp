@@ -1,6 +1,7 @@
 #include "league/LeagueSchema.h"
 
 #include "league/LeagueConnection.h"
+#include "league/ScramVerifier.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
@@ -167,14 +168,17 @@ QString addLeagueRole(QSqlDatabase db, const QString& name, LeagueRole role,
     const QString group =
         role == LeagueRole::Player ? QStringLiteral("kf_player") : QStringLiteral("kf_verifier");
     return inTransaction(db, [&] {
-        // The server quotes the name (%I) and the password (%L) itself. A role the server has
-        // already joins the league as it is.
+        // The server quotes the name (%I) and the password's verifier (%L) itself. A role the
+        // server has already joins the league as it is. The password goes as its SCRAM
+        // verifier, which the server keeps as it is: the password itself is never sent, so it
+        // shows in no log and no list of statements.
         QSqlQuery format(db);
         format.prepare(QStringLiteral(
             "SELECT format(CASE WHEN EXISTS (SELECT FROM pg_roles WHERE rolname = ?::text) "
             "THEN 'GRANT %2$I TO %1$I' ELSE 'CREATE ROLE %1$I LOGIN IN ROLE %2$I' END, "
             "?::text, ?::text), format('ALTER ROLE %I PASSWORD %L', ?::text, ?::text)"));
-        for (const QString& value : {name, name, group, name, password.value_or(QString())})
+        for (const QString& value :
+             {name, name, group, name, password ? scramVerifier(*password) : QString()})
             format.addBindValue(value);
         if (QString failed = execOrMessage(format); !failed.isEmpty())
             return failed;

@@ -30,8 +30,9 @@ enum class LeagueRole { Player, Verifier };
 
 // A login role `name` in kf_player or kf_verifier, or a role of that name the server already
 // has joined to the group; with a password when one is given, else without (for peer,
-// certificate or trust authentication) or as it was. The name and the password reach the
-// server as values, never as SQL. An empty text on success, else the server's reason.
+// certificate or trust authentication) or as it was. The password leaves this machine only as
+// its SCRAM-SHA-256 verifier (scramVerifier), never in plain text. The name and the verifier
+// reach the server as values, never as SQL. An empty text on success, else the server's reason.
 QString addLeagueRole(QSqlDatabase db, const QString& name, LeagueRole role,
                       const std::optional<QString>& password = std::nullopt);
 
