@@ -3,16 +3,16 @@
 
 #include "creator/LevelCreatorDialog.h"
 #include "history/HistoryWindow.h"
-#include "league/LeagueLink.h"
-#include "window/LeagueDialog.h"
 #include "history/HistoryWriter.h"
 #include "history/RunHistory.h"
+#include "league/LeagueLink.h"
 #include "level/BitmapFile.h"
 #include "match/MultiplayerDialog.h"
 #include "record/NewRecordDialog.h"
 #include "toolkit/ContinueDialog.h"
 #include "tracks/TrackBrowser.h"
 #include "tracks/TrackList.h"
+#include "window/LeagueDialog.h"
 #include "window/MainDialog.h"
 
 #include <QApplication>

@@ -36,8 +36,7 @@ LeaguePage::LeaguePage(QWidget* parent) : QWidget(parent) {
     m_status = sentence(this);
     m_board = new QTableWidget(0, 4, this);
     m_board->setHorizontalHeaderLabels({QStringLiteral("Rank"), QStringLiteral("Player"),
-                                        QStringLiteral("Best time (ms)"),
-                                        QStringLiteral("Runs")});
+                                        QStringLiteral("Best time (ms)"), QStringLiteral("Runs")});
     m_board->verticalHeader()->hide();
     m_board->verticalHeader()->setDefaultSectionSize(20);
     m_board->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
@@ -75,9 +74,10 @@ void LeaguePage::showStanding(const std::optional<LeagueStanding>& standing) {
     else if (!board)
         m_status->setText(standing->failure);
     else
-        m_status->setText(standing->top.isEmpty()
-                              ? QStringLiteral("No run of this track is confirmed in the league yet.")
-                              : QStringLiteral("The league's best of this track:"));
+        m_status->setText(
+            standing->top.isEmpty()
+                ? QStringLiteral("No run of this track is confirmed in the league yet.")
+                : QStringLiteral("The league's best of this track:"));
     m_board->setVisible(board);
     m_own->setVisible(board);
     m_waiting->setVisible(board);

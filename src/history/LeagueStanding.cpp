@@ -39,9 +39,9 @@ QString leagueWaitingText(const LeagueStanding& standing) {
     QString text = QStringLiteral("Of your runs, %1.").arg(parts.join(QStringLiteral(", ")));
     for (const LeagueRefusal& refusal : standing.refusals)
         text += QStringLiteral("\nRefused: %1 (%2)")
-                    .arg(refusal.reason,
-                         refusal.runs == 1 ? QStringLiteral("1 run")
-                                           : QStringLiteral("%1 runs").arg(refusal.runs));
+                    .arg(refusal.reason, refusal.runs == 1
+                                             ? QStringLiteral("1 run")
+                                             : QStringLiteral("%1 runs").arg(refusal.runs));
     return text;
 }
 

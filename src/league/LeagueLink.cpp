@@ -41,8 +41,9 @@ std::optional<LeagueRun> leagueRunOf(const LeagueOutboxRun& kept) {
     if (!path)
         return std::nullopt;
     const HistoryRun& run = kept.run;
-    return LeagueRun{run.levelName, kept.trackBytes, run.timeMs,
-                     run.startedUtc.toUTC().addMSecs(run.timeMs), *path, run.levelSha256};
+    return LeagueRun{run.levelName, kept.trackBytes,
+                     run.timeMs,    run.startedUtc.toUTC().addMSecs(run.timeMs),
+                     *path,         run.levelSha256};
 }
 
 } // namespace
@@ -132,9 +133,8 @@ void LeagueLink::outboxRead(const QString& league, const LeagueOutbox& outbox) {
             else
                 done.append(runs[i].run.id);
         }
-        QMetaObject::invokeMethod(this, [this, league, done, lost] {
-            batchSent(league, done, lost);
-        });
+        QMetaObject::invokeMethod(this,
+                                  [this, league, done, lost] { batchSent(league, done, lost); });
     });
 }
 

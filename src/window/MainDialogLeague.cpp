@@ -19,8 +19,7 @@ LeagueLink& MainDialog::leagueLink() {
                     if (m_historyWindow && sha == m_levelSha256)
                         m_historyWindow->showLeague(standing);
                 });
-        connect(m_league.get(), &LeagueLink::sendingChanged, this,
-                &MainDialog::refreshLeaguePage);
+        connect(m_league.get(), &LeagueLink::sendingChanged, this, &MainDialog::refreshLeaguePage);
         connect(m_league.get(), &LeagueLink::leaderRaced, this,
                 [this](const QString& sha, const QString& failure) {
                     if (!m_historyWindow || sha != m_levelSha256)

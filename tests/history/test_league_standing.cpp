@@ -18,7 +18,9 @@ TEST(LeagueStandingText, SaysWhereThePlayerStandsAndWhatWaits) {
         {0, 0, {}, ""},
         {1, 0, {}, "Of your runs, 1 run waits to be sent."},
         {2, 1, {}, "Of your runs, 2 runs wait to be sent, 1 run waits to be proven."},
-        {0, 3, {{"too fast", 2}, {"no start", 1}},
+        {0,
+         3,
+         {{"too fast", 2}, {"no start", 1}},
          "Of your runs, 3 runs wait to be proven, 3 runs were refused.\n"
          "Refused: too fast (2 runs)\nRefused: no start (1 run)"},
     };

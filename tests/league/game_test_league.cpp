@@ -71,8 +71,9 @@ void proveAll(const TestLeague& league) {
 TEST(LeagueGame, RunsReachTheBoardOnceAndWaitOutTheServer) {
     PlayFolder folder;
     folder.writeBitmap("Level_00_INTRO.bmp", test::smallTestLevel());
-    const TestLeague league(QStringLiteral("game"), {QStringLiteral("anna_g"), QStringLiteral("ben_g")},
-                           {QStringLiteral("vera_g")});
+    const TestLeague league(QStringLiteral("game"),
+                            {QStringLiteral("anna_g"), QStringLiteral("ben_g")},
+                            {QStringLiteral("vera_g")});
     ASSERT_TRUE(league.error.isEmpty()) << league.error.toStdString();
     ModalAnswerer answers;
     const auto annas = [&] {
@@ -96,8 +97,12 @@ TEST(LeagueGame, RunsReachTheBoardOnceAndWaitOutTheServer) {
 
     {
         const LeagueConnection forger(league.connInfo("ben_g"));
-        LeagueRun forged{"Level_00_INTRO.bmp", folder.readBytes("Level_00_INTRO.bmp"), 100,
-                         QDateTime::currentDateTimeUtc(), {}};
+        LeagueRun forged{"Level_00_INTRO.bmp",
+                         folder.readBytes("Level_00_INTRO.bmp"),
+                         100,
+                         QDateTime::currentDateTimeUtc(),
+                         {},
+                         {}};
         forged.path.append({5, 10}, 0);
         forged.path.append({95, 10}, 100); // straight through the wall at x = 50
         ASSERT_NE(submitRun(forger.database(), forged).id, 0);
@@ -109,8 +114,8 @@ TEST(LeagueGame, RunsReachTheBoardOnceAndWaitOutTheServer) {
 
     ASSERT_EQ(PostgresServer::shared().stop(), QString());
     anna->finishRun(answers);
-    ASSERT_TRUE(QTest::qWaitFor(
-        [&] { return !anna->dialog.m_league->waitingReason().isEmpty(); }, kWaitMs));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !anna->dialog.m_league->waitingReason().isEmpty(); },
+                                kWaitMs));
     anna.reset();
     ASSERT_EQ(PostgresServer::shared().start(), QString());
     Game annaAgain(folder.file("anna.sqlite"), league.connInfo("anna_g"));
