@@ -231,7 +231,8 @@ void MainDialog::contextMenuEvent(QContextMenuEvent* event) {
         menu.addAction(QStringLiteral("Share this race…"), this, &MainDialog::OnShareRace);
     if (canEditLevel())
         menu.addAction(QStringLiteral("Edit this track…"), this, &MainDialog::OnEditLevel);
-    menu.addAction(QStringLiteral("League…"), this, &MainDialog::OnLeague);
+    if (levelChangeAllowed())
+        menu.addAction(QStringLiteral("League…"), this, &MainDialog::OnLeague);
     menu.exec(event->globalPos());
 }
 

@@ -36,7 +36,8 @@ LeagueLink& MainDialog::leagueLink() {
 }
 
 void MainDialog::OnLeague() {
-    if (m_run.running() || m_replay)
+    // Not during a run, a replay or a match's turns.
+    if (!levelChangeAllowed() || m_replay)
         return;
     LeagueLink& link = leagueLink();
     LeagueDialog dialog(link, link.connection(), this);

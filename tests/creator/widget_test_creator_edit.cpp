@@ -245,6 +245,7 @@ TEST_F(EditTrackTest, NotOfferedDuringARunOrALockedMatch) {
     std::vector<MenuEntry> offered = historyOnly;
     offered.insert(offered.begin() + 3, {"Track of the day", true});
     offered.push_back({"Edit this track…", true});
+    offered.push_back({"League…", true});
 
     // During a run there is no menu at all.
     QTest::mousePress(main.get(), Qt::LeftButton, {}, {11 + 5, 10 + 200});

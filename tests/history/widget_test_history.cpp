@@ -301,7 +301,8 @@ TEST_F(HistoryInGameTest, KeyHAndTheBoardsMenuOpenTheWindowWhichFollowsTheRuns) 
         QTest::qWait(80);
         const bool onBoard = at.x() < 411;
         const QStringList onBoardMenu{"Run history…",     "Ghosts",           "Tracks…",
-                                      "Track of the day", "Share this race…", "Edit this track…"};
+                                      "Track of the day", "Share this race…", "Edit this track…",
+                                      "League…"};
         EXPECT_EQ(offered, onBoard ? onBoardMenu : QStringList{});
         EXPECT_EQ(window->isVisible(), onBoard);
     }

@@ -1,4 +1,5 @@
 #include "history/HistoryView.h"
+#include "history/HistoryWindow.h"
 #include "history/HistoryWriter.h"
 #include "support/ModalAnswerer.h"
 #include "support/PlayFolder.h"
@@ -116,7 +117,7 @@ TEST(RaceTest, ARunSharedIsRacedAndWatchedByAnotherGame) {
 
     // The run is watched again from the history window.
     QTest::keyClick(second.dialog.get(), Qt::Key_H);
-    auto* table = second.dialog->m_historyWindow->findChild<QTableWidget*>();
+    auto* table = static_cast<HistoryWindow*>(second.dialog->m_historyWindow)->table();
     ASSERT_TRUE(table);
     ASSERT_TRUE(QTest::qWaitFor([&] { return table->rowCount() > 0; }));
     table->selectRow(0);
