@@ -1,10 +1,15 @@
 #include "window/GhostSetting.h"
+#ifdef KF_TEST_POSTGRES
+#include "support/PostgresServer.h"
+#endif
 
 #include <QApplication>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-// Real widgets on the offscreen platform, so no test needs a display. The program of the scale
+// Real widgets on the offscreen platform, so no test needs a display. The program of the game's
+// league tests is built from this file with KF_TEST_POSTGRES set: the PostgreSQL server its tests
+// share is stopped before the application goes. The program of the scale
 // tests is built from this file with KF_TEST_SCALE_FACTOR set: Qt reads the screen's scale when
 // the application is made, so it is set before.
 int main(int argc, char** argv) {
@@ -25,5 +30,9 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName("Kurvenflitzerl");
     ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
+    const int status = RUN_ALL_TESTS();
+#ifdef KF_TEST_POSTGRES
+    PostgresServer::stopShared();
+#endif
+    return status;
 }
