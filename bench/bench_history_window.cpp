@@ -29,8 +29,8 @@ const QString kTrack =
 // A history file with `runs` runs on one track, one in ten of all runs being another track's,
 // made in one statement: a finished run's time falls from about 14 s to about 8 s over the
 // runs, with noise and a slow spike now and then; one run in seven hits a wall, one in
-// thirteen lets go of the button. The overview's indexes are made after the rows, as the
-// store makes them for an older file.
+// thirteen lets go of the button. The overview's indexes and blocks are made after the
+// rows, as the store makes them for an older file.
 class LargeHistory {
 public:
     explicit LargeHistory(qint64 runs)
@@ -52,8 +52,7 @@ public:
         q.addBindValue(kTrack);
         q.addBindValue(all);
         m_ok = q.exec() && q.exec(QStringLiteral("COMMIT"));
-        for (const QString& statement : overviewIndexes())
-            m_ok = m_ok && q.exec(statement);
+        m_ok = m_ok && prepareOverview(m_history.database());
         m_ok = m_ok &&
                q.exec(QStringLiteral("SELECT COUNT(*) FROM runs WHERE level_sha256 = '%1'")
                           .arg(kTrack)) &&

@@ -57,8 +57,7 @@ void BM_RunEndWrittenOnWindowThread(benchmark::State& state) {
     QTemporaryDir dir;
     kf::RunHistory history(dir.filePath(QStringLiteral("history.sqlite")));
     QSqlQuery q(history.database());
-    for (const QString& statement : kf::overviewIndexes())
-        q.exec(statement);
+    kf::prepareOverview(history.database());
     q.exec(QStringLiteral("BEGIN"));
     q.prepare(QStringLiteral("INSERT INTO runs(level_sha256, level_name, started_utc, mode, "
                              "player, outcome, time_ms, distance_px, speed_px_s) VALUES('lvl', "

@@ -18,6 +18,9 @@ namespace {
 
 constexpr int kBestRows = 10;
 
+// How many consecutive runs of a track one of the database's blocks holds at most.
+constexpr int kBlockRuns = 128;
+
 // What one pixel column of the chart shows: its fastest and slowest finished run and its
 // first failed run, by run number (0 where it has none).
 struct Column {
@@ -76,6 +79,27 @@ public:
         if (failed() || runs.size() > columns)
             return std::nullopt;
         return runs;
+    }
+
+    // The level's blocks, in order: what the database keeps of each 128 consecutive runs as
+    // they are added. None when the database has no blocks (it could not be prepared); that is
+    // no error, as the runs themselves can still be read.
+    std::optional<QList<Stretch>> blocks() {
+        QSqlQuery q(m_db);
+        q.setForwardOnly(true);
+        q.prepare(QStringLiteral("SELECT first_id, last_id, finished, failed, fastest_ms, "
+                                 "slowest_ms FROM run_blocks WHERE level_sha256 = ? "
+                                 "ORDER BY first_id"));
+        q.addBindValue(m_level);
+        if (failed() || !q.exec())
+            return std::nullopt;
+        QList<Stretch> blocks;
+        while (q.next()) {
+            blocks.append({q.value(0).toLongLong(), q.value(1).toLongLong(),
+                           q.value(2).toLongLong(), q.value(3).toLongLong(), q.value(4).toInt(),
+                           q.value(5).toInt()});
+        }
+        return blocks;
     }
 
     // Every run of the level in stretches of at most a column's worth of runs, in order: the
@@ -172,6 +196,22 @@ private:
     QSqlError m_error;
 };
 
+// Whether the blocks can stand for the stretches of `columns` columns: each holds at most a
+// column's runs, and they follow each other without overlapping.
+bool blocksFit(const QList<Stretch>& blocks, int columns) {
+    qint64 runs = 0;
+    for (const Stretch& b : blocks)
+        runs += b.runs();
+    const qint64 most = (runs + columns - 1) / columns;
+    qint64 after = 0;
+    for (const Stretch& b : blocks) {
+        if (b.runs() > most || b.firstId <= after || b.lastId < b.firstId)
+            return false;
+        after = b.lastId;
+    }
+    return most >= kBlockRuns;
+}
+
 // The stretches gathered into the pixel columns of their first runs.
 QList<Column> columnsOf(const QList<Stretch>& stretches, qint64 runs, int columns) {
     QList<Column> gathered;
@@ -243,7 +283,11 @@ HistoryOverview readOverview(const QSqlDatabase& db, const QString& levelSha256,
     if (shown) {
         overview.runs = shown->size();
     } else {
-        const QList<Stretch> stretches = reader.stretches(columns);
+        // A long history comes from its blocks, a few thousand rows however many runs it has;
+        // a shorter one, whose columns hold fewer runs than a block, is cut finer by ids.
+        std::optional<QList<Stretch>> blocks = reader.blocks();
+        const QList<Stretch> stretches =
+            blocks && blocksFit(*blocks, columns) ? *std::move(blocks) : reader.stretches(columns);
         for (const Stretch& s : stretches)
             overview.runs += s.runs();
         shown = columnsOf(stretches, overview.runs, columns);
@@ -259,23 +303,83 @@ HistoryOverview readOverview(const QSqlDatabase& db, const QString& levelSha256,
     return overview;
 }
 
-const QStringList& overviewIndexes() {
-    static const QStringList statements{
-        // Each stretch's finished runs and their times, from the index alone.
-        QStringLiteral("CREATE INDEX IF NOT EXISTS runs_finished_in_order ON "
-                       "runs(level_sha256, id, time_ms, outcome) WHERE outcome = 'finished'"),
-        // Each stretch's failed runs.
-        QStringLiteral("CREATE INDEX IF NOT EXISTS runs_failed_in_order ON "
-                       "runs(level_sha256, id, outcome) WHERE outcome <> 'finished'"),
-        // The best finished runs, fastest first.
-        QStringLiteral("CREATE INDEX IF NOT EXISTS runs_fastest_first ON "
-                       "runs(level_sha256, time_ms) WHERE outcome = 'finished'"),
-        // The finished runs of the tracks of the day, for their streak.
-        QStringLiteral("CREATE INDEX IF NOT EXISTS runs_daily_finished ON "
-                       "runs(level_name, started_utc) WHERE level_name GLOB 'Daily_*' AND "
-                       "outcome = 'finished'"),
-    };
-    return statements;
+namespace {
+
+const QString kIndexes[] = {
+    // Each stretch's finished runs and their times, from the index alone.
+    QStringLiteral("CREATE INDEX IF NOT EXISTS runs_finished_in_order ON "
+                   "runs(level_sha256, id, time_ms, outcome) WHERE outcome = 'finished'"),
+    // Each stretch's failed runs.
+    QStringLiteral("CREATE INDEX IF NOT EXISTS runs_failed_in_order ON "
+                   "runs(level_sha256, id, outcome) WHERE outcome <> 'finished'"),
+    // The best finished runs, fastest first.
+    QStringLiteral("CREATE INDEX IF NOT EXISTS runs_fastest_first ON "
+                   "runs(level_sha256, time_ms) WHERE outcome = 'finished'"),
+    // The finished runs of the tracks of the day, for their streak.
+    QStringLiteral("CREATE INDEX IF NOT EXISTS runs_daily_finished ON "
+                   "runs(level_name, started_utc) WHERE level_name GLOB 'Daily_*' AND "
+                   "outcome = 'finished'"),
+};
+
+// Each track's runs in blocks of 128 consecutive runs (the last block of a track may hold
+// fewer), each with its counts and its finished runs' fastest and slowest time (0 without
+// one): made from the runs already there, then kept by a trigger as runs are added, so that
+// any game writing the file keeps them right.
+const QString kBlocks[] = {
+    QStringLiteral("CREATE TABLE run_blocks(level_sha256 TEXT NOT NULL, "
+                   "first_id INTEGER NOT NULL, last_id INTEGER NOT NULL, "
+                   "finished INTEGER NOT NULL, failed INTEGER NOT NULL, "
+                   "fastest_ms INTEGER NOT NULL, slowest_ms INTEGER NOT NULL, "
+                   "PRIMARY KEY(level_sha256, first_id)) WITHOUT ROWID"),
+    QStringLiteral("INSERT INTO run_blocks SELECT level_sha256, MIN(id), MAX(id), "
+                   "SUM(outcome = 'finished'), SUM(outcome <> 'finished'), "
+                   "IFNULL(MIN(CASE WHEN outcome = 'finished' THEN time_ms END), 0), "
+                   "IFNULL(MAX(CASE WHEN outcome = 'finished' THEN time_ms END), 0) "
+                   "FROM (SELECT level_sha256, id, outcome, time_ms, (ROW_NUMBER() OVER "
+                   "(PARTITION BY level_sha256 ORDER BY id) - 1) / %1 AS block FROM runs) "
+                   "GROUP BY level_sha256, block")
+        .arg(kBlockRuns),
+    // A new run joins its track's last block while that has room, else begins a block.
+    QStringLiteral(
+        "CREATE TRIGGER run_blocks_grow AFTER INSERT ON runs BEGIN "
+        "UPDATE run_blocks SET last_id = NEW.id, "
+        "finished = finished + (NEW.outcome = 'finished'), "
+        "failed = failed + (NEW.outcome <> 'finished'), "
+        "fastest_ms = CASE WHEN NEW.outcome <> 'finished' THEN fastest_ms "
+        "WHEN finished = 0 THEN NEW.time_ms ELSE MIN(fastest_ms, NEW.time_ms) END, "
+        "slowest_ms = CASE WHEN NEW.outcome <> 'finished' THEN slowest_ms "
+        "WHEN finished = 0 THEN NEW.time_ms ELSE MAX(slowest_ms, NEW.time_ms) END "
+        "WHERE level_sha256 = NEW.level_sha256 AND first_id = (SELECT MAX(first_id) FROM "
+        "run_blocks WHERE level_sha256 = NEW.level_sha256) AND finished + failed < %1 AND "
+        "last_id < NEW.id; "
+        "INSERT INTO run_blocks SELECT NEW.level_sha256, NEW.id, NEW.id, "
+        "NEW.outcome = 'finished', NEW.outcome <> 'finished', "
+        "CASE WHEN NEW.outcome = 'finished' THEN NEW.time_ms ELSE 0 END, "
+        "CASE WHEN NEW.outcome = 'finished' THEN NEW.time_ms ELSE 0 END "
+        "WHERE (SELECT last_id FROM run_blocks WHERE level_sha256 = NEW.level_sha256 "
+        "ORDER BY first_id DESC LIMIT 1) IS NOT NEW.id; END")
+        .arg(kBlockRuns),
+};
+
+} // namespace
+
+bool prepareOverview(const QSqlDatabase& db) {
+    QSqlQuery q(db);
+    if (!q.exec(QStringLiteral("BEGIN IMMEDIATE")))
+        return false;
+    bool ok = true;
+    for (const QString& statement : kIndexes)
+        ok = ok && q.exec(statement);
+    ok = ok && q.exec(QStringLiteral(
+                   "SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = 'run_blocks'"));
+    const bool blocksThere = ok && q.next();
+    q.finish();
+    for (const QString& statement : kBlocks)
+        ok = ok && (blocksThere || q.exec(statement));
+    if (ok && q.exec(QStringLiteral("COMMIT")))
+        return true;
+    q.exec(QStringLiteral("ROLLBACK"));
+    return false;
 }
 
 QList<QDate> readDailyDaysFinished(const QSqlDatabase& db) {

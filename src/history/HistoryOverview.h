@@ -5,7 +5,6 @@
 #include <QDate>
 #include <QList>
 #include <QPointF>
-#include <QStringList>
 
 #include <optional>
 
@@ -41,17 +40,21 @@ struct HistoryOverview {
 
 // Reads the overview of the level's runs for a chart `columns` pixels wide, with the database
 // doing the work: runs that fit the columns come one point each, exactly as they were run;
-// more are aggregated by the database in stretches of at most one column's runs. A few
-// queries in one read transaction, on the connection's own thread.
+// more are aggregated by the database in stretches of at most one column's runs, which for a
+// history of more than 128 runs a column are its blocks (prepareOverview). A few queries in
+// one read transaction, on the connection's own thread.
 HistoryOverview readOverview(const QSqlDatabase& db, const QString& levelSha256, int columns);
 
 // The days whose track of the day has a finished run that started on that day (UTC), in no
 // order; none when the database cannot be read.
 QList<QDate> readDailyDaysFinished(const QSqlDatabase& db);
 
-// The indexes the overview's queries need (CREATE INDEX IF NOT EXISTS statements), run when the
-// store opens. Indexes only: a game that knows nothing of them reads and writes the file as
-// before.
-const QStringList& overviewIndexes();
+// Makes what the overview's queries need, once per database and in one transaction: indexes,
+// and each track's runs in blocks of 128 consecutive runs with their counts and times, made
+// from the runs already there and kept by a trigger as runs are added. A table, indexes and a
+// trigger only: a game that knows nothing of them reads and writes the file as before, and
+// keeps the blocks right. False when the database could not be written (locked, read-only);
+// the overview then reads the runs without the blocks.
+bool prepareOverview(const QSqlDatabase& db);
 
 } // namespace kf

@@ -4,7 +4,7 @@
 #include "history/HistoryStore.h"
 #include "history/RunHistory.h"
 
-#include <QSqlQuery>
+#include <QSqlDatabase>
 
 #include <type_traits>
 
@@ -15,11 +15,10 @@ namespace {
 class SqliteStore : public HistoryStore {
 public:
     SqliteStore(const QString& path, int busyTimeoutMs) : m_history(path, busyTimeoutMs) {
-        // Indexes for the history window's queries; a database of any size gets them once.
-        if (m_history.available()) {
-            for (const QString& statement : overviewIndexes())
-                QSqlQuery(m_history.database()).exec(statement);
-        }
+        // Indexes and blocks for the history window's queries; a database of any size gets
+        // them once. A locked database gets them at a later start.
+        if (m_history.available())
+            prepareOverview(m_history.database());
     }
 
     Trouble trouble() const override { return m_history.trouble(); }

@@ -23,8 +23,7 @@ const QString kAnotherTrack = QStringLiteral("cd34");
 class IndexedStore {
 public:
     IndexedStore() : m_history(m_dir.filePath("history.sqlite")) {
-        for (const QString& statement : overviewIndexes())
-            m_indexed = m_indexed && QSqlQuery(m_history.database()).exec(statement);
+        m_indexed = prepareOverview(m_history.database());
     }
     bool indexed() const { return m_indexed; }
     RunHistory& history() { return m_history; }
@@ -159,6 +158,49 @@ TEST(HistoryOverview, ThePointsStandForTheRunsOrTheirColumns) {
         EXPECT_EQ(timesOf(overview.bestSoFar), c.best);
         expectShownByColumns(overview, c.times, c.columns);
     }
+}
+
+// A history of more than a block of runs a column is read from the blocks the database keeps
+// as runs are added: each point at a block's first run, still standing for its column. Blocks
+// made anew from the same runs, as for an older file, are the same as those kept run by run.
+TEST(HistoryOverview, ALongHistoryComesFromBlocksKeptAsRunsAreAdded) {
+    IndexedStore store;
+    ASSERT_TRUE(store.indexed());
+    QList<int> times;
+    QList<std::pair<QString, int>> runs;
+    for (int i = 0; i < 1200; ++i) {
+        times << (i == 299 ? 9000 : i == 699 ? 400 : i % 9 == 4 ? -50 : 1000 + i * 37 % 200);
+        runs << std::pair{kTrack, times.last()} << std::pair{kAnotherTrack, 5};
+    }
+    store.add(runs);
+    const HistoryOverview overview = store.overview(5);
+    EXPECT_EQ(overview.runs, 1200);
+    for (const QList<QPointF>* points : {&overview.finished, &overview.failed}) {
+        for (const QPointF& p : *points)
+            EXPECT_EQ(qint64(p.x()) % 128, 1) << p.x();
+    }
+    EXPECT_EQ(overview.bestSoFar,
+              (QList<QPointF>{{1, 1000}, {641, 1000}, {641, 400}, {1200, 400}}));
+    expectShownByColumns(overview, times, 5);
+
+    const auto blocks = [&store] {
+        QSqlQuery q(store.history().database());
+        q.exec("SELECT * FROM run_blocks ORDER BY level_sha256, first_id");
+        QStringList rows;
+        while (q.next()) {
+            QStringList row;
+            for (int column = 0; column < 7; ++column)
+                row << q.value(column).toString();
+            rows << row.join(' ');
+        }
+        return rows;
+    };
+    const QStringList kept = blocks();
+    EXPECT_EQ(kept.size(), 10 + 10);
+    QSqlQuery(store.history().database()).exec("DROP TABLE run_blocks");
+    QSqlQuery(store.history().database()).exec("DROP TRIGGER IF EXISTS run_blocks_grow");
+    ASSERT_TRUE(prepareOverview(store.history().database()));
+    EXPECT_EQ(blocks(), kept);
 }
 
 // The ten fastest finished runs of the track, of equal times the earlier first; failed runs
