@@ -35,7 +35,10 @@ file(RELATIVE_PATH KF_BIN_TO_GAME ${CMAKE_INSTALL_PREFIX}/${KF_INSTALL_BINDIR}
 # The game finds its modules from its own place (GameModule).
 file(RELATIVE_PATH KF_GAME_TO_MODULES ${CMAKE_INSTALL_FULL_LIBEXECDIR}/kurvenflitzerl
      ${CMAKE_INSTALL_PREFIX}/${KF_INSTALL_MODULEDIR})
-target_compile_definitions(kfhistory PRIVATE KF_MODULE_DIR="${KF_GAME_TO_MODULES}")
+# On the one file that needs it, which the core's precompiled headers then leave alone: the
+# targets that share them need not define it.
+set_source_files_properties(src/level/GameModule.cpp PROPERTIES
+    COMPILE_DEFINITIONS KF_MODULE_DIR="${KF_GAME_TO_MODULES}" SKIP_PRECOMPILE_HEADERS ON)
 if(TARGET kf_core_tests)
     target_compile_definitions(kf_core_tests PRIVATE KF_MODULE_DIR="${KF_GAME_TO_MODULES}")
 endif()
@@ -62,7 +65,7 @@ endforeach()
 add_custom_target(kfdocs ALL DEPENDS ${KF_MAN_FILES})
 
 install(TARGETS kurvenflitzerl RUNTIME DESTINATION ${KF_INSTALL_GAMEDIR})
-install(TARGETS kfstore kfhistorywindow kfleaguelink LIBRARY DESTINATION ${KF_INSTALL_MODULEDIR})
+install(TARGETS kfstore kfhistorywindow kfleaguelink kfzip LIBRARY DESTINATION ${KF_INSTALL_MODULEDIR})
 install(TARGETS kurvenflitzerl-check kurvenflitzerl-track kurvenflitzerl-league
         RUNTIME DESTINATION ${KF_INSTALL_BINDIR})
 install(PROGRAMS ${CMAKE_BINARY_DIR}/dist/kurvenflitzerl DESTINATION ${KF_INSTALL_BINDIR})

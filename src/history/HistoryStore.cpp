@@ -1,6 +1,6 @@
 #include "history/HistoryStore.h"
 
-#include "history/GameModule.h"
+#include "level/GameModule.h"
 
 namespace kf {
 

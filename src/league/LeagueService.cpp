@@ -1,6 +1,6 @@
 #include "league/LeagueService.h"
 
-#include "history/GameModule.h"
+#include "level/GameModule.h"
 
 namespace kf {
 

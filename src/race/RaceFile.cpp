@@ -239,13 +239,11 @@ RaceReading readRaceFile(const QString& fileName) {
     QFile file;
     if (!openRegularFile(file, native))
         return unusable(fileName, QStringLiteral("it cannot be read"));
-    const ZipReader zip(file.handle());
-    return readOpened(zip, fileName);
+    return readOpened(*openZipFile(file.handle()), fileName);
 }
 
 RaceReading readRaceBytes(const QByteArray& bytes, const QString& fileName) {
-    const ZipReader zip(bytes);
-    return readOpened(zip, fileName);
+    return readOpened(*openZip(bytes), fileName);
 }
 
 QList<RunProof> proveRace(const Race& race) {

@@ -30,6 +30,7 @@ expected_files() {
         "lib/$triplet/kurvenflitzerl/libkfstore.so" \
         "lib/$triplet/kurvenflitzerl/libkfhistorywindow.so" \
         "lib/$triplet/kurvenflitzerl/libkfleaguelink.so" \
+        "lib/$triplet/kurvenflitzerl/libkfzip.so" \
         share/man/man6/kurvenflitzerl.6.gz share/man/man6/kurvenflitzerl-check.6.gz \
         share/man/man6/kurvenflitzerl-track.6.gz share/man/man6/kurvenflitzerl-league.6.gz \
         "share/applications/$app.desktop" "share/metainfo/$app.metainfo.xml" \

@@ -1,4 +1,4 @@
-#include "history/GameModule.h"
+#include "level/GameModule.h"
 
 #include <QCoreApplication>
 #include <QDir>
