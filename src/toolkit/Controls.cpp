@@ -93,21 +93,32 @@ QWidget* createTrackbar(const ControlTemplate& t, QWidget* parent) {
 // left to wrap.
 constexpr int kNarrowestStretch = 70;
 
-// Narrows the font of `w` step by step until `needed(w)` fits into `available` pixels; glyph
-// widths are rounded, so the first guess from the ratio alone may still be a pixel too wide.
-template <class Needed> void condenseToFit(QWidget* w, int available, Needed needed) {
+// The width of `text` in the font of `w`.
+int advanceOf(const QWidget* w, const QString& text) {
+    return w->fontMetrics().horizontalAdvance(text);
+}
+
+// Narrows the font of `w` step by step until `needed(w)` fits into `available` pixels, where
+// `text` is the part of that width that narrows with the font (a button's mark keeps its
+// width). Each narrowing is a font of its own for the font database to find, so the first
+// guess is the ratio of the room to the text's width, rounded up: glyph widths are rounded,
+// and the guess is seldom more than a step too wide.
+template <class Needed>
+void condenseToFit(QWidget* w, const QString& text, int available, Needed needed) {
     int width = needed(w);
-    if (width <= available || width <= 0)
+    const int textWidth = advanceOf(w, text);
+    if (width <= available || textWidth <= 0)
         return;
     QFont narrower = w->font();
-    int stretch = std::max(kNarrowestStretch, available * 100 / width);
+    const int room = available - (width - textWidth);
+    int stretch = std::clamp((room * 100 + textWidth - 1) / textWidth, kNarrowestStretch, 99);
     for (;;) {
         narrower.setStretch(stretch);
         w->setFont(narrower);
         width = needed(w);
         if (width <= available || stretch == kNarrowestStretch)
             return;
-        stretch = std::max(kNarrowestStretch, stretch - 2);
+        --stretch;
     }
 }
 
@@ -115,17 +126,16 @@ void fitText(QWidget* w, const QRect& pixels) {
     if (auto* s = qobject_cast<StaticControl*>(w)) {
         if (s->text().isEmpty())
             return;
-        const auto textWidth = [s](QWidget*) {
-            return s->fontMetrics().horizontalAdvance(s->text());
-        };
+        const auto textWidth = [s](QWidget*) { return advanceOf(s, s->text()); };
         const bool oneLine = pixels.height() < 2 * s->fontMetrics().lineSpacing();
         // A label with room for one line only would lose a wrapped word altogether.
         if (oneLine)
             s->setWordWrap(false);
         if (oneLine || textWidth(s) * kNarrowestStretch <= pixels.width() * 100)
-            condenseToFit(s, pixels.width(), textWidth);
+            condenseToFit(s, s->text(), pixels.width(), textWidth);
     } else if (qobject_cast<QRadioButton*>(w) || qobject_cast<QCheckBox*>(w)) {
-        condenseToFit(w, pixels.width(), [](QWidget* b) { return b->sizeHint().width(); });
+        condenseToFit(w, static_cast<QAbstractButton*>(w)->text(), pixels.width(),
+                      [](QWidget* b) { return b->sizeHint().width(); });
     }
 }
 
