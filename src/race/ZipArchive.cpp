@@ -9,7 +9,8 @@ namespace kf {
 
 namespace {
 
-const QString kNoLibrary = QStringLiteral("the game's ZIP module cannot be loaded");
+const QString kNoLibrary =
+    QStringLiteral("the part of the game that reads and writes race files is missing");
 
 // The archive of a game whose ZIP module is missing: it never opens.
 class UnopenedZip : public ZipReader {

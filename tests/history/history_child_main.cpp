@@ -1,9 +1,11 @@
 // A game that only ends runs, for the test that kills it: it hands `count` finished runs to the
 // history, numbered from `first` + 1, and after handing each one over prints its number, as
 // the game shows the run's notice. Then it waits for the history to open and, when the history
-// is unavailable, prints why. Arguments: database path, first, count.
+// is unavailable, prints why. Last, it reads an empty race file, as the game reaches race
+// files, and prints why it cannot be used. Arguments: database path, first, count.
 
 #include "history/HistoryWriter.h"
+#include "race/RaceFile.h"
 
 #include <QCoreApplication>
 #include <QRandomGenerator>
@@ -37,5 +39,6 @@ int main(int argc, char** argv) {
     }
     if (!writer.usable())
         std::printf("%s\n", qPrintable(writer.reason()));
+    std::printf("%s\n", qPrintable(kf::readRaceBytes({}, QStringLiteral("Empty.kfrace")).reason));
     return 0;
 }

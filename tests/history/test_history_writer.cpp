@@ -80,9 +80,9 @@ protected:
     QTemporaryDir dir;
 };
 
-// The database's code is a module: an installed game finds it in its module folder from its
-// own place, and a game without it keeps its runs waiting and says in one sentence that there
-// is no history.
+// The database's code is a module, as race files' libzip is: an installed game finds them in
+// its module folder from its own place, and a game without them keeps its runs waiting and
+// says in one sentence that there is no history, and why a race file cannot be used.
 TEST_F(HistoryWriterTest, TheGameFindsTheStoresModuleInItsFolderOrTellsWhyThereIsNoHistory) {
     struct Case {
         const char* name;
@@ -90,10 +90,13 @@ TEST_F(HistoryWriterTest, TheGameFindsTheStoresModuleInItsFolderOrTellsWhyThereI
         qsizetype runsWritten;
         const char* said;
     } cases[] = {
-        {"installed", true, 1, ""},
+        {"installed", true, 1,
+         "The race file \"Empty.kfrace\" cannot be used: it lacks the entry race.json.\n"},
         {"missing", false, 0,
          "The run history is not available because the part of the game that keeps its "
-         "database is missing.\n"},
+         "database is missing.\n"
+         "The race file \"Empty.kfrace\" cannot be used: the part of the game that reads and "
+         "writes race files is missing.\n"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -105,6 +108,7 @@ TEST_F(HistoryWriterTest, TheGameFindsTheStoresModuleInItsFolderOrTellsWhyThereI
             const QDir modules(game.filePath(KF_MODULE_DIR));
             QDir().mkpath(modules.path());
             ASSERT_TRUE(QFile::copy(KF_STORE_MODULE, modules.filePath("libkfstore.so")));
+            ASSERT_TRUE(QFile::copy(KF_ZIP_MODULE, modules.filePath("libkfzip.so")));
         }
         const QString database = tree.filePath("data/history.sqlite");
         QProcess child;
