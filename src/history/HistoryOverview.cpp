@@ -365,17 +365,25 @@ const QString kBlocks[] = {
 
 bool prepareOverview(const QSqlDatabase& db) {
     QSqlQuery q(db);
-    if (!q.exec(QStringLiteral("BEGIN IMMEDIATE")))
-        return false;
+    // Each index that is there already costs a look at the schema, never the write lock.
     bool ok = true;
     for (const QString& statement : kIndexes)
-        ok = ok && q.exec(statement);
-    ok = ok && q.exec(QStringLiteral(
-                   "SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = 'run_blocks'"));
-    const bool blocksThere = ok && q.next();
-    q.finish();
+        ok = q.exec(statement) && ok;
+    const auto blocksThere = [&q] {
+        const bool there = q.exec(QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = "
+                                                 "'table' AND name = 'run_blocks'")) &&
+                           q.next();
+        q.finish();
+        return there;
+    };
+    if (blocksThere())
+        return ok;
+    // Another game may make them while this one waits for the lock.
+    if (!q.exec(QStringLiteral("BEGIN IMMEDIATE")))
+        return false;
+    const bool made = blocksThere();
     for (const QString& statement : kBlocks)
-        ok = ok && (blocksThere || q.exec(statement));
+        ok = ok && (made || q.exec(statement));
     if (ok && q.exec(QStringLiteral("COMMIT")))
         return true;
     q.exec(QStringLiteral("ROLLBACK"));

@@ -49,12 +49,13 @@ HistoryOverview readOverview(const QSqlDatabase& db, const QString& levelSha256,
 // order; none when the database cannot be read.
 QList<QDate> readDailyDaysFinished(const QSqlDatabase& db);
 
-// Makes what the overview's queries need, once per database and in one transaction: indexes,
-// and each track's runs in blocks of 128 consecutive runs with their counts and times, made
-// from the runs already there and kept by a trigger as runs are added. A table, indexes and a
-// trigger only: a game that knows nothing of them reads and writes the file as before, and
-// keeps the blocks right. False when the database could not be written (locked, read-only);
-// the overview then reads the runs without the blocks.
+// Makes what the overview's queries need, once per database: indexes, and each track's runs in
+// blocks of 128 consecutive runs with their counts and times, made in one transaction from the
+// runs already there and kept by a trigger as runs are added. What is there already is only
+// looked at, without the write lock. A table, indexes and a trigger only: a game that knows
+// nothing of them reads and writes the file as before, and keeps the blocks right. False when
+// something is missing and the database could not be written (locked, read-only); the overview
+// then reads the runs without the blocks.
 bool prepareOverview(const QSqlDatabase& db);
 
 } // namespace kf
