@@ -1,5 +1,5 @@
-#include "level/GameModule.h"
 #include "history/HistoryView.h"
+#include "level/GameModule.h"
 
 #include <QKeyEvent>
 #include <QLabel>
